@@ -1,0 +1,52 @@
+#include "cp1252.h"
+
+namespace quillset {
+
+bool isCp1252AlphaNumeric(unsigned char c) {
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+    switch (c) {
+        case 0x83:  // f with hook
+        case 0x88:  // modifier letter circumflex, a letter (unlike the small tilde, 0x98)
+        case 0x8A: case 0x8C: case 0x8E:  // S caron, OE, Z caron
+        case 0x9A: case 0x9C: case 0x9E: case 0x9F:  // s caron, oe, z caron, Y diaeresis
+        case 0xAA: case 0xB5: case 0xBA:  // feminine ordinal, micro sign, masculine ordinal
+        case 0xB2: case 0xB3: case 0xB9:  // superscript two, three, one: digits to Windows
+            return true;
+        default:
+            break;
+    }
+    // The accented letters, without the multiplication and division signs.
+    return c >= 0xC0 && c != 0xD7 && c != 0xF7;
+}
+
+unsigned cp1252ToUnicode(unsigned char c) {
+    static const unsigned short kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    if (c >= 0x80 && c < 0xA0) return kHigh[c - 0x80];
+    return c;
+}
+
+std::string cp1252ToUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const unsigned u = cp1252ToUnicode(static_cast<unsigned char>(ch));
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+        } else if (u < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        }
+    }
+    return out;
+}
+
+}  // namespace quillset

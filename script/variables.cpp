@@ -1,0 +1,26 @@
+#include "variables.h"
+
+namespace quillset {
+
+void VariableTable::substituteVariables(std::string& text) {
+    // The scan may resume at the last replaced reference instead of the start of the text: the
+    // text before it held no `[` and is not changed by the replacement, so the first `[` cannot lie
+    // there. This keeps long texts linear without changing the result.
+    std::size_t from = 0;
+    for (int replacements = 0; replacements < kMaxReplacements; ++replacements) {
+        const std::size_t open = text.find('[', from);
+        if (open == std::string::npos) return;
+        const std::size_t close = text.find(']', open + 1);
+        if (close == std::string::npos) return;
+
+        const std::string& value = (*this)[text.substr(open + 1, close - open - 1)];
+        const std::size_t referenceLength = close - open + 1;
+        if (value.size() > referenceLength &&
+            text.size() - referenceLength + value.size() > kMaxSubstitutedLength)
+            return;
+        text.replace(open, referenceLength, value);
+        from = open;
+    }
+}
+
+}  // namespace quillset

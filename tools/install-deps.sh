@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the build and the three test tiers need, and nothing when all of it is present.
+# Safe to run again and again: `make demo` and `make test` call it first.
+set -euo pipefail
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have i686-w64-mingw32-g++-posix   || need+=(g++-mingw-w64-i686-posix)
+have wine                         || need+=(wine wine64)
+have Xvfb                         || need+=(xvfb)
+have cmake                        || need+=(cmake)
+[ -d /usr/src/googletest ]        || need+=(googletest)
+have xauth                        || need+=(xauth)
+
+if [ ${#need[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${need[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
