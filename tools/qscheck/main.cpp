@@ -1,40 +1,134 @@
 // qscheck — the script inspector for setup script authors.
 //
-//   qscheck statements FILE   every statement the setup program reads from FILE, one JSON object
-//                             per line: {"line":L,"command":"NAME","arguments":["A1",...]}
+//   qscheck statements FILE
+//       Every statement the setup program reads from FILE, one JSON object per line:
+//       {"line":L,"command":"NAME","arguments":["A1",...]}. Exit status 0.
 //
-// Exit status: 0 on success, 1 when FILE cannot be read, 64 for a wrong command line.
+//   qscheck plan SCRIPT [--programfiles DIR] [--sp DIR] [--windows DIR] [--system DIR]
+//                       [--running NAME]... [--cancel PAGE]
+//       A dry run of the whole script through the setup program's own interpreter. Pages are
+//       answered with Next (PAGE, e.g. DIALOG_DEST, with a confirmed Cancel), message boxes with OK;
+//       AddFile searches the real file system. Prints one JSON document and exits with the code the
+//       setup program would return (0, 2 or 3).
+//
+// Both verbs exit with 1 when the script cannot be read (the message goes to standard error) and
+// with 64 for a wrong command line.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "interpreter.h"
 #include "json_output.h"
+#include "plan_output.h"
 #include "platform.h"
-#include "script_reader.h"
+#include "recording_host.h"
+#include "wildcard_match.h"
 
+namespace quillset {
 namespace {
 
+const char* const kUsage =
+    "usage: qscheck statements FILE\n"
+    "       qscheck plan SCRIPT [--programfiles DIR] [--sp DIR] [--windows DIR] [--system DIR]\n"
+    "                           [--running NAME]... [--cancel PAGE]\n";
+
+void printFatal(const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
+void writeOut(const std::string& text) {
+    useBinaryStandardOutput();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
 int usage() {
-    std::fputs("usage: qscheck statements FILE\n", stderr);
+    std::fputs(kUsage, stderr);
     return 64;
 }
 
 int printStatements(const std::string& path) {
-    quillset::SetupScript script(quillset::platformNameCharacterTest(),
-                                 [](const std::string&, const std::string& text) {
-                                     std::fprintf(stderr, "%s\n", text.c_str());
-                                 });
+    SetupScript script(platformNameCharacterTest(), printFatal);
     if (script.read(path) != 0) return 1;
-    quillset::useBinaryStandardOutput();
-    for (const quillset::ScriptStatement& statement : script.statements()) {
-        const std::string line = quillset::statementJson(statement) + "\n";
-        std::fwrite(line.data(), 1, line.size(), stdout);
-    }
+    std::string out;
+    for (const ScriptStatement& statement : script.statements()) out += statementJson(statement) + "\n";
+    writeOut(out);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+struct PlanOptions {
+    std::string script;
+    std::string programFiles = "C:\\Program Files";
+    std::string setupDirectory;  // default: the script's own directory
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
+    std::vector<std::string> running;
+    std::vector<Page> cancelled;
+};
+
+bool pageNamed(const std::string& name, Page& page) {
+    for (Page candidate : {Page::Welcome, Page::Destination, Page::Sections, Page::ProgramGroup, Page::Copy}) {
+        if (name == pageName(candidate)) {
+            page = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool parsePlanOptions(int argc, char** argv, PlanOptions& options) {
+    if (argc < 3) return false;
+    options.script = argv[2];
+    for (int i = 3; i < argc; i += 2) {
+        if (i + 1 >= argc) return false;
+        const std::string option = argv[i], value = argv[i + 1];
+        Page page;
+        if (option == "--programfiles") options.programFiles = value;
+        else if (option == "--sp") options.setupDirectory = value;
+        else if (option == "--windows") options.windowsDirectory = value;
+        else if (option == "--system") options.systemDirectory = value;
+        else if (option == "--running") options.running.push_back(value);
+        else if (option == "--cancel" && pageNamed(value, page)) options.cancelled.push_back(page);
+        else return false;
+    }
+    if (options.setupDirectory.empty()) options.setupDirectory = absoluteDirectoryOf(options.script);
+    return true;
+}
+
+int plan(const PlanOptions& options) {
+    SetupState state(platformNameCharacterTest(), printFatal);
+
+    // The built-in variables, as the setup program fills them before it reads its script.
+    state.variables["SP"] = options.setupDirectory;
+    state.variables["SETUPFILE"] = options.setupDirectory + "\\SetupScript.ini";
+    state.variables["WINPATH"] = options.windowsDirectory;
+    state.variables["SYSPATH"] = options.systemDirectory;
+    state.programFilesDir = options.programFiles + "\\";
+    state.variables["DP"] = state.programFilesDir;
+
+    if (state.script.read(options.script) != 0) return 1;
+
+    RecordingHost host([](const std::string& pattern) {
+        std::vector<FoundFile> found = findMatchingFiles(pattern);
+        std::sort(found.begin(), found.end(),
+                  [](const FoundFile& a, const FoundFile& b) { return windowsNameLess(a.name, b.name); });
+        return found;
+    });
+    for (const std::string& name : options.running) host.addRunningProcess(name);
+    for (Page page : options.cancelled) host.setPageResult(page, -2);
+
+    const RunResult result = runStatements(state, host);
+    writeOut(planJson(state, result, host.events));
+    if (std::fflush(stdout) != 0) return 1;
+    return result.exitCode;
+}
+
 }  // namespace
+}  // namespace quillset
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "statements") return printStatements(argv[2]);
-    return usage();
+    const std::string verb = argc > 1 ? argv[1] : "";
+    if (verb == "statements" && argc == 3) return quillset::printStatements(argv[2]);
+    if (verb == "plan") {
+        quillset::PlanOptions options;
+        if (quillset::parsePlanOptions(argc, argv, options)) return quillset::plan(options);
+    }
+    return quillset::usage();
 }

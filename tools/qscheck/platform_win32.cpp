@@ -13,4 +13,28 @@ NameCharacterTest platformNameCharacterTest() {
 
 void useBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
+std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
+    std::vector<FoundFile> found;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        found.push_back(FoundFile{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return found;
+}
+
+std::string absoluteDirectoryOf(const std::string& path) {
+    std::string buffer(32768, '\0');
+    char* filePart = nullptr;
+    const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), &buffer[0], &filePart);
+    if (length == 0 || length >= buffer.size()) return ".";
+    if (filePart != nullptr) buffer.resize(static_cast<std::size_t>(filePart - buffer.data()));
+    else buffer.resize(length);
+    // Keep the backslash of a drive root ("C:\"), drop any other trailing one.
+    if (buffer.size() > 3 && buffer.back() == '\\') buffer.pop_back();
+    return buffer;
+}
+
 }  // namespace quillset

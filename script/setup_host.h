@@ -1,0 +1,51 @@
+// What the interpreter needs from the platform. The Windows program implements it with the real
+// calls; qscheck's dry run and the tests implement it with recorders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillset {
+
+// The five built-in wizard pages.
+enum class Page { Welcome, Destination, Sections, ProgramGroup, Copy };
+
+// The name statements use for a page ("DIALOG_WELCOME", ...).
+const char* pageName(Page page);
+
+// The dialog template of a page.
+int pageTemplateId(Page page);
+
+enum class MessageIcon { None, Error };
+
+struct FoundFile {
+    std::string name;  // without directory
+    bool isDirectory = false;
+};
+
+class SetupHost {
+public:
+    virtual ~SetupHost() = default;
+
+    // Shows a page modally over the main window; 0 means Next, anything else ends the run.
+    virtual int showPage(Page page) = 0;
+
+    // A message box with no owner window and an OK button; returns when the user closed it.
+    virtual void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+
+    // The directory entries matching a pattern whose last component may hold * and ?, in the
+    // order the platform's search gives them. Nothing found is an empty list, not an error.
+    virtual std::vector<FoundFile> findFiles(const std::string& pattern) = 0;
+
+    // Whether a process with this file name runs. Lower-cases `name` in place, as the message
+    // that follows shows it.
+    virtual bool isProcessRunning(std::string& name) = 0;
+
+    // Invalidates the whole main window and repaints it at once.
+    virtual void repaintMainWindow() = 0;
+
+    // Posts the quit message that ends the final message loop.
+    virtual void postQuit(int exitCode) = 0;
+};
+
+}  // namespace quillset

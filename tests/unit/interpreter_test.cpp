@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "cp1252.h"
+#include "interpreter.h"
+#include "recording_host.h"
+
+namespace quillset {
+namespace {
+
+// A directory listing per search pattern, in the order the search returns it.
+using Listing = std::map<std::string, std::vector<FoundFile>>;
+
+struct ScriptRun {
+    SetupState state{isCp1252AlphaNumeric, nullptr};
+    RecordingHost host;
+    RunResult result{RunOutcome::runCompleted, -1};
+
+    explicit ScriptRun(const std::string& script, Listing listing = {})
+        : host([listing](const std::string& pattern) {
+              const auto found = listing.find(pattern);
+              return found == listing.end() ? std::vector<FoundFile>{} : found->second;
+          }) {
+        state.programFilesDir = "C:\\Program Files\\";
+        state.variables["SP"] = "D:\\Setup";
+        state.variables["DP"] = state.programFilesDir;
+        state.script.tokenize(script);
+    }
+    ScriptRun& go() {
+        result = runStatements(state, host);
+        return *this;
+    }
+    std::string var(const std::string& name) { return state.variables[name]; }
+    std::vector<std::string> pages() const {
+        std::vector<std::string> names;
+        for (const HostEvent& e : host.events)
+            if (e.kind == HostEvent::Kind::page) names.push_back(e.page);
+        return names;
+    }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const HostEvent& e : host.events)
+            if (e.kind == HostEvent::Kind::message) texts.push_back(e.caption + "|" + e.text);
+        return texts;
+    }
+};
+
+const std::string kSyntaxError = std::string("Fatal error|") + kSyntaxErrorText;
+
+TEST(InterpreterTest, VariablesFromStatements) {
+    struct Case {
+        const char* script;
+        const char* name;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"SetAppName(\"Demo\")", "APPNAME", "Demo"},
+        {"SetAppName(\"Demo\")", "PROGRAMGROUP", "Demo"},
+        {"SetAppName(\"Demo\")", "DP", "C:\\Program Files\\Demo\\"},
+        {"SetVariable(\"DP\",\"D:\\Apps\\\");SetAppName(\"Demo\")", "DP", "C:\\Program Files\\Demo\\"},
+        {"SetAppName(\"Demo\");SetVariable(\"DP\",\"D:\\Apps\\\")", "DP", "D:\\Apps\\"},
+        {"SetAppName(\"Demo\");SetVariable(\"[APPNAME]X\",\"1\")", "DemoX", "1"},
+        {"SetVariable(\"A\",\"1\");SetVariable(\"B\",\"[A]\");SetVariable(\"A\",\"2\")", "B", "1"},
+        {"setappname(\"Demo\")", "APPNAME", ""},
+        {"SetDeveloperName(\"[SP] people\")", "DEVELOPERNAME", "D:\\Setup people"},
+        {"SetWelcomeString(\"Hi [WELCOMESTRING_CAP]\",\"T\")", "WELCOMESTRING", "Hi "},  // substituted before set
+        {"SetWelcomeString(\"Hi\",\"T\")", "WELCOMESTRING_CAP", "T"},
+        {"SetWelcomeString2(\"[APPNAME]!\")", "WELCOMESTRING2", "!"},
+        {"SetAppName(\"Demo\");SetCaption(\"[APPNAME] Setup\")", "CAPTION", "Demo Setup"},
+        {"SetAppName(\"[SP]\")", "DP", "C:\\Program Files\\D:\\Setup\\"},
+    };
+    for (const Case& c : cases) {
+        ScriptRun run(c.script);
+        run.go();
+        EXPECT_EQ(run.result.outcome, RunOutcome::runCompleted) << c.script;
+        EXPECT_EQ(run.var(c.name), c.expected) << c.script;
+    }
+}
+
+TEST(InterpreterTest, AppearanceSettings) {
+    ScriptRun run("SetBackground(\"300\",\"0\",\"-1\",\"1\",\"2\",\"x\");SetRedrawWait(\"2000\");"
+            "SetCaptionColor(\"300\",\"0\",\"0\",\"1\",\"2\",\"3\");SetCaptionSize(\" 12pt\");"
+            "SetCaptionPos(\"1\",\"2\",\"3\",\"-4\")");
+    run.go();
+    EXPECT_EQ(run.state.backgroundTop.red, 300);
+    EXPECT_EQ(run.state.backgroundTop.blue, -1);
+    EXPECT_EQ(run.state.backgroundBottom.green, 2);
+    EXPECT_EQ(run.state.backgroundBottom.blue, 0);
+    EXPECT_EQ(run.state.redrawWait, 2000);
+    EXPECT_EQ(run.state.captionColor, 0x0000002Cu);
+    EXPECT_EQ(run.state.captionColor2, 0x00030201u);
+    EXPECT_EQ(run.state.captionSize, 12);
+    EXPECT_EQ(run.state.captionY2, -4);
+    // Only SetBackground repaints.
+    ASSERT_EQ(run.host.events.size(), 1u);
+    EXPECT_EQ(run.host.events[0].kind, HostEvent::Kind::repaint);
+}
+
+TEST(InterpreterTest, WrongArgumentCountStopsWithTheSyntaxError) {
+    for (const char* script : {"ShowWelcome(\"x\")", "SetAppName()", "SetCaptionSize(65)",
+                               "AddFile(\"a\",\"b\")", "SetVariable(\"A\",\"B\",\"C\")"}) {
+        ScriptRun run(std::string("SetVariable(\"A\",\"1\");") + script + ";SetVariable(\"B\",\"2\");ShowWelcome()");
+        run.go();
+        EXPECT_EQ(run.result.outcome, RunOutcome::stopped) << script;
+        EXPECT_EQ(run.result.exitCode, 2) << script;
+        EXPECT_EQ(run.messages(), std::vector<std::string>{kSyntaxError}) << script;
+        EXPECT_EQ(run.host.events.back().icon, MessageIcon::Error);
+        EXPECT_EQ(run.var("A"), "1");  // what ran before stays
+        EXPECT_EQ(run.var("B"), "");   // nothing after runs
+        EXPECT_TRUE(run.pages().empty());
+    }
+}
+
+TEST(InterpreterTest, UnknownCommandsAreSkipped) {
+    ScriptRun run("Foo(\"x\");ShowWelcomeShowDest();setappname(\"x\");ShowWelcome()");
+    run.go();
+    EXPECT_EQ(run.result.outcome, RunOutcome::runCompleted);
+    EXPECT_EQ(run.pages(), std::vector<std::string>{"DIALOG_WELCOME"});
+    EXPECT_TRUE(run.messages().empty());
+}
+
+TEST(InterpreterTest, PagesInScriptOrderAndACancelledPageEndsTheRun) {
+    ScriptRun all("ShowWelcome();ShowDest();ShowSections();ShowProgramGroup();ShowCopy();ShowWelcome()");
+    all.go();
+    EXPECT_EQ(all.result.outcome, RunOutcome::runCompleted);
+    EXPECT_EQ(all.pages(), (std::vector<std::string>{"DIALOG_WELCOME", "DIALOG_DEST", "DIALOG_SECTIONS",
+                                                     "DIALOG_PROGRAMGROUP", "DIALOG_COPY", "DIALOG_WELCOME"}));
+    EXPECT_TRUE(all.host.quitCodes.empty());
+
+    ScriptRun cancelled("ShowDest();ShowCopy();SetVariable(\"A\",\"1\");ShowProgramGroup()");
+    cancelled.host.setPageResult(Page::Copy, -2);
+    cancelled.go();
+    EXPECT_EQ(cancelled.result.outcome, RunOutcome::runEndedByPage);
+    EXPECT_EQ(cancelled.result.exitCode, 0);
+    EXPECT_EQ(cancelled.pages(), (std::vector<std::string>{"DIALOG_DEST", "DIALOG_COPY"}));
+    EXPECT_EQ(cancelled.host.quitCodes, std::vector<int>{9});
+    EXPECT_EQ(cancelled.var("A"), "");
+}
+
+TEST(InterpreterTest, EmptyScriptCompletesAtOnce) {
+    ScriptRun run("// nothing\n");
+    run.go();
+    EXPECT_EQ(run.result.outcome, RunOutcome::runCompleted);
+    EXPECT_TRUE(run.host.events.empty());
+}
+
+TEST(InterpreterTest, ShowMessageNowOrStored) {
+    ScriptRun run("SetAppName(\"Demo\");ShowMessage(\"Hello [APPNAME]\",\"T\",\"\",\"NOW\");"
+            "ShowMessage(\"Later [APPNAME]\",\"[APPNAME]\",\"[APPNAME]box\",\"now\");"
+            "ShowMessage(\"x\",\"y\",\"btn\",\"COMMAND\");SetVariable(\"Z\",\"after\")");
+    run.go();
+    EXPECT_EQ(run.messages(), std::vector<std::string>{"T|Hello Demo"});
+    EXPECT_EQ(run.host.events.back().icon, MessageIcon::None);
+    ASSERT_EQ(run.state.storedStatements.size(), 2u);
+    EXPECT_EQ(run.state.storedStatements[0].command, "ShowMessage");
+    EXPECT_EQ(run.state.storedStatements[0].arguments,
+              (std::vector<std::string>{"Later Demo", "Demo", "[APPNAME]box", "now"}));
+    EXPECT_EQ(run.state.storedStatements[1].arguments[3], "COMMAND");
+}
+
+TEST(InterpreterTest, DeclaredRecordsKeepTheirTextsAsWritten) {
+    ScriptRun run("SetAppName(\"Demo\");CreateSection(\"Main\",\"1\",\"7\",\"[APPNAME] files\");"
+            "AddWindow(\"DIALOG_PROGRAMGROUP\",\"icons\",\"CHECKBOX\",\"Icons for [APPNAME]\",\"5\",\"10\",\"20\",\"110\",\"35\");"
+            "SetNextDynamicState(\"DIALOG_DEST\",\"VARIABLE\",\"[X]\",\"=\",\"1\");CheckButton(\"icons\")");
+    run.go();
+    ASSERT_EQ(run.state.sections.size(), 1u);
+    EXPECT_EQ(run.state.sections[0].description, "[APPNAME] files");
+    EXPECT_EQ(run.state.sections[0].mustInstall, 1);
+    EXPECT_EQ(run.state.sections[0].selected, 0);
+    ASSERT_EQ(run.state.controls.size(), 1u);
+    const CustomControl& control = run.state.controls[0];
+    EXPECT_EQ(control.text, "Icons for Demo");
+    EXPECT_EQ((std::vector<int>{control.left, control.top, control.right, control.bottom}),
+              (std::vector<int>{10, 20, 110, 35}));
+    EXPECT_EQ(control.window, nullptr);
+    ASSERT_EQ(run.state.storedStatements.size(), 2u);
+    EXPECT_EQ(run.state.storedStatements[0].arguments[2], "[X]");
+    EXPECT_EQ(run.state.storedStatements[1].command, "CheckButton");
+}
+
+TEST(InterpreterTest, AddFileExpandsThePattern) {
+    const Listing listing = {
+        {"D:\\Setup\\Data\\*.*",
+         {{".", true}, {"..", true}, {"a.txt", false}, {"sub", true}, {".hidden", false}, {"b.dll", false}}},
+        {"single.txt", {{"single.txt", false}}},
+    };
+    struct Case {
+        const char* destination;
+        std::vector<std::string> expectedDestinations;
+    };
+    const Case cases[] = {
+        {"[DP]\\", {"[DP]\\a.txt", "[DP]\\b.dll"}},
+        {"[DP]", {"[DP]", "[DP]"}},
+        {"[DP]readme.txt", {"[DP]readme.txt", "[DP]readme.txt"}},
+        {"", {"", ""}},
+    };
+    for (const Case& c : cases) {
+        ScriptRun run(std::string("AddFile(\"[SP]\\Data\\*.*\",\"") + c.destination +
+                    "\",\"Main\",\"1\",\"65537\",\"0\",\"2\",\"0\",\"1\",\"Short [APPNAME]\")",
+                listing);
+        run.go();
+        ASSERT_EQ(run.state.files.size(), 2u) << c.destination;
+        EXPECT_EQ(run.state.files[0].sourcePath, "D:\\Setup\\Data\\a.txt");
+        EXPECT_EQ(run.state.files[1].sourcePath, "D:\\Setup\\Data\\b.dll");
+        for (std::size_t i = 0; i < 2; ++i) {
+            const InstallFileEntry& f = run.state.files[i];
+            EXPECT_EQ(f.destinationPath, c.expectedDestinations[i]) << c.destination;
+            EXPECT_EQ(f.sectionName, "Main");
+            EXPECT_EQ(f.shared, 1);
+            EXPECT_EQ(f.diskNumber, 1);  // low 16 bits of 65537
+            EXPECT_EQ(f.splitPart, 0);
+            EXPECT_EQ(f.lastPart, 1);
+            EXPECT_EQ(f.createShortcut, 1);
+            EXPECT_EQ(f.shortcutName, "Short [APPNAME]");
+        }
+    }
+
+    ScriptRun single("AddFile(\"single.txt\",\"[DP]\\\",\"Main\",\"0\",\"-1\",\"0\",\"0\",\"0\",\"0\",\"\");"
+               "AddFile(\"[SP]\\nothing\\*.*\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\")",
+               listing);
+    single.go();
+    ASSERT_EQ(single.state.files.size(), 1u);
+    EXPECT_EQ(single.state.files[0].sourcePath, "single.txt");  // no directory part
+    EXPECT_EQ(single.state.files[0].diskNumber, -1);
+    EXPECT_EQ(single.host.searchedPatterns,
+              (std::vector<std::string>{"single.txt", "D:\\Setup\\nothing\\*.*"}));
+    EXPECT_TRUE(single.messages().empty());
+}
+
+TEST(InterpreterTest, ForbidProcess) {
+    struct Case {
+        const char* name;
+        bool found;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"NOTEPAD.EXE", true, "notepad.exe"},
+        {"NotePad.exe", true, "notepad.exe"},
+        {"notepad", false, ""},
+        {"C:\\WINDOWS\\notepad.exe", false, ""},
+        {"\xC4PP.EXE", true, "\xC4pp.exe"},  // only A-Z are lowered
+        {"other.exe", false, ""},
+    };
+    for (const Case& c : cases) {
+        ScriptRun run(std::string("ForbidProcess(\"") + c.name + "\");ShowWelcome()");
+        run.host.addRunningProcess("C:\\WINDOWS\\system32\\NOTEPAD.EXE");
+        run.host.addRunningProcess("\xC4pp.exe");
+        run.go();
+        if (c.found) {
+            EXPECT_EQ(run.result.outcome, RunOutcome::stopped) << c.name;
+            EXPECT_EQ(run.result.exitCode, 3);
+            EXPECT_EQ(run.messages(), std::vector<std::string>{"Error|This setup demands that " + std::string(c.shown) +
+                                                               " does not run. Please close it and try again."});
+            EXPECT_TRUE(run.pages().empty());
+        } else {
+            EXPECT_EQ(run.result.outcome, RunOutcome::runCompleted) << c.name;
+            EXPECT_TRUE(run.messages().empty());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillset

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "wildcard_match.h"
+
+namespace quillset {
+namespace {
+
+TEST(WildcardMatchTest, FollowsTheWindowsFileSearch) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    const Case cases[] = {
+        {"*.*", "readme.txt", true},   {"*.*", "README", true},        {"*.*", ".hidden", true},
+        {"*", "a.b.c", true},          {"*.txt", "README.TXT", true},  {"*.txt", "a.b.txt", true},
+        {"*.txt", "readme", false},    {"*.txt", "readme.txt.bak", false},
+        {"*.TXT", "notes.txt", true},  {"readme.*", "readme", true},   {"readme.*", "readme.md", true},
+        {"read?e.txt", "readme.txt", true},                            {"read?e.txt", "reade.txt", false},
+        {"a?.txt", "a.txt", true},     {"a??", "a", true},             {"a?", "abc", false},
+        {"*.", "makefile", true},      {"*.", "make.file", false},     {"data.bin", "DATA.BIN", true},
+        {"data.bin", "data.bin2", false},                              {"*.dll", "dll", false},
+        {"\xC4*.txt", "\xE4nderung.txt", true},                        {"*a*b", "xaxxb", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(matchesWindowsWildcard(c.pattern, c.name), c.matches) << c.pattern << " vs " << c.name;
+}
+
+TEST(WildcardMatchTest, NamesSortWithoutRegardToCase) {
+    std::vector<std::string> names{"b.txt", "A.txt", "a.txt", "C.dll", "_x", "10.txt", "9.txt"};
+    std::sort(names.begin(), names.end(), windowsNameLess);
+    EXPECT_EQ(names, (std::vector<std::string>{"10.txt", "9.txt", "A.txt", "a.txt", "b.txt", "C.dll", "_x"}));
+}
+
+}  // namespace
+}  // namespace quillset

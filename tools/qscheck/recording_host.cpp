@@ -1,0 +1,42 @@
+#include "recording_host.h"
+
+#include "process_names.h"
+
+namespace quillset {
+
+void RecordingHost::addRunningProcess(const std::string& fileName) {
+    // Recorded as the process walk records names: lower case, without directory.
+    std::string name = fileName;
+    lowerCaseAscii(name);
+    const std::size_t backslash = name.rfind('\\');
+    if (backslash != std::string::npos) name.erase(0, backslash + 1);
+    runningNames_.push_back(name);
+}
+
+int RecordingHost::showPage(Page page) {
+    events.push_back(HostEvent{HostEvent::Kind::page, pageName(page), "", "", MessageIcon::None});
+    const auto result = pageResults_.find(page);
+    return result == pageResults_.end() ? 0 : result->second;
+}
+
+void RecordingHost::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+    events.push_back(HostEvent{HostEvent::Kind::message, "", text, caption, icon});
+}
+
+std::vector<FoundFile> RecordingHost::findFiles(const std::string& pattern) {
+    searchedPatterns.push_back(pattern);
+    return findFiles_ ? findFiles_(pattern) : std::vector<FoundFile>{};
+}
+
+bool RecordingHost::isProcessRunning(std::string& name) {
+    lowerCaseAscii(name);
+    for (const std::string& running : runningNames_)
+        if (running == name) return true;
+    return false;
+}
+
+void RecordingHost::repaintMainWindow() {
+    events.push_back(HostEvent{HostEvent::Kind::repaint, "", "", "", MessageIcon::None});
+}
+
+}  // namespace quillset

@@ -1,0 +1,51 @@
+// A host that runs a script without a screen: pages and message boxes are recorded and answered
+// (Next and OK unless told otherwise), files come from a finder, running processes from a list.
+// qscheck's dry run and the interpreter's tests use it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "setup_host.h"
+
+namespace quillset {
+
+struct HostEvent {
+    enum class Kind { page, message, repaint };
+    Kind kind;
+    std::string page;               // page: its name
+    std::string text, caption;      // message
+    MessageIcon icon = MessageIcon::None;
+};
+
+class RecordingHost : public SetupHost {
+public:
+    using FileFinder = std::function<std::vector<FoundFile>(const std::string& pattern)>;
+
+    explicit RecordingHost(FileFinder findFiles) : findFiles_(std::move(findFiles)) {}
+
+    // A process that the process test sees running (its file name, directory allowed).
+    void addRunningProcess(const std::string& fileName);
+    // What a page returns instead of 0 (Next); -2 is a confirmed Cancel.
+    void setPageResult(Page page, int result) { pageResults_[page] = result; }
+
+    int showPage(Page page) override;
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    std::vector<FoundFile> findFiles(const std::string& pattern) override;
+    bool isProcessRunning(std::string& name) override;
+    void repaintMainWindow() override;
+    void postQuit(int exitCode) override { quitCodes.push_back(exitCode); }
+
+    std::vector<HostEvent> events;
+    std::vector<std::string> searchedPatterns;
+    std::vector<int> quitCodes;
+
+private:
+    FileFinder findFiles_;
+    std::vector<std::string> runningNames_;
+    std::map<Page, int> pageResults_;
+};
+
+}  // namespace quillset
