@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <windows.h>
 
+#include "find_files.h"
 #include "platform.h"
 
 namespace quillset {
@@ -13,17 +14,7 @@ NameCharacterTest platformNameCharacterTest() {
 
 void useBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
-std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
-    std::vector<FoundFile> found;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        found.push_back(FoundFile{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return found;
-}
+std::vector<FoundFile> findMatchingFiles(const std::string& pattern) { return findFilesWin32(pattern); }
 
 std::string absoluteDirectoryOf(const std::string& path) {
     std::string buffer(32768, '\0');

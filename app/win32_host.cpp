@@ -1,0 +1,30 @@
+#include "win32_host.h"
+
+#include <windows.h>
+
+#include "find_files.h"
+#include "process_guard.h"
+
+namespace quillset {
+
+int Win32Host::showPage(Page) {
+    // NOT YET A PAGE: the wizard pages and their frame are not built yet, so every page statement
+    // answers as if the user had pressed Next.
+    return 0;
+}
+
+void Win32Host::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0));
+}
+
+std::vector<FoundFile> Win32Host::findFiles(const std::string& pattern) { return findFilesWin32(pattern); }
+
+bool Win32Host::isProcessRunning(std::string& name) { return IsProcessRunning(name) != 0; }
+
+void Win32Host::repaintMainWindow() {
+    RedrawWindow(static_cast<HWND>(state_.mainWindow), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void Win32Host::postQuit(int exitCode) { PostQuitMessage(exitCode); }
+
+}  // namespace quillset

@@ -1,0 +1,25 @@
+// The interpreter's host in the real program: message boxes, the file search, the process guard
+// and the main window, through the Win32 calls themselves.
+#pragma once
+
+#include "setup_host.h"
+#include "setup_state.h"
+
+namespace quillset {
+
+class Win32Host : public SetupHost {
+public:
+    explicit Win32Host(SetupState& state) : state_(state) {}
+
+    int showPage(Page page) override;
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    std::vector<FoundFile> findFiles(const std::string& pattern) override;
+    bool isProcessRunning(std::string& name) override;
+    void repaintMainWindow() override;
+    void postQuit(int exitCode) override;
+
+private:
+    SetupState& state_;
+};
+
+}  // namespace quillset

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# qscheck plan as a script author uses it: over the demo medium, and its exit codes.
+# Usage: qscheck_plan_test.sh QSCHECK DEMO_DIR
+set -u
+qscheck=$1 demo=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect_plan NAME EXPECTED_EXIT SCRIPT_TEXT [OPTIONS...] — runs plan over the text, checks the
+# exit status; the JSON is left in $work/out.json.
+expect_plan() {
+  local name=$1 expected=$2 text=$3
+  shift 3
+  printf '%s' "$text" >"$work/SetupScript.ini"
+  "$qscheck" plan "$work/SetupScript.ini" "$@" >"$work/out.json" 2>"$work/err"
+  local status=$?
+  [ "$status" = "$expected" ] || fail "$name: exit $status, expected $expected"
+}
+has() { grep -qF -- "$1" "$work/out.json" || fail "$2: no $1 in $(head -c 300 "$work/out.json")"; }
+
+"$qscheck" plan "$demo/SetupScript.ini" >"$work/out.json"
+[ $? = 0 ] || fail "demo: exit status"
+has '"outcome":"runCompleted","exitCode":0' demo
+has '{"name":"Program","mustInstall":1,' demo
+has '{"name":"Documents","mustInstall":0,' demo
+has "\"sourcePath\":\"$demo\\\\files\\\\readme.txt\",\"destinationPath\":\"[DP]\\\\readme.txt\"" demo
+has '"DP":"C:\\Program Files\\Quillset Demo\\"' demo
+has '{"page":"DIALOG_COPY"}' demo
+
+expect_plan "syntax error" 2 'SetAppName("A");ShowWelcome("x");ShowDest()'
+has '"outcome":"stopped","exitCode":2' "syntax error"
+has '"caption":"Fatal error"' "syntax error"
+grep -qF '"DIALOG_DEST"' "$work/out.json" && fail "syntax error: a page after the error was shown"
+
+expect_plan "forbidden process" 3 'ForbidProcess("NOTEPAD.EXE")' --running 'C:\WINDOWS\notepad.exe'
+has '"text":"This setup demands that notepad.exe does not run. Please close it and try again."' "forbidden process"
+expect_plan "other process" 0 'ForbidProcess("NOTEPAD.EXE")' --running 'calc.exe'
+
+expect_plan "cancel" 0 'ShowWelcome();ShowDest();ShowCopy()' --cancel DIALOG_DEST
+has '"outcome":"runEndedByPage","exitCode":0' cancel
+grep -qF '"DIALOG_COPY"' "$work/out.json" && fail "cancel: the copy page was shown after a cancel"
+
+expect_plan "options" 0 'SetAppName("X")' --programfiles 'E:\Apps' --sp 'F:\Medium' --windows 'W:\' --system 'S:\'
+has '"DP":"E:\\Apps\\X\\"' options
+has '"SETUPFILE":"F:\\Medium\\SetupScript.ini"' options
+has '"WINPATH":"W:\\"' options
+
+mkdir -p "$work/Data/sub"
+: >"$work/Data/b.dll"; : >"$work/Data/A.txt"; : >"$work/Data/.hidden"; : >"$work/Data/c.TXT"
+expect_plan "wildcards" 0 'AddFile("[SP]\Data\*.txt","[DP]","S","0","1","0","0","0","0","")'
+has "\"sourcePath\":\"$work\\\\Data\\\\A.txt\"" wildcards
+has "\"sourcePath\":\"$work\\\\Data\\\\c.TXT\"" wildcards
+grep -qF 'b.dll' "$work/out.json" && fail "wildcards: *.txt matched b.dll"
+expect_plan "all files" 0 'AddFile("[SP]\Data\*.*","[DP]\","S","0","1","0","0","0","0","")'
+[ "$(grep -c '"sourcePath"' "$work/out.json")" = 3 ] || fail "all files: expected A.txt, b.dll, c.TXT only"
+grep -oE 'Data\\\\[^"]+' "$work/out.json" | tr '\n' ' ' | grep -qF 'Data\\A.txt Data\\b.dll Data\\c.TXT' ||
+  fail "all files: not in case-insensitive name order: $(grep -oE 'Data\\\\[^"]+' "$work/out.json" | tr '\n' ' ')"
+
+"$qscheck" plan "$work/missing.ini" >/dev/null 2>&1
+[ $? = 1 ] || fail "missing script: exit status"
+"$qscheck" plan "$work/SetupScript.ini" --cancel DIALOG_NOPE >/dev/null 2>&1
+[ $? = 64 ] || fail "unknown page: exit status"
+
+[ $failures = 0 ] && echo "qscheck plan: all checks passed"
+exit $((failures > 0))
