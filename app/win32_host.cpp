@@ -3,15 +3,12 @@
 #include <windows.h>
 
 #include "find_files.h"
+#include "page_frame.h"
 #include "process_guard.h"
 
 namespace quillset {
 
-int Win32Host::showPage(Page) {
-    // NOT YET A PAGE: the wizard pages and their frame are not built yet, so every page statement
-    // answers as if the user had pressed Next.
-    return 0;
-}
+int Win32Host::showPage(Page page) { return ShowWizardPage(page); }
 
 void Win32Host::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0));

@@ -1,0 +1,174 @@
+// Setup.exe's entry: checks the platform, shows the splash, fills the built-in variables, reads
+// the script, opens the main window, runs the script and ends with its exit code.
+//
+// Exit codes: 0 normal end (also after Cancel and after No to the Wininit.exe warning), 1 script
+// not readable, 2 script syntax error, 3 forbidden process running, -5 common controls missing,
+// -6 ProgramFilesDir not readable.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "dynamic_state.h"
+#include "interpreter.h"
+#include "setup_globals.h"
+#include "setup_window.h"
+#include "win32_host.h"
+
+namespace quillset {
+
+namespace {
+
+const char* const kWininitMissing = "Wininit.exe not found! Setup can not replace DLLs that are in use!";
+const char* const kWininitSmall =
+    "Wininit.exe may be corrupted. Setup checked the file size of wininit.exe, and it does not match the file size "
+    "of the Windows 95, Windows 98, Windows NT, Windows ME or Windows 2000 version (all 32 bit windows versions that "
+    "have been released until the current build of this setup). Therefore, the EXE may be corrupt and a restart may "
+    "not be possible. If you have a newer Windows version, this may be a false alarm. Do you want to continue setup "
+    "(not recommended if you do not have a newer version of Windows)?";
+const char* const kCommonControlsMissing =
+    "InitCommonControlsEx failed. ComCtl32.dll is not properly installed. Setup will be closed now.";
+const char* const kMessageLoopFailed = "Fatal application error! Setup cannot be continued!";
+const DWORD kSmallestWininit = 40801;
+
+// A directory from one of the Get...DirectoryA calls, however long it is.
+template <typename Query>
+std::string directoryFrom(Query query) {
+    std::string buffer(500, '\0');
+    for (;;) {
+        const UINT length = query(static_cast<UINT>(buffer.size()), &buffer[0]);
+        if (length == 0) return "";
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(length + 1);  // too small: the call told us how much it needs
+    }
+}
+
+// Files in use are replaced at the next restart by Wininit.exe on the Windows 95 family: warn when
+// it is missing, and let the user stop when it looks damaged. Returns false to end the program.
+bool checkWininit() {
+    const std::string path =
+        directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); }) + "\\Wininit.exe";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        MessageBoxA(nullptr, kWininitMissing, "Error", MB_OK);
+        return true;
+    }
+    bool goOn = true;
+    if (GetFileSize(file, nullptr) < kSmallestWininit)
+        goOn = MessageBoxA(nullptr, kWininitSmall, "Warning", MB_YESNO) != IDNO;
+    CloseHandle(file);
+    return goOn;
+}
+
+// The default base of the destination: ProgramFilesDir followed by '\'. Returns false after
+// reporting a key that opens but has no readable value.
+bool readProgramFilesDir(SetupState& state) {
+    state.programFilesDir.clear();
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) == ERROR_SUCCESS) {
+        char value[MAX_PATH] = "";
+        DWORD size = sizeof value;
+        DWORD type = REG_SZ;
+        const LONG error =
+            RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+        RegCloseKey(key);
+        if (error != ERROR_SUCCESS) {
+            char text[256] = "";
+            FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
+            MessageBoxA(nullptr, text, "Registry error", MB_OK);
+            return false;
+        }
+        value[sizeof value - 1] = '\0';  // a value stored without its terminating zero
+        state.programFilesDir = value;
+    }
+    state.programFilesDir += "\\";
+    state.variables["DP"] = state.programFilesDir;
+    return true;
+}
+
+void fillBuiltInVariables(SetupState& state) {
+    const std::string current = directoryFrom([](UINT size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
+    state.variables["SP"] = current;
+    state.variables["SETUPFILE"] = current + "\\SetupScript.ini";
+    state.variables["WINPATH"] = directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); });
+    state.variables["SYSPATH"] = directoryFrom([](UINT size, char* buffer) { return GetSystemDirectoryA(buffer, size); });
+}
+
+// Handles what is left in the queue up to the quit message.
+void drainMessages() {
+    MSG message;
+    for (;;) {
+        const BOOL result = GetMessageA(&message, nullptr, 0, 0);
+        if (result == 0) return;
+        if (result == -1) {
+            MessageBoxA(nullptr, kMessageLoopFailed, "Fatal error", MB_OK | MB_ICONERROR);
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int runSetup(HINSTANCE instance) {
+    SetupState& state = setupState();
+
+    OSVERSIONINFOA version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT) state.isNt = 1;
+    if (!state.isNt && !checkWininit()) return 0;
+
+    state.instance = instance;
+    state.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    state.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    CoInitialize(nullptr);
+
+    HWND splash = CreateSetupWindow(nullptr, kSplashClassName, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
+                                    state.screenWidth / 2 - 200, state.screenHeight / 2 - 100, 400, 200);
+    state.splashWindow = splash;
+    ShowWindow(splash, SW_SHOW);
+    UpdateWindow(splash);
+
+    fillBuiltInVariables(state);
+    if (!readProgramFilesDir(state)) return -6;
+    if (state.script.read(state.variables["SETUPFILE"]) < 0) return 1;
+
+    INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                     ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
+    if (InitCommonControlsEx(&controls) != TRUE) {
+        MessageBoxA(nullptr, kCommonControlsMissing, "Common controls not available", MB_OK | MB_ICONERROR);
+        return -5;
+    }
+
+    Sleep(1250);  // the splash stays up a moment after the script is read
+
+    HWND mainWindow =
+        CreateSetupWindow("Setup", kMainClassName, nullptr, WS_POPUP, 0, 0, state.screenWidth, state.screenHeight);
+    state.mainWindow = mainWindow;
+    ShowWindow(mainWindow, SW_SHOW);
+    UpdateWindow(mainWindow);
+    DestroyWindow(splash);
+
+    const UINT_PTR timer = SetTimer(mainWindow, 1, 50, DynamicStateTimerProc);
+
+    Win32Host host(state);
+    const RunResult result = runStatements(state, host);
+    if (result.outcome == RunOutcome::stopped) return result.exitCode;
+
+    PostQuitMessage(0);
+    drainMessages();
+    KillTimer(mainWindow, timer);
+    UnregisterSetupClasses();
+    return 0;
+}
+
+}  // namespace
+}  // namespace quillset
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return quillset::runSetup(instance); }

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "gradient_bands.h"
+
+namespace quillset {
+namespace {
+
+TEST(GradientBandsTest, DefaultColoursRunFromBlueToBlack) {
+    const auto bands = gradientBands({0, 0, 255}, {0, 0, 0}, 768);
+    EXPECT_EQ(bands[0].color, makeColorRef(0, 0, 255));
+    EXPECT_EQ(bands[255].color, makeColorRef(0, 0, 0));
+    EXPECT_EQ(bands[128].color, makeColorRef(0, 0, 127));
+    // 768 rows: three rows per band, no gaps.
+    EXPECT_EQ(bands[0].top, 0);
+    EXPECT_EQ(bands[0].bottom, 3);
+    EXPECT_EQ(bands[255].top, 765);
+    EXPECT_EQ(bands[255].bottom, 768);
+}
+
+TEST(GradientBandsTest, BandsCoverEveryRowForOddHeights) {
+    for (int height : {600, 700, 768, 1000, 1080, 1337}) {
+        const auto bands = gradientBands({0, 0, 0}, {0, 0, 0}, height);
+        EXPECT_EQ(bands[0].top, 0) << height;
+        for (std::size_t i = 1; i < bands.size(); ++i)
+            EXPECT_LE(bands[i].top, bands[i - 1].bottom) << "gap above band " << i << " at height " << height;
+        EXPECT_GE(bands[255].bottom, height - 1) << height;
+    }
+}
+
+TEST(GradientBandsTest, ComponentsOutsideTheByteRangeWrap) {
+    const auto bands = gradientBands({300, -1, 0}, {300, -1, 510}, 256);
+    EXPECT_EQ(bands[0].color, makeColorRef(300 & 0xFF, 0xFF, 0));
+    EXPECT_EQ(bands[255].color, makeColorRef(300 & 0xFF, 0xFF, 510 & 0xFF));
+    EXPECT_EQ(bands[100].color, makeColorRef(44, 255, 200));
+}
+
+}  // namespace
+}  // namespace quillset

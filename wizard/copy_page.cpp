@@ -1,0 +1,13 @@
+#include "page_frame.h"
+#include "setup_state.h"
+
+namespace quillset {
+
+// The page shows its template and follows the page frame (Next, Cancel). Its own behaviour,
+// the installation run, is not built yet.
+INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    PageCommonProc(page, message, lParam, wParam, PageName::Copy);
+    return FALSE;
+}
+
+}  // namespace quillset

@@ -1,0 +1,30 @@
+// What every wizard page shares: the page-common handler, the quit confirmation and the way a page
+// statement shows its dialog.
+#pragma once
+
+#include <windows.h>
+
+#include "setup_host.h"
+
+namespace quillset {
+
+// Every page procedure hands each of its messages here. Records the current page; ends the page
+// with 0 on Next and, after a confirmed Cancel, with -2.
+void PageCommonProc(HWND page, UINT message, LPARAM lParam, WPARAM wParam, const char* pageName);
+
+// Mode 1 asks "Quit setup" and, on Yes, posts the quit message with code 1 and returns true; on No
+// it returns false. Mode 2 posts the quit message with code 2 without asking and returns true.
+bool QuitSetup(int mode);
+
+// The page procedures, one file each.
+INT_PTR CALLBACK WelcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ProgramGroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
+// after a confirmed Cancel, -1 when the dialog could not be created.
+int ShowWizardPage(Page page);
+
+}  // namespace quillset
