@@ -11,7 +11,7 @@
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
 set -u
-robot=$1 setup=$2 scenario=$3
+robot=$(realpath "$1") setup=$(realpath "$2") scenario=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   exec "$here/../wine/with-wine" "$0" "$@"

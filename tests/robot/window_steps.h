@@ -1,0 +1,62 @@
+// The steps that act on the started program: starting it, finding its windows and controls,
+// clicking, typing, pressing keys, answering message boxes, checking states and the exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "scenario_parser.h"
+#include "screen_steps.h"
+
+namespace quillset::robot {
+
+class Robot {
+public:
+    Robot() = default;
+    Robot(const Robot&) = delete;
+    Robot& operator=(const Robot&) = delete;
+    ~Robot();  // ends a program that still runs, with everything it started
+
+    // Carries out one step (checked by parseScenario already). Returns an empty string when the
+    // step held, otherwise why not. Listings (windows, controls) are appended to `notes`.
+    std::string run(const Step& step, std::vector<std::string>& notes);
+
+    bool programRunning() const;
+    // Ends the started program and every process it started; false if it is still there after
+    // five seconds.
+    bool endProgram();
+
+private:
+    std::string start(const std::vector<std::string>& args);
+    std::string waitForWindow(const std::string& title, const std::string& className);
+    std::string checkText(const std::string& refWord, const std::string& expected, bool whole);
+    std::string click(const std::string& refWord);
+    std::string type(const std::string& refWord, const std::string& text);
+    std::string pressKey(int virtualKey);
+    HWND focusedControl() const;
+    HWND focusAfterKey(HWND target, int virtualKey) const;
+    std::string closeWindow();
+    std::string checkState(const std::string& stepName, const std::string& refWord);
+    std::string answerMessage(const std::string& caption, const std::string& text, int buttonId,
+                              const std::string& answer);
+    std::string waitUntilGone(const std::string& title);
+    std::string waitForExit(int expectedCode);
+    std::string listWindows(std::vector<std::string>& notes);
+    std::string listControls(std::vector<std::string>& notes);
+    std::string waitForPixel(int x, int y, const ScreenColor& wanted, int tolerance);
+    std::string waitForPixelCount(const std::vector<std::string>& args);
+
+    // The current window must still exist for steps that work on it.
+    std::string requireCurrentWindow() const;
+    std::string describeTimeout() const;
+
+    PROCESS_INFORMATION process_{};  // hProcess is null until a program was started
+    HANDLE job_ = nullptr;           // holds the program and its children, killed together
+    HWND current_ = nullptr;
+    std::string currentTitle_;
+    unsigned long timeoutMs_ = 10000;
+};
+
+}  // namespace quillset::robot
