@@ -36,7 +36,7 @@ test: build
 	@echo "== Windows-side tests under Wine"
 	@$(WITH_WINE) ctest --test-dir $(WIN64) --output-on-failure
 
-demo: native
+demo: native win64
 	@tools/demo.sh
 
 clean:

@@ -91,10 +91,16 @@ std::vector<TopWindow> windowsOfProcess(DWORD processId) {
     return search.found;
 }
 
-HWND findVisibleWindow(DWORD processId, const std::string& title, const std::string& className) {
+HWND findControl(HWND parent, const ControlRef& ref);
+
+// A visible top-level window of the process with this title and class and, when `content` is
+// given, holding that control: pages that share a title differ in their controls.
+HWND findVisibleWindow(DWORD processId, const std::string& title, const std::string& className,
+                       const ControlRef* content = nullptr) {
     for (const TopWindow& window : windowsOfProcess(processId)) {
         if (window.visible && (title == "*" || window.title == title) &&
-            lstrcmpiA(window.className.c_str(), className.c_str()) == 0) {
+            lstrcmpiA(window.className.c_str(), className.c_str()) == 0 &&
+            (content == nullptr || findControl(window.handle, *content) != nullptr)) {
             return window.handle;
         }
     }
@@ -224,7 +230,7 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
     }
     if (name == "pixels") return waitForPixelCount(a);
     if (process_.hProcess == nullptr) return "no program started";
-    if (name == "window") return waitForWindow(a[0], a.size() > 1 ? a[1] : "#32770");
+    if (name == "window") return waitForWindow(a[0], a.size() > 1 ? a[1] : "#32770", a.size() > 2 ? a[2] : "");
     if (name == "message") {
         parseAnswer(a[2], number);
         return answerMessage(a[0], a[1], number, a[2]);
@@ -332,13 +338,17 @@ std::string Robot::start(const std::vector<std::string>& args) {
     return "";
 }
 
-std::string Robot::waitForWindow(const std::string& title, const std::string& className) {
+std::string Robot::waitForWindow(const std::string& title, const std::string& className,
+                                 const std::string& contentWord) {
+    ControlRef content;
+    const bool withContent = !contentWord.empty() && parseControlRef(contentWord, content);
     HWND found = nullptr;
     if (!waitUntil(timeoutMs_, [&] {
-            found = findVisibleWindow(process_.dwProcessId, title, className);
+            found = findVisibleWindow(process_.dwProcessId, title, className, withContent ? &content : nullptr);
             return found != nullptr;
         })) {
-        return "no visible window " + quoteWord(title) + " of class " + className + " after " + describeTimeout() +
+        return "no visible window " + quoteWord(title) + " of class " + className +
+               (withContent ? " with control " + contentWord : "") + " after " + describeTimeout() +
                (programRunning() ? "" : " (the program has ended)");
     }
     current_ = found;

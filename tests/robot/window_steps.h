@@ -30,7 +30,7 @@ public:
 
 private:
     std::string start(const std::vector<std::string>& args);
-    std::string waitForWindow(const std::string& title, const std::string& className);
+    std::string waitForWindow(const std::string& title, const std::string& className, const std::string& contentWord);
     std::string checkText(const std::string& refWord, const std::string& expected, bool whole);
     std::string click(const std::string& refWord);
     std::string type(const std::string& refWord, const std::string& text);
