@@ -49,6 +49,12 @@ expect 1 'FAIL visible 1006: still hidden after 0.3 s' "${started[@]}" 'visible 
 expect 1 'FAIL hidden 1005: still visible after 0.3 s' "${started[@]}" 'hidden 1005'
 expect 1 'FAIL pixel 200 300 0 0 255 2: the pixel is 200 30 30 after 0.3 s' \
     "${started[@]}" 'pixel 200 300 0 0 255 2'
+expect 1 'FAIL pixels 190 290 210 310 200 30 30 0 401: 400 pixels of that colour after 0.3 s' \
+    "${started[@]}" 'pixels 190 290 210 310 200 30 30 0 401'
+expect 1 'FAIL pixels 190 290 210 310 200 30 30 0 0 399: 400 pixels of that colour after 0.3 s' \
+    "${started[@]}" 'pixels 190 290 210 310 200 30 30 0 400 400' 'pixels 190 290 210 310 200 30 30 0 0 399'
+expect 1 'FAIL window "Robot target" #32770 4242: no visible window "Robot target" of class #32770 with control 4242 after 0.3 s' \
+    "${started[@]}" 'window "Robot target" #32770 4242'
 expect 1 'FAIL message "Confirm" "Sure?" YES: the message box says "Really?"' \
     "${started[@]}" 'click 1017' 'message "Confirm" "Sure?" YES'
 expect 1 'FAIL message "Confirm" * OK: the message box has no usable OK button' \
@@ -71,7 +77,8 @@ expect 1 'FAIL screenshot no-such-directory/x.png: cannot write no-such-director
 refused() { expect 2 "robot: $scenario: line 1: $1" "$2"; }
 refused 'unknown step "klick"' 'klick 1017'
 refused 'click takes 1 argument(s), not 0' 'click'
-refused 'window takes 1 to 2 argument(s), not 3' 'window a b c'
+refused 'window takes 1 to 3 argument(s), not 4' 'window a b 1017 d'
+refused 'not a control (ID, Class:N or @Text): "c"' 'window a b c'
 refused 'unknown key: "F1"' 'key F1'
 refused 'unknown answer: "MAYBE"' 'message "Confirm" * MAYBE'
 refused 'not a value from 0 to 255: "256"' 'pixel 1 2 3 4 256'
