@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "cp1252.h"
-#include "reader_cases.h"
+#include "reader_case_check.h"
 #include "script_reader.h"
 
 namespace quillset {
@@ -51,14 +51,7 @@ TEST_F(ReaderTest, FindsTheStatementsOfEveryCase) {
         SCOPED_TRACE(c.name);
         SetupScript script = makeReader();
         ASSERT_EQ(script.read(writeFile(c.fileBytes)), 0);
-        ASSERT_EQ(script.statementCount(), static_cast<int>(c.statements.size()));
-        for (std::size_t i = 0; i < c.statements.size(); ++i) {
-            std::string command;
-            std::vector<std::string> arguments;
-            ASSERT_EQ(script.getStatement(static_cast<int>(i), command, arguments), 0);
-            EXPECT_EQ(command, c.statements[i].command) << "statement " << i;
-            EXPECT_EQ(arguments, c.statements[i].arguments) << "statement " << i;
-        }
+        expectStatementsOf(script, c);
     }
     EXPECT_EQ(message_.count, 0);
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cp1252.h"
-#include "reader_cases.h"
+#include "reader_case_check.h"
 #include "script_reader.h"
 
 namespace quillset {
@@ -43,14 +43,7 @@ TEST(WindowsReaderTest, FindsTheStatementsOfEveryCase) {
         SetupScript script(windowsNameCharacter, [&](const std::string&, const std::string&) { ++messages; });
         ASSERT_EQ(script.read(path), 0);
         EXPECT_EQ(messages, 0);
-        ASSERT_EQ(script.statementCount(), static_cast<int>(c.statements.size()));
-        for (std::size_t i = 0; i < c.statements.size(); ++i) {
-            std::string command;
-            std::vector<std::string> arguments;
-            ASSERT_EQ(script.getStatement(static_cast<int>(i), command, arguments), 0);
-            EXPECT_EQ(command, c.statements[i].command) << "statement " << i;
-            EXPECT_EQ(arguments, c.statements[i].arguments) << "statement " << i;
-        }
+        expectStatementsOf(script, c);
     }
     DeleteFileA(path.c_str());
 }
