@@ -11,7 +11,6 @@ have wine                         || need+=(wine wine64)
 have Xvfb                         || need+=(xvfb)
 have cmake                        || need+=(cmake)
 [ -d /usr/src/googletest ]        || need+=(googletest)
-have xauth                        || need+=(xauth)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0
