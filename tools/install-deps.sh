@@ -7,10 +7,11 @@ need=()
 have() { command -v "$1" >/dev/null 2>&1; }
 have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have i686-w64-mingw32-g++-posix   || need+=(g++-mingw-w64-i686-posix)
-have wine                         || need+=(wine wine64)
+{ have wine && have wine64; }     || need+=(wine wine64)
 have Xvfb                         || need+=(xvfb)
 have cmake                        || need+=(cmake)
-[ -d /usr/src/googletest ]        || need+=(googletest)
+[ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
+dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0
