@@ -7,7 +7,7 @@ need=()
 have() { command -v "$1" >/dev/null 2>&1; }
 have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have i686-w64-mingw32-g++-posix   || need+=(g++-mingw-w64-i686-posix)
-{ have wine && have wine64; }     || need+=(wine wine64)
+{ have wine && [ -x /usr/lib/wine/wine64 ]; } || need+=(wine wine64)
 have Xvfb                         || need+=(xvfb)
 have cmake                        || need+=(cmake)
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
