@@ -1,5 +1,7 @@
 #include "process_names.h"
 
+#include <algorithm>
+
 namespace quillset {
 
 void lowerCaseAscii(std::string& text) {
@@ -7,25 +9,29 @@ void lowerCaseAscii(std::string& text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
 }
 
-void clearProcessNames(SetupState& state) {
-    state.runningProcessNames.clear();
-    state.runningProcessCount = 0;
-}
-
-void recordProcessName(SetupState& state, const char* fileName) {
+std::string recordedProcessName(const char* fileName) {
     std::string name = fileName != nullptr ? fileName : "";
     lowerCaseAscii(name);
     const std::size_t backslash = name.rfind('\\');
     if (backslash != std::string::npos) name.erase(0, backslash + 1);
-    state.runningProcessNames.push_back(name);
-    state.runningProcessCount = static_cast<int>(state.runningProcessNames.size());
+    return name;
+}
+
+bool findProcessName(const std::vector<std::string>& recorded, std::string& name) {
+    lowerCaseAscii(name);
+    return std::find(recorded.begin(), recorded.end(), name) != recorded.end();
+}
+
+void clearProcessNames(SetupState& state) {
+    state.runningProcessNames.clear();
+}
+
+void recordProcessName(SetupState& state, const char* fileName) {
+    state.runningProcessNames.push_back(recordedProcessName(fileName));
 }
 
 bool isRecordedProcess(const SetupState& state, std::string& name) {
-    lowerCaseAscii(name);
-    for (int i = 0; i < state.runningProcessCount; ++i)
-        if (state.runningProcessNames[static_cast<std::size_t>(i)] == name) return true;
-    return false;
+    return findProcessName(state.runningProcessNames, name);
 }
 
 }  // namespace quillset

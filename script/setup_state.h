@@ -119,8 +119,8 @@ struct SetupState {
     int overwriteAll = 0;
     std::string conflictSourcePath;
     std::string conflictDestinationPath;
+    // The process guard's table: one entry per process seen by the last walk (its size is the count).
     std::vector<std::string> runningProcessNames;
-    int runningProcessCount = 0;
 };
 
 }  // namespace quillset

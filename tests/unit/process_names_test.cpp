@@ -29,7 +29,7 @@ TEST(ProcessNamesTest, AProcessPastFiveHundredTwelveIsStillFound) {
     for (int i = 0; i < 600; ++i) recordProcessName(state, ("C:\\p\\proc" + std::to_string(i) + ".exe").c_str());
     std::string last = "PROC599.EXE";
     EXPECT_TRUE(isRecordedProcess(state, last));
-    EXPECT_EQ(state.runningProcessCount, 600);
+    EXPECT_EQ(state.runningProcessNames.size(), 600u);
     clearProcessNames(state);
     EXPECT_FALSE(isRecordedProcess(state, last));
 }

@@ -5,12 +5,7 @@
 namespace quillset {
 
 void RecordingHost::addRunningProcess(const std::string& fileName) {
-    // Recorded as the process walk records names: lower case, without directory.
-    std::string name = fileName;
-    lowerCaseAscii(name);
-    const std::size_t backslash = name.rfind('\\');
-    if (backslash != std::string::npos) name.erase(0, backslash + 1);
-    runningNames_.push_back(name);
+    runningNames_.push_back(recordedProcessName(fileName.c_str()));
 }
 
 int RecordingHost::showPage(Page page) {
@@ -28,12 +23,7 @@ std::vector<FoundFile> RecordingHost::findFiles(const std::string& pattern) {
     return findFiles_ ? findFiles_(pattern) : std::vector<FoundFile>{};
 }
 
-bool RecordingHost::isProcessRunning(std::string& name) {
-    lowerCaseAscii(name);
-    for (const std::string& running : runningNames_)
-        if (running == name) return true;
-    return false;
-}
+bool RecordingHost::isProcessRunning(std::string& name) { return findProcessName(runningNames_, name); }
 
 void RecordingHost::repaintMainWindow() {
     events.push_back(HostEvent{HostEvent::Kind::repaint, "", "", "", MessageIcon::None});
