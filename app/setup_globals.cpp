@@ -4,11 +4,12 @@
 
 namespace quillset {
 
+bool isWindowsNameCharacter(unsigned char c) { return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE; }
+
 SetupState& setupState() {
-    // The reader's name characters are the letters and digits of the user's ANSI code page; a script
-    // that cannot be opened is reported in a message box without owner.
+    // A script that cannot be opened is reported in a message box without owner.
     static SetupState state(
-        [](unsigned char c) { return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE; },
+        isWindowsNameCharacter,
         [](const std::string& caption, const std::string& text) {
             MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
         });

@@ -7,4 +7,7 @@ namespace quillset {
 
 SetupState& setupState();
 
+// The reader's name characters on Windows: the letters and digits of the user's ANSI code page.
+bool isWindowsNameCharacter(unsigned char c);
+
 }  // namespace quillset

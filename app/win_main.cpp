@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "builtin_variables.h"
 #include "dynamic_state.h"
 #include "interpreter.h"
 #include "setup_globals.h"
@@ -67,7 +68,7 @@ bool checkWininit() {
 // The default base of the destination: ProgramFilesDir followed by '\'. Returns false after
 // reporting a key that opens but has no readable value.
 bool readProgramFilesDir(SetupState& state) {
-    state.programFilesDir.clear();
+    std::string programFiles;
     HKEY key;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) == ERROR_SUCCESS) {
         char value[MAX_PATH] = "";
@@ -83,19 +84,16 @@ bool readProgramFilesDir(SetupState& state) {
             return false;
         }
         value[sizeof value - 1] = '\0';  // a value stored without its terminating zero
-        state.programFilesDir = value;
+        programFiles = value;
     }
-    state.programFilesDir += "\\";
-    state.variables["DP"] = state.programFilesDir;
+    setProgramFilesDir(state, programFiles);
     return true;
 }
 
 void fillBuiltInVariables(SetupState& state) {
-    const std::string current = directoryFrom([](UINT size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
-    state.variables["SP"] = current;
-    state.variables["SETUPFILE"] = current + "\\SetupScript.ini";
-    state.variables["WINPATH"] = directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); });
-    state.variables["SYSPATH"] = directoryFrom([](UINT size, char* buffer) { return GetSystemDirectoryA(buffer, size); });
+    setSetupPaths(state, directoryFrom([](UINT size, char* buffer) { return GetCurrentDirectoryA(size, buffer); }),
+                  directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); }),
+                  directoryFrom([](UINT size, char* buffer) { return GetSystemDirectoryA(buffer, size); }));
 }
 
 // Handles what is left in the queue up to the quit message.

@@ -64,8 +64,7 @@ TEST(ProcessGuardTest, ForbidProcessFindsARunningNotepad) {
     };
     for (const Case c : {Case{"NOTEPAD.EXE", 3}, Case{"notepad", 0}, Case{"C:\\WINDOWS\\notepad.exe", 0}}) {
         SetupState& state = setupState();
-        state.script = SetupScript(
-            [](unsigned char ch) { return IsCharAlphaNumericA(static_cast<CHAR>(ch)) != FALSE; }, nullptr);
+        state.script = SetupScript(isWindowsNameCharacter, nullptr);
         state.script.tokenize(std::string("ForbidProcess(\"") + c.name + "\")");
         Win32Host host(state);
         MessageBoxAnswerer answerer;

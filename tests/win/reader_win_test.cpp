@@ -10,11 +10,11 @@
 #include "cp1252.h"
 #include "reader_case_check.h"
 #include "script_reader.h"
+#include "setup_globals.h"
 
 namespace quillset {
 namespace {
 
-bool windowsNameCharacter(unsigned char c) { return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE; }
 
 std::string temporaryScriptPath() {
     char directory[MAX_PATH + 1];
@@ -26,7 +26,7 @@ std::string temporaryScriptPath() {
 TEST(WindowsReaderTest, CodePageTableAgreesWithIsCharAlphaNumeric) {
     ASSERT_EQ(GetACP(), 1252u) << "the Wine prefix must use the Western code page";
     for (int c = 0; c < 256; ++c)
-        EXPECT_EQ(isCp1252AlphaNumeric(static_cast<unsigned char>(c)), windowsNameCharacter(static_cast<unsigned char>(c)))
+        EXPECT_EQ(isCp1252AlphaNumeric(static_cast<unsigned char>(c)), isWindowsNameCharacter(static_cast<unsigned char>(c)))
             << "byte 0x" << std::hex << c;
 }
 
@@ -40,7 +40,7 @@ TEST(WindowsReaderTest, FindsTheStatementsOfEveryCase) {
         std::fclose(file);
 
         int messages = 0;
-        SetupScript script(windowsNameCharacter, [&](const std::string&, const std::string&) { ++messages; });
+        SetupScript script(isWindowsNameCharacter, [&](const std::string&, const std::string&) { ++messages; });
         ASSERT_EQ(script.read(path), 0);
         EXPECT_EQ(messages, 0);
         expectStatementsOf(script, c);
@@ -53,7 +53,7 @@ TEST(WindowsReaderTest, UnopenableFileIsReported) {
     GetTempPathA(sizeof directory, directory);
     for (const std::string& path : {std::string(directory) + "no-such-script.ini", std::string(directory)}) {
         std::string caption;
-        SetupScript script(windowsNameCharacter, [&](const std::string& c, const std::string&) { caption = c; });
+        SetupScript script(isWindowsNameCharacter, [&](const std::string& c, const std::string&) { caption = c; });
         EXPECT_EQ(script.read(path), -1) << path;
         EXPECT_EQ(caption, "Fatal error");
     }

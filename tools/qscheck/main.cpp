@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <string>
 
+#include "builtin_variables.h"
 #include "interpreter.h"
 #include "json_output.h"
 #include "plan_output.h"
@@ -96,12 +97,8 @@ int plan(const PlanOptions& options) {
     SetupState state(platformNameCharacterTest(), printFatal);
 
     // The built-in variables, as the setup program fills them before it reads its script.
-    state.variables["SP"] = options.setupDirectory;
-    state.variables["SETUPFILE"] = options.setupDirectory + "\\SetupScript.ini";
-    state.variables["WINPATH"] = options.windowsDirectory;
-    state.variables["SYSPATH"] = options.systemDirectory;
-    state.programFilesDir = options.programFiles + "\\";
-    state.variables["DP"] = state.programFilesDir;
+    setSetupPaths(state, options.setupDirectory, options.windowsDirectory, options.systemDirectory);
+    setProgramFilesDir(state, options.programFiles);
 
     if (state.script.read(options.script) != 0) return 1;
 

@@ -5,12 +5,11 @@
 
 #include "find_files.h"
 #include "platform.h"
+#include "setup_globals.h"
 
 namespace quillset {
 
-NameCharacterTest platformNameCharacterTest() {
-    return [](unsigned char c) { return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE; };
-}
+NameCharacterTest platformNameCharacterTest() { return isWindowsNameCharacter; }
 
 void useBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
