@@ -2,10 +2,10 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "process_names.h"
-#include "setup_globals.h"
 
 namespace quillset {
 
@@ -159,16 +159,16 @@ BOOL EnumerateProcesses(ProcessCallback callback, LPARAM user) {
     }
 }
 
-BOOL CALLBACK RecordProcessName(DWORD, WORD, LPSTR fileName, LPARAM) {
-    recordProcessName(setupState(), fileName);
+BOOL CALLBACK RecordProcessName(DWORD, WORD, LPSTR fileName, LPARAM table) {
+    reinterpret_cast<std::vector<std::string>*>(table)->push_back(recordedProcessName(fileName));
     return TRUE;
 }
 
-int IsProcessRunning(std::string& name) {
-    SetupState& state = setupState();
-    clearProcessNames(state);
-    EnumerateProcesses(RecordProcessName, 1);  // a failed walk leaves what it recorded
-    return isRecordedProcess(state, name) ? 1 : 0;
+bool IsProcessRunning(const std::string& lowerCaseName) {
+    // The table grows with the walk, so no process is left out however many run.
+    std::vector<std::string> names;
+    EnumerateProcesses(RecordProcessName, reinterpret_cast<LPARAM>(&names));
+    return std::find(names.begin(), names.end(), lowerCaseName) != names.end();
 }
 
 }  // namespace quillset

@@ -17,11 +17,13 @@ using ProcessCallback = BOOL(CALLBACK*)(DWORD processId, WORD task, LPSTR fileNa
 // FALSE when it could not start or failed on the way. Every library is looked up at run time.
 BOOL EnumerateProcesses(ProcessCallback callback, LPARAM user);
 
-// The callback of IsProcessRunning: records the name in the setup state's table.
-BOOL CALLBACK RecordProcessName(DWORD processId, WORD task, LPSTR fileName, LPARAM user);
+// The callback of IsProcessRunning: records the file name, lower case and without directory, in the
+// table that `table` points to (a std::vector<std::string>).
+BOOL CALLBACK RecordProcessName(DWORD processId, WORD task, LPSTR fileName, LPARAM table);
 
-// 1 when a process or 16-bit task has this file name (compared without directory, ignoring the
-// case of A-Z), else 0. Lower-cases `name` in place.
-int IsProcessRunning(std::string& name);
+// Whether a process or 16-bit task has this file name, compared without directory. The name comes
+// with its letters A-Z in lower case (lowerCaseAscii). A walk that fails on the way answers from the
+// processes it saw before.
+bool IsProcessRunning(const std::string& lowerCaseName);
 
 }  // namespace quillset

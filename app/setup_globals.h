@@ -1,4 +1,5 @@
-// The program's one SetupState. Window, dialog and timer procedures reach it through setupState().
+// The program's one SetupState. Window, dialog and timer procedures reach it through setupState()
+// and hand on the part they use; everything else is handed the state (or its part) by its caller.
 #pragma once
 
 #include "setup_state.h"
@@ -6,8 +7,5 @@
 namespace quillset {
 
 SetupState& setupState();
-
-// The reader's name characters on Windows: the letters and digits of the user's ANSI code page.
-bool isWindowsNameCharacter(unsigned char c);
 
 }  // namespace quillset

@@ -3,23 +3,24 @@
 #include <windows.h>
 
 #include "find_files.h"
+#include "message_box.h"
 #include "page_frame.h"
 #include "process_guard.h"
 
 namespace quillset {
 
-int Win32Host::showPage(Page page) { return ShowWizardPage(page); }
+int Win32Host::showPage(Page page) { return ShowWizardPage(session_, page); }
 
 void Win32Host::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0));
+    showMessageBox(text, caption, MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0));
 }
 
 std::vector<FoundFile> Win32Host::findFiles(const std::string& pattern) { return findFilesWin32(pattern); }
 
-bool Win32Host::isProcessRunning(std::string& name) { return IsProcessRunning(name) != 0; }
+bool Win32Host::isProcessRunning(const std::string& lowerCaseName) { return IsProcessRunning(lowerCaseName); }
 
 void Win32Host::repaintMainWindow() {
-    RedrawWindow(static_cast<HWND>(state_.mainWindow), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(static_cast<HWND>(session_.mainWindow), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void Win32Host::postQuit(int exitCode) { PostQuitMessage(exitCode); }

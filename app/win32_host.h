@@ -9,17 +9,17 @@ namespace quillset {
 
 class Win32Host : public SetupHost {
 public:
-    explicit Win32Host(SetupState& state) : state_(state) {}
+    explicit Win32Host(const Session& session) : session_(session) {}
 
     int showPage(Page page) override;
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     std::vector<FoundFile> findFiles(const std::string& pattern) override;
-    bool isProcessRunning(std::string& name) override;
+    bool isProcessRunning(const std::string& lowerCaseName) override;
     void repaintMainWindow() override;
     void postQuit(int exitCode) override;
 
 private:
-    SetupState& state_;
+    const Session& session_;
 };
 
 }  // namespace quillset

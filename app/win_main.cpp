@@ -3,7 +3,7 @@
 //
 // Exit codes: 0 normal end (also after Cancel and after No to the Wininit.exe warning), 1 script
 // not readable, 2 script syntax error, 3 forbidden process running, -5 common controls missing,
-// -6 ProgramFilesDir not readable.
+// -6 ProgramFilesDir not readable, -7 the main window or its timer could not be made.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -13,9 +13,11 @@
 #include "builtin_variables.h"
 #include "dynamic_state.h"
 #include "interpreter.h"
+#include "message_box.h"
 #include "setup_globals.h"
 #include "setup_window.h"
 #include "win32_host.h"
+#include "windows_name_character.h"
 
 namespace quillset {
 
@@ -31,6 +33,7 @@ const char* const kWininitSmall =
 const char* const kCommonControlsMissing =
     "InitCommonControlsEx failed. ComCtl32.dll is not properly installed. Setup will be closed now.";
 const char* const kMessageLoopFailed = "Fatal application error! Setup cannot be continued!";
+const int kNoMainWindow = -7;
 const DWORD kSmallestWininit = 40801;
 
 // A directory from one of the Get...DirectoryA calls, however long it is.
@@ -55,12 +58,12 @@ bool checkWininit() {
         directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); }) + "\\Wininit.exe";
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        MessageBoxA(nullptr, kWininitMissing, "Error", MB_OK);
+        showMessageBox(kWininitMissing, "Error", MB_OK);
         return true;
     }
     bool goOn = true;
     if (GetFileSize(file, nullptr) < kSmallestWininit)
-        goOn = MessageBoxA(nullptr, kWininitSmall, "Warning", MB_YESNO) != IDNO;
+        goOn = showMessageBox(kWininitSmall, "Warning", MB_YESNO) != IDNO;
     CloseHandle(file);
     return goOn;
 }
@@ -78,9 +81,7 @@ bool readProgramFilesDir(SetupState& state) {
             RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
         RegCloseKey(key);
         if (error != ERROR_SUCCESS) {
-            char text[256] = "";
-            FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
-            MessageBoxA(nullptr, text, "Registry error", MB_OK);
+            showMessageBox(systemErrorText(static_cast<DWORD>(error)), "Registry error", MB_OK);
             return false;
         }
         value[sizeof value - 1] = '\0';  // a value stored without its terminating zero
@@ -103,7 +104,7 @@ void drainMessages() {
         const BOOL result = GetMessageA(&message, nullptr, 0, 0);
         if (result == 0) return;
         if (result == -1) {
-            MessageBoxA(nullptr, kMessageLoopFailed, "Fatal error", MB_OK | MB_ICONERROR);
+            showMessageBox(kMessageLoopFailed, "Fatal error", MB_OK | MB_ICONERROR);
             return;
         }
         TranslateMessage(&message);
@@ -111,58 +112,76 @@ void drainMessages() {
     }
 }
 
+// Without its main window or its timer the wizard cannot work (pages without their background,
+// Next never held back): say so with the system's reason and end.
+int mainWindowFailed() {
+    const DWORD error = GetLastError();
+    showMessageBox(std::string(kMessageLoopFailed) + "\n\n" + systemErrorText(error), "Fatal error",
+                   MB_OK | MB_ICONERROR);
+    return kNoMainWindow;
+}
+
 int runSetup(HINSTANCE instance) {
     SetupState& state = setupState();
+    Session& session = state.session;
 
     OSVERSIONINFOA version;
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;
-    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT) state.isNt = 1;
-    if (!state.isNt && !checkWininit()) return 0;
+    session.isNt = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    if (!session.isNt && !checkWininit()) return 0;
 
-    state.instance = instance;
-    state.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    state.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    session.instance = instance;
+    session.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    session.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     CoInitialize(nullptr);
 
-    HWND splash = CreateSetupWindow(nullptr, kSplashClassName, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
-                                    state.screenWidth / 2 - 200, state.screenHeight / 2 - 100, 400, 200);
-    state.splashWindow = splash;
-    ShowWindow(splash, SW_SHOW);
-    UpdateWindow(splash);
+    // The splash only tells the user that something is happening; without it setup goes on.
+    HWND splash = CreateSetupWindow(instance, nullptr, kSplashClassName, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
+                                    session.screenWidth / 2 - 200, session.screenHeight / 2 - 100, 400, 200);
+    session.splashWindow = splash;
+    if (splash != nullptr) {
+        ShowWindow(splash, SW_SHOW);
+        UpdateWindow(splash);
+    }
 
     fillBuiltInVariables(state);
     if (!readProgramFilesDir(state)) return -6;
-    if (state.script.read(state.variables["SETUPFILE"]) < 0) return 1;
+    SetupScript script(isWindowsNameCharacter, [](const std::string& caption, const std::string& text) {
+        showMessageBox(text, caption, MB_OK | MB_ICONERROR);
+    });
+    if (script.read(state.variables["SETUPFILE"]) < 0) return 1;
 
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                      ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
     if (InitCommonControlsEx(&controls) != TRUE) {
-        MessageBoxA(nullptr, kCommonControlsMissing, "Common controls not available", MB_OK | MB_ICONERROR);
+        showMessageBox(kCommonControlsMissing, "Common controls not available", MB_OK | MB_ICONERROR);
         return -5;
     }
 
     Sleep(1250);  // the splash stays up a moment after the script is read
 
-    HWND mainWindow =
-        CreateSetupWindow("Setup", kMainClassName, nullptr, WS_POPUP, 0, 0, state.screenWidth, state.screenHeight);
-    state.mainWindow = mainWindow;
+    HWND mainWindow = CreateSetupWindow(instance, "Setup", kMainClassName, nullptr, WS_POPUP, 0, 0, session.screenWidth,
+                                        session.screenHeight);
+    if (mainWindow == nullptr) return mainWindowFailed();
+    session.mainWindow = mainWindow;
     ShowWindow(mainWindow, SW_SHOW);
     UpdateWindow(mainWindow);
-    DestroyWindow(splash);
+    if (splash != nullptr) DestroyWindow(splash);
 
     const UINT_PTR timer = SetTimer(mainWindow, 1, 50, DynamicStateTimerProc);
+    if (timer == 0) return mainWindowFailed();
 
-    Win32Host host(state);
-    const RunResult result = runStatements(state, host);
+    Win32Host host(session);
+    const RunResult result = runStatements(script, state, host);
     if (result.outcome == RunOutcome::stopped) return result.exitCode;
 
     PostQuitMessage(0);
     drainMessages();
     KillTimer(mainWindow, timer);
-    UnregisterSetupClasses();
+    UnregisterSetupClasses(instance);
     return 0;
 }
 

@@ -4,15 +4,15 @@ namespace quillset {
 
 void setSetupPaths(SetupState& state, const std::string& setupDirectory, const std::string& windowsDirectory,
                    const std::string& systemDirectory) {
-    state.variables["SP"] = setupDirectory;
-    state.variables["SETUPFILE"] = setupDirectory + "\\SetupScript.ini";
-    state.variables["WINPATH"] = windowsDirectory;
-    state.variables["SYSPATH"] = systemDirectory;
+    state.variables.set("SP", setupDirectory);
+    state.variables.set("SETUPFILE", setupDirectory + "\\SetupScript.ini");
+    state.variables.set("WINPATH", windowsDirectory);
+    state.variables.set("SYSPATH", systemDirectory);
 }
 
 void setProgramFilesDir(SetupState& state, const std::string& programFiles) {
-    state.programFilesDir = programFiles + "\\";
-    state.variables["DP"] = state.programFilesDir;
+    state.session.programFilesDir = programFiles + "\\";
+    state.variables.set("DP", state.session.programFilesDir);
 }
 
 }  // namespace quillset

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "process_names.h"
 #include "script_number.h"
 
 namespace quillset {
@@ -15,34 +16,12 @@ std::string forbiddenProcessText(const std::string& lowerCaseName) {
     return "This setup demands that " + lowerCaseName + " does not run. Please close it and try again.";
 }
 
-const char* pageName(Page page) {
-    switch (page) {
-        case Page::Welcome: return PageName::Welcome;
-        case Page::Destination: return PageName::Destination;
-        case Page::Sections: return PageName::Sections;
-        case Page::ProgramGroup: return PageName::ProgramGroup;
-        case Page::Copy: return PageName::Copy;
-    }
-    return "";
-}
-
-int pageTemplateId(Page page) {
-    switch (page) {
-        case Page::Welcome: return 101;
-        case Page::Destination: return 106;
-        case Page::Sections: return 105;
-        case Page::ProgramGroup: return 113;
-        case Page::Copy: return 111;
-    }
-    return 0;
-}
-
 namespace {
 
 using Arguments = std::vector<std::string>;
 
 // What one statement asks of the loop.
-enum class Step { next, pageEnded, forbiddenProcess };
+enum class Step { next, pageEnded, forbiddenProcess, syntaxError };
 
 struct Command {
     const char* name;
@@ -55,74 +34,73 @@ std::string substituted(SetupState& state, std::string text) {
     return text;
 }
 
-Step showPage(SetupHost& host, Page page) { return host.showPage(page) == 0 ? Step::next : Step::pageEnded; }
-
 Step setAppName(SetupState& state, SetupHost&, Arguments& a) {
     const std::string name = substituted(state, a[0]);
-    state.variables["APPNAME"] = name;
-    state.variables["PROGRAMGROUP"] = name;
-    state.variables["DP"] = state.programFilesDir + name + "\\";
+    state.variables.set("APPNAME", name);
+    state.variables.set("PROGRAMGROUP", name);
+    state.variables.set("DP", state.session.programFilesDir + name + "\\");
     return Step::next;
 }
 
 Step setBackground(SetupState& state, SetupHost& host, Arguments& a) {
-    state.backgroundTop = {scriptNumber(a[0]), scriptNumber(a[1]), scriptNumber(a[2])};
-    state.backgroundBottom = {scriptNumber(a[3]), scriptNumber(a[4]), scriptNumber(a[5])};
+    state.appearance.backgroundTop = {scriptNumber(a[0]), scriptNumber(a[1]), scriptNumber(a[2])};
+    state.appearance.backgroundBottom = {scriptNumber(a[3]), scriptNumber(a[4]), scriptNumber(a[5])};
     host.repaintMainWindow();
     return Step::next;
 }
 
 Step setRedrawWait(SetupState& state, SetupHost&, Arguments& a) {
-    state.redrawWait = scriptNumber(a[0]);
+    state.appearance.redrawWait = scriptNumber(a[0]);
     return Step::next;
 }
 
 Step setDeveloperName(SetupState& state, SetupHost&, Arguments& a) {
-    state.variables["DEVELOPERNAME"] = substituted(state, a[0]);
+    state.variables.set("DEVELOPERNAME", substituted(state, a[0]));
     return Step::next;
 }
 
 Step setVariable(SetupState& state, SetupHost&, Arguments& a) {
     const std::string name = substituted(state, a[0]);
     const std::string value = substituted(state, a[1]);
-    state.variables[name] = value;
+    state.variables.set(name, value);
     return Step::next;
 }
 
 Step setWelcomeString(SetupState& state, SetupHost&, Arguments& a) {
     const std::string text = substituted(state, a[0]);
     const std::string title = substituted(state, a[1]);
-    state.variables["WELCOMESTRING_CAP"] = title;
-    state.variables["WELCOMESTRING"] = text;
+    state.variables.set("WELCOMESTRING_CAP", title);
+    state.variables.set("WELCOMESTRING", text);
     return Step::next;
 }
 
 Step setWelcomeString2(SetupState& state, SetupHost&, Arguments& a) {
-    state.variables["WELCOMESTRING2"] = substituted(state, a[0]);
+    state.variables.set("WELCOMESTRING2", substituted(state, a[0]));
     return Step::next;
 }
 
 Step setCaption(SetupState& state, SetupHost&, Arguments& a) {
-    state.variables["CAPTION"] = substituted(state, a[0]);
+    state.variables.set("CAPTION", substituted(state, a[0]));
     return Step::next;
 }
 
 Step setCaptionColor(SetupState& state, SetupHost&, Arguments& a) {
-    state.captionColor = makeColorRef(scriptNumber(a[0]), scriptNumber(a[1]), scriptNumber(a[2]));
-    state.captionColor2 = makeColorRef(scriptNumber(a[3]), scriptNumber(a[4]), scriptNumber(a[5]));
+    state.appearance.captionColor = makeColorRef(scriptNumber(a[0]), scriptNumber(a[1]), scriptNumber(a[2]));
+    state.appearance.captionColor2 = makeColorRef(scriptNumber(a[3]), scriptNumber(a[4]), scriptNumber(a[5]));
     return Step::next;
 }
 
 Step setCaptionSize(SetupState& state, SetupHost&, Arguments& a) {
-    state.captionSize = scriptNumber(a[0]);
+    state.appearance.captionSize = scriptNumber(a[0]);
     return Step::next;
 }
 
 Step setCaptionPos(SetupState& state, SetupHost&, Arguments& a) {
-    state.captionX = scriptNumber(a[0]);
-    state.captionY = scriptNumber(a[1]);
-    state.captionX2 = scriptNumber(a[2]);
-    state.captionY2 = scriptNumber(a[3]);
+    Appearance& appearance = state.appearance;
+    appearance.captionX = scriptNumber(a[0]);
+    appearance.captionY = scriptNumber(a[1]);
+    appearance.captionX2 = scriptNumber(a[2]);
+    appearance.captionY2 = scriptNumber(a[3]);
     return Step::next;
 }
 
@@ -190,12 +168,6 @@ Step addWindow(SetupState& state, SetupHost&, Arguments& a) {
     return Step::next;
 }
 
-Step showWelcome(SetupState&, SetupHost& host, Arguments&) { return showPage(host, Page::Welcome); }
-Step showDest(SetupState&, SetupHost& host, Arguments&) { return showPage(host, Page::Destination); }
-Step showSections(SetupState&, SetupHost& host, Arguments&) { return showPage(host, Page::Sections); }
-Step showCopy(SetupState&, SetupHost& host, Arguments&) { return showPage(host, Page::Copy); }
-Step showProgramGroup(SetupState&, SetupHost& host, Arguments&) { return showPage(host, Page::ProgramGroup); }
-
 Step setNextDynamicState(SetupState& state, SetupHost&, Arguments& a) {
     state.storedStatements.push_back(StoredStatement{"SetNextDynamicState", a});
     return Step::next;
@@ -207,7 +179,9 @@ Step checkButton(SetupState& state, SetupHost&, Arguments& a) {
 }
 
 Step forbidProcess(SetupState&, SetupHost& host, Arguments& a) {
-    std::string name = a[0];  // lower-cased by the test, and shown so
+    // Process names are compared with their letters A-Z in lower case, and shown so.
+    std::string name = a[0];
+    lowerCaseAscii(name);
     if (!host.isProcessRunning(name)) return Step::next;
     host.showMessage(forbiddenProcessText(name), "Error", MessageIcon::None);
     return Step::forbiddenProcess;
@@ -229,11 +203,6 @@ const Command kCommands[] = {
     {"AddFile", 10, addFile},
     {"ShowMessage", 4, showMessage},
     {"AddWindow", 9, addWindow},
-    {"ShowWelcome", 0, showWelcome},
-    {"ShowDest", 0, showDest},
-    {"ShowSections", 0, showSections},
-    {"ShowCopy", 0, showCopy},
-    {"ShowProgramGroup", 0, showProgramGroup},
     {"SetNextDynamicState", 5, setNextDynamicState},
     {"CheckButton", 1, checkButton},
     {"ForbidProcess", 1, forbidProcess},
@@ -242,7 +211,7 @@ const Command kCommands[] = {
 const Command* findCommand(const std::string& name) {
     for (const Command& command : kCommands)
         if (name == command.name) return &command;
-    return nullptr;  // unknown commands are skipped without a word
+    return nullptr;
 }
 
 RunResult syntaxError(SetupHost& host) {
@@ -250,19 +219,28 @@ RunResult syntaxError(SetupHost& host) {
     return {RunOutcome::stopped, 2};
 }
 
+// The page statements (ShowWelcome, ...) come from the page table; they take no arguments.
+// Unknown commands are skipped without a word.
+Step runStatement(const std::string& name, Arguments& arguments, SetupState& state, SetupHost& host) {
+    if (const PageDescription* page = findPageShownBy(name)) {
+        if (!arguments.empty()) return Step::syntaxError;
+        return host.showPage(page->page) == 0 ? Step::next : Step::pageEnded;
+    }
+    const Command* command = findCommand(name);
+    if (command == nullptr) return Step::next;
+    if (arguments.size() != command->argumentCount) return Step::syntaxError;
+    return command->run(state, host, arguments);
+}
+
 }  // namespace
 
-RunResult runStatements(SetupState& state, SetupHost& host) {
-    for (int i = 0; i < state.script.statementCount(); ++i) {
+RunResult runStatements(const SetupScript& script, SetupState& state, SetupHost& host) {
+    for (int i = 0; i < script.statementCount(); ++i) {
         std::string name;
         Arguments arguments;
-        if (state.script.getStatement(i, name, arguments) != 0) return syntaxError(host);
+        if (script.getStatement(i, name, arguments) != 0) return syntaxError(host);
 
-        const Command* command = findCommand(name);
-        if (command == nullptr) continue;
-        if (arguments.size() != command->argumentCount) return syntaxError(host);
-
-        switch (command->run(state, host, arguments)) {
+        switch (runStatement(name, arguments, state, host)) {
             case Step::next:
                 break;
             case Step::pageEnded:
@@ -271,6 +249,8 @@ RunResult runStatements(SetupState& state, SetupHost& host) {
                 return {RunOutcome::runEndedByPage, 0};
             case Step::forbiddenProcess:
                 return {RunOutcome::stopped, 3};
+            case Step::syntaxError:
+                return syntaxError(host);
         }
     }
     return {RunOutcome::runCompleted, 0};

@@ -1,6 +1,7 @@
 // The statement loop: carries out the script's statements in file order, exactly once.
 #pragma once
 
+#include "script_reader.h"
 #include "setup_host.h"
 #include "setup_state.h"
 
@@ -17,7 +18,8 @@ struct RunResult {
     int exitCode;  // 0 unless stopped: 2 syntax error, 3 forbidden process
 };
 
-RunResult runStatements(SetupState& state, SetupHost& host);
+// Carries out the statements of `script`, which the caller has read, on `state`.
+RunResult runStatements(const SetupScript& script, SetupState& state, SetupHost& host);
 
 // The texts the run shows when it stops.
 extern const char* const kSyntaxErrorText;

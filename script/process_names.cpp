@@ -1,7 +1,5 @@
 #include "process_names.h"
 
-#include <algorithm>
-
 namespace quillset {
 
 void lowerCaseAscii(std::string& text) {
@@ -15,23 +13,6 @@ std::string recordedProcessName(const char* fileName) {
     const std::size_t backslash = name.rfind('\\');
     if (backslash != std::string::npos) name.erase(0, backslash + 1);
     return name;
-}
-
-bool findProcessName(const std::vector<std::string>& recorded, std::string& name) {
-    lowerCaseAscii(name);
-    return std::find(recorded.begin(), recorded.end(), name) != recorded.end();
-}
-
-void clearProcessNames(SetupState& state) {
-    state.runningProcessNames.clear();
-}
-
-void recordProcessName(SetupState& state, const char* fileName) {
-    state.runningProcessNames.push_back(recordedProcessName(fileName));
-}
-
-bool isRecordedProcess(const SetupState& state, std::string& name) {
-    return findProcessName(state.runningProcessNames, name);
 }
 
 }  // namespace quillset

@@ -5,16 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "page_table.h"
+
 namespace quillset {
-
-// The five built-in wizard pages.
-enum class Page { Welcome, Destination, Sections, ProgramGroup, Copy };
-
-// The name statements use for a page ("DIALOG_WELCOME", ...).
-const char* pageName(Page page);
-
-// The dialog template of a page.
-int pageTemplateId(Page page);
 
 enum class MessageIcon { None, Error };
 
@@ -37,9 +30,9 @@ public:
     // order the platform's search gives them. Nothing found is an empty list, not an error.
     virtual std::vector<FoundFile> findFiles(const std::string& pattern) = 0;
 
-    // Whether a process with this file name runs. Lower-cases `name` in place, as the message
-    // that follows shows it.
-    virtual bool isProcessRunning(std::string& name) = 0;
+    // Whether a running process has this file name (without directory). The name comes with its
+    // letters A-Z already lower-cased; the process names are compared in that form, exactly.
+    virtual bool isProcessRunning(const std::string& lowerCaseName) = 0;
 
     // Invalidates the whole main window and repaints it at once.
     virtual void repaintMainWindow() = 0;

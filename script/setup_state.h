@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "script_reader.h"
 #include "variables.h"
 
 namespace quillset {
@@ -29,22 +28,13 @@ struct RgbTriple {
     int red = 0, green = 0, blue = 0;  // stored as given, not limited to 0..255
 };
 
-// The five built-in pages, by the names statements use for them.
-namespace PageName {
-constexpr const char* Welcome = "DIALOG_WELCOME";
-constexpr const char* Destination = "DIALOG_DEST";
-constexpr const char* Sections = "DIALOG_SECTIONS";
-constexpr const char* ProgramGroup = "DIALOG_PROGRAMGROUP";
-constexpr const char* Copy = "DIALOG_COPY";
-}  // namespace PageName
-
 // One CreateSection statement.
 struct InstallSection {
     std::string name;
     int mustInstall = 0;  // non-zero: installed whatever the user selects
     int third = 0;        // kept as the script gave it; nothing reads it
     std::string description;
-    int selected = 0;     // set by the sections page
+    bool selected = false;  // set by the sections page
 };
 
 // One file found by an AddFile statement.
@@ -53,12 +43,12 @@ struct InstallFileEntry {
     std::string destinationPath;  // variables in it are substituted when the file is installed
     std::string shortcutName;     // without ".lnk"
     std::string sectionName;
-    int shared = 0;
+    bool shared = false;
     std::int16_t diskNumber = 0;  // low 16 bits of the number given
-    int splitPart = 0;
-    int lastPart = 0;
-    int eighth = 0;               // kept as the script gave it; nothing reads it
-    int createShortcut = 0;
+    bool splitPart = false;
+    bool lastPart = false;
+    bool eighth = false;          // kept as the script gave it; nothing reads it
+    bool createShortcut = false;
 };
 
 // One AddWindow statement: a control the page frame creates each time its page opens.
@@ -78,30 +68,8 @@ struct StoredStatement {
     std::vector<std::string> arguments;
 };
 
-struct SetupState {
-    explicit SetupState(NameCharacterTest isNameCharacter, FatalMessageSink reportFatal)
-        : script(std::move(isNameCharacter), std::move(reportFatal)) {}
-
-    // Script and declared model.
-    SetupScript script;
-    VariableTable variables;
-    std::vector<InstallSection> sections;
-    std::vector<InstallFileEntry> files;
-    std::vector<CustomControl> controls;
-    std::vector<StoredStatement> storedStatements;
-
-    // Process and windows.
-    InstanceHandle instance = nullptr;
-    int isNt = 0;
-    int screenWidth = 0, screenHeight = 0;
-    WindowHandle splashWindow = nullptr;
-    WindowHandle mainWindow = nullptr;
-    WindowHandle pageWindow = nullptr;
-    std::string currentPageName;  // empty before the first page
-    FontHandle pageFont = nullptr;
-    std::string programFilesDir;  // ProgramFilesDir followed by '\', or '\' alone
-
-    // Appearance of the main window.
+// How the main window looks: set by the script, read by the painting and by qscheck plan.
+struct Appearance {
     RgbTriple backgroundTop{0, 0, 255};
     RgbTriple backgroundBottom{0, 0, 0};
     int redrawWait = 0;  // milliseconds
@@ -110,17 +78,51 @@ struct SetupState {
     ColorRef captionColor2 = 0;  // drawn only when it differs from captionColor
     int captionX = 30, captionY = 30;
     int captionX2 = 40, captionY2 = 40;
+};
 
-    // Run state shared between the pages and the installation run.
-    int destinationAccepted = 1;
-    int createProgramGroup = 1;
-    int copyStarted = 0;
-    int installAll = 0;
-    int overwriteAll = 0;
+// The process and its windows.
+struct Session {
+    InstanceHandle instance = nullptr;
+    bool isNt = false;  // the NT family, not Windows 95/98/ME
+    int screenWidth = 0, screenHeight = 0;
+    WindowHandle splashWindow = nullptr;
+    WindowHandle mainWindow = nullptr;
+    WindowHandle pageWindow = nullptr;
+    std::string currentPageName;  // empty before the first page
+    FontHandle pageFont = nullptr;
+    std::string programFilesDir;  // ProgramFilesDir followed by '\', or '\' alone
+};
+
+// What the user chose on the pages, beyond the variables (DP, PROGRAMGROUP) and the sections'
+// `selected` flags.
+struct UserChoices {
+    bool destinationAccepted = true;  // while false, the destination page keeps Next disabled
+    bool createProgramGroup = true;   // make the program group folder and the shortcuts
+};
+
+// The installation run and the answers given during it.
+struct InstallRun {
+    bool copyStarted = false;
+    bool installAll = false;    // install on every language or code page conflict
+    bool overwriteAll = false;  // overwrite every existing file without asking
     std::string conflictSourcePath;
     std::string conflictDestinationPath;
-    // The process guard's table: one entry per process seen by the last walk (its size is the count).
-    std::vector<std::string> runningProcessNames;
+};
+
+// Everything the script declares and the run shares between windows, in named parts, so that code
+// takes the part it needs. The script's reader is not part of it: the run is handed the statements.
+struct SetupState {
+    // The declared model.
+    VariableTable variables;
+    std::vector<InstallSection> sections;
+    std::vector<InstallFileEntry> files;
+    std::vector<CustomControl> controls;
+    std::vector<StoredStatement> storedStatements;
+
+    Appearance appearance;
+    Session session;
+    UserChoices choices;
+    InstallRun run;
 };
 
 }  // namespace quillset

@@ -2,6 +2,25 @@
 
 namespace quillset {
 
+const std::string& VariableTable::operator[](const std::string& name) {
+    const auto found = values_.find(name);
+    if (found != values_.end()) return found->second;
+    static const std::string kEmpty;
+    if (name.size() > kMaxTotalSize - totalSize_) return kEmpty;
+    totalSize_ += name.size();
+    return values_[name];
+}
+
+bool VariableTable::set(const std::string& name, const std::string& value) {
+    const auto found = values_.find(name);
+    const std::size_t oldSize = found == values_.end() ? 0 : name.size() + found->second.size();
+    const std::size_t newSize = name.size() + value.size();
+    if (newSize > oldSize && newSize - oldSize > kMaxTotalSize - totalSize_) return false;
+    totalSize_ = totalSize_ - oldSize + newSize;
+    values_[name] = value;
+    return true;
+}
+
 void VariableTable::substituteVariables(std::string& text) {
     // The scan may resume at the last replaced reference instead of the start of the text: the
     // text before it held no `[` and is not changed by the replacement, so the first `[` cannot lie

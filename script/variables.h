@@ -16,10 +16,24 @@ public:
     static constexpr int kMaxReplacements = 10000;
     static constexpr std::size_t kMaxSubstitutedLength = 1u << 20;
 
-    // The variable's value, created empty when absent. Names are case-sensitive; any text is a name.
-    std::string& operator[](const std::string& name) { return values_[name]; }
+    // All names and values together are held below this size. A real script stays far below it;
+    // it stops a hostile one from doubling a value into gigabytes through a few kilobytes of
+    // statements. At the limit, an assignment that would pass it is not made and a lookup of an
+    // unknown name no longer adds the name.
+    static constexpr std::size_t kMaxTotalSize = 16u << 20;
+
+    // The variable's value. A name not in the table is added with the empty value (the table's
+    // limit permitting). Names are case-sensitive; any text is a name.
+    const std::string& operator[](const std::string& name);
+
+    // Sets the variable. Returns false, and leaves the table as it was, when the names and values
+    // together would pass kMaxTotalSize.
+    bool set(const std::string& name, const std::string& value);
 
     std::size_t size() const { return values_.size(); }
+
+    // The bytes of all names and values together.
+    std::size_t totalSize() const { return totalSize_; }
 
     // All variables, ordered byte-wise by name.
     const std::map<std::string, std::string>& entries() const { return values_; }
@@ -31,6 +45,7 @@ public:
 
 private:
     std::map<std::string, std::string> values_;
+    std::size_t totalSize_ = 0;
 };
 
 }  // namespace quillset

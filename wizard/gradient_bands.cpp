@@ -1,13 +1,24 @@
 #include "gradient_bands.h"
 
+#include <limits>
+
 namespace quillset {
 
 namespace {
 
-// One channel's value in band i, truncated toward zero and cut to its low 8 bits.
+// A float truncated toward zero, held to the range of int: components far outside 0..255 must
+// still give a defined colour.
+int truncateToInt(float value) {
+    if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+    if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+// One channel's value in band i, truncated toward zero and cut to its low 8 bits. The difference is
+// taken in floating point: as ints, -2000000000 to 2000000000 would overflow.
 int channel(int start, int end, int band) {
-    const float step = static_cast<float>(end - start) / 255.0f;
-    return static_cast<int>(static_cast<float>(start) + static_cast<float>(band) * step) & 0xFF;
+    const float step = (static_cast<float>(end) - static_cast<float>(start)) / 255.0f;
+    return truncateToInt(static_cast<float>(start) + static_cast<float>(band) * step) & 0xFF;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "page_frame.h"
 
-#include "resource_ids.h"
-#include "setup_globals.h"
+#include "message_box.h"
 
 namespace quillset {
 
@@ -11,23 +10,16 @@ const char* const kQuitQuestion =
     "Are you really sure to quit setup? The application will be deleted if you click on Yes";
 const char* const kQuitCaption = "Quit setup";
 
-DLGPROC pageProcedure(Page page) {
-    switch (page) {
-        case Page::Welcome: return WelcomePageProc;
-        case Page::Destination: return DestinationPageProc;
-        case Page::Sections: return SectionsPageProc;
-        case Page::ProgramGroup: return ProgramGroupPageProc;
-        case Page::Copy: return CopyPageProc;
-    }
-    return nullptr;
-}
+// The procedure column of the page table, in the order of the Page enum.
+#define QUILLSET_PAGE_PROCEDURE(member, statement, name, templateId, procedure) procedure,
+const DLGPROC kPageProcedures[] = {QUILLSET_PAGES(QUILLSET_PAGE_PROCEDURE)};
+#undef QUILLSET_PAGE_PROCEDURE
 
 }  // namespace
 
-void PageCommonProc(HWND page, UINT message, LPARAM, WPARAM wParam, const char* pageName) {
-    SetupState& state = setupState();
-    state.pageWindow = page;
-    state.currentPageName = pageName;
+void PageCommonProc(Session& session, HWND page, UINT message, LPARAM, WPARAM wParam, Page pageId) {
+    session.pageWindow = page;
+    session.currentPageName = pageName(pageId);
 
     if (message != WM_COMMAND) return;
     // Whatever the notification: a click, Enter on the default button, an accelerator.
@@ -43,7 +35,7 @@ void PageCommonProc(HWND page, UINT message, LPARAM, WPARAM wParam, const char* 
 
 bool QuitSetup(int mode) {
     if (mode == 1) {
-        if (MessageBoxA(nullptr, kQuitQuestion, kQuitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+        if (showMessageBox(kQuitQuestion, kQuitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
         PostQuitMessage(1);
         return true;
     }
@@ -51,10 +43,10 @@ bool QuitSetup(int mode) {
     return true;
 }
 
-int ShowWizardPage(Page page) {
-    const SetupState& state = setupState();
-    const INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(state.instance), MAKEINTRESOURCEA(pageTemplateId(page)),
-                                           static_cast<HWND>(state.mainWindow), pageProcedure(page), 0);
+int ShowWizardPage(const Session& session, Page page) {
+    const INT_PTR result =
+        DialogBoxParamA(static_cast<HINSTANCE>(session.instance), MAKEINTRESOURCEA(describePage(page).templateId),
+                        static_cast<HWND>(session.mainWindow), kPageProcedures[static_cast<int>(page)], 0);
     return static_cast<int>(result);
 }
 

@@ -4,19 +4,21 @@
 
 #include <windows.h>
 
-#include "setup_host.h"
+#include "page_table.h"
+#include "setup_state.h"
 
 namespace quillset {
 
-// Every page procedure hands each of its messages here. Records the current page; ends the page
-// with 0 on Next and, after a confirmed Cancel, with -2.
-void PageCommonProc(HWND page, UINT message, LPARAM lParam, WPARAM wParam, const char* pageName);
+// Every page procedure hands each of its messages here, with the session it took from the setup
+// state. Records the current page; ends the page with 0 on Next and, after a confirmed Cancel,
+// with -2.
+void PageCommonProc(Session& session, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId);
 
 // Mode 1 asks "Quit setup" and, on Yes, posts the quit message with code 1 and returns true; on No
 // it returns false. Mode 2 posts the quit message with code 2 without asking and returns true.
 bool QuitSetup(int mode);
 
-// The page procedures, one file each.
+// The page procedures, one file each (the page table names them).
 INT_PTR CALLBACK WelcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
@@ -25,6 +27,6 @@ INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
 
 // Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
 // after a confirmed Cancel, -1 when the dialog could not be created.
-int ShowWizardPage(Page page);
+int ShowWizardPage(const Session& session, Page page);
 
 }  // namespace quillset

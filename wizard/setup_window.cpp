@@ -9,9 +9,8 @@ namespace quillset {
 const char* const kSplashClassName = "SETUPSPLASHCLASS_HI_HOW_DO_YOU_DO";
 const char* const kMainClassName = "SETUPMAINCLASS_HALLO_WIE_GEHTS";
 
-HWND CreateSetupWindow(const char* title, const char* className, HWND parent, DWORD style, int x, int y, int width,
-                       int height) {
-    HINSTANCE instance = static_cast<HINSTANCE>(setupState().instance);
+HWND CreateSetupWindow(HINSTANCE instance, const char* title, const char* className, HWND parent, DWORD style, int x,
+                       int y, int width, int height) {
     WNDCLASSEXA windowClass;
     ZeroMemory(&windowClass, sizeof windowClass);
     windowClass.cbSize = sizeof windowClass;
@@ -27,18 +26,20 @@ HWND CreateSetupWindow(const char* title, const char* className, HWND parent, DW
 }
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const SetupState& state = setupState();
-    if (window == static_cast<HWND>(state.mainWindow)) {
-        if (message == WM_PAINT) paintMainWindow(window);
+    SetupState& state = setupState();
+    const Session& session = state.session;
+    if (window == static_cast<HWND>(session.mainWindow)) {
+        if (message == WM_PAINT)
+            paintMainWindow(window, state.appearance, state.variables["CAPTION"], session.screenWidth,
+                            session.screenHeight);
         if (message == WM_DESTROY) PostQuitMessage(0);
-    } else if (window == static_cast<HWND>(state.splashWindow) && message == WM_PAINT) {
+    } else if (window == static_cast<HWND>(session.splashWindow) && message == WM_PAINT) {
         paintSplashWindow(window);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void UnregisterSetupClasses() {
-    HINSTANCE instance = static_cast<HINSTANCE>(setupState().instance);
+void UnregisterSetupClasses(HINSTANCE instance) {
     UnregisterClassA(kSplashClassName, instance);
     UnregisterClassA(kMainClassName, instance);
     CoUninitialize();

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "gradient_bands.h"
-#include "setup_globals.h"
 #include "setup_window.h"
 
 namespace quillset {
@@ -15,44 +14,43 @@ const char* const kSplashCredits = "Quillset Setup 0.1.0\nscript-driven setup fo
 
 }  // namespace
 
-void paintMainWindow(HWND window) {
-    SetupState& state = setupState();
+void paintMainWindow(HWND window, const Appearance& appearance, const std::string& caption, int screenWidth,
+                     int screenHeight) {
     PAINTSTRUCT paint;
     HDC screen = BeginPaint(window, &paint);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, state.screenWidth, state.screenHeight);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, screenWidth, screenHeight);
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
 
-    for (const GradientBand& band : gradientBands(state.backgroundTop, state.backgroundBottom, state.screenHeight)) {
-        RECT rect = {0, band.top, state.screenWidth, band.bottom};
+    for (const GradientBand& band : gradientBands(appearance.backgroundTop, appearance.backgroundBottom, screenHeight)) {
+        RECT rect = {0, band.top, screenWidth, band.bottom};
         HBRUSH brush = CreateSolidBrush(band.color);
         FillRect(memory, &rect, brush);
         DeleteObject(brush);
     }
 
-    HFONT font = CreateFontA(-MulDiv(state.captionSize, GetDeviceCaps(memory, LOGPIXELSY), 72), 0, 0, 0, 900, TRUE,
+    HFONT font = CreateFontA(-MulDiv(appearance.captionSize, GetDeviceCaps(memory, LOGPIXELSY), 72), 0, 0, 0, 900, TRUE,
                              FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, "Arial");
     HGDIOBJ oldFont = SelectObject(memory, font);
     SetBkMode(memory, TRANSPARENT);
-    const std::string caption = state.variables["CAPTION"];
     const int length = static_cast<int>(caption.size());
-    SetTextColor(memory, state.captionColor);
-    TextOutA(memory, state.captionX, state.captionY, caption.c_str(), length);
+    SetTextColor(memory, appearance.captionColor);
+    TextOutA(memory, appearance.captionX, appearance.captionY, caption.c_str(), length);
     // The second drawing lies over the first, as a shadow or an outline.
-    if (state.captionColor2 != state.captionColor) {
-        SetTextColor(memory, state.captionColor2);
-        TextOutA(memory, state.captionX2, state.captionY2, caption.c_str(), length);
+    if (appearance.captionColor2 != appearance.captionColor) {
+        SetTextColor(memory, appearance.captionColor2);
+        TextOutA(memory, appearance.captionX2, appearance.captionY2, caption.c_str(), length);
     }
 
     SelectObject(memory, oldFont);
-    BitBlt(screen, 0, 0, state.screenWidth, state.screenHeight, memory, 0, 0, SRCCOPY);
+    BitBlt(screen, 0, 0, screenWidth, screenHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);
     DeleteDC(memory);
     DeleteObject(bitmap);
     DeleteObject(font);
     EndPaint(window, &paint);
-    Sleep(static_cast<DWORD>(state.redrawWait > 0 ? state.redrawWait : 0));
+    Sleep(static_cast<DWORD>(appearance.redrawWait > 0 ? appearance.redrawWait : 0));
 }
 
 void paintSplashWindow(HWND window) {

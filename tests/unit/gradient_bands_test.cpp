@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "gradient_bands.h"
 
 namespace quillset {
@@ -32,6 +34,14 @@ TEST(GradientBandsTest, ComponentsOutsideTheByteRangeWrap) {
     EXPECT_EQ(bands[0].color, makeColorRef(300 & 0xFF, 0xFF, 0));
     EXPECT_EQ(bands[255].color, makeColorRef(300 & 0xFF, 0xFF, 510 & 0xFF));
     EXPECT_EQ(bands[100].color, makeColorRef(44, 255, 200));
+}
+
+TEST(GradientBandsTest, ExtremeComponentsGiveTheirOwnLowBytesAtBothEnds) {
+    // Differences beyond the int range, and INT_MAX, which single precision rounds up past it.
+    const int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    const auto bands = gradientBands({-2000000000, most, least}, {2000000000, least, most}, 768);
+    EXPECT_EQ(bands[0].color, makeColorRef(-2000000000, most, least));
+    EXPECT_EQ(bands[255].color, makeColorRef(2000000000, least, most));
 }
 
 }  // namespace

@@ -70,21 +70,6 @@ TEST_F(ReaderTest, UnreadableFileShowsTheFatalMessageAndAddsNothing) {
     }
 }
 
-TEST_F(ReaderTest, GetStatementRejectsIndexesOutOfRangeAndLeavesTheOutputs) {
-    SetupScript script = makeReader();
-    script.tokenize("A(\"1\");B(\"2\",\"3\")");
-    std::string command = "untouched";
-    std::vector<std::string> arguments{"untouched"};
-    for (int index : {-1, 2, 1000}) {
-        EXPECT_EQ(script.getStatement(index, command, arguments), -1) << index;
-        EXPECT_EQ(command, "untouched");
-        EXPECT_EQ(arguments, std::vector<std::string>{"untouched"});
-    }
-    ASSERT_EQ(script.getStatement(1, command, arguments), 0);
-    EXPECT_EQ(command, "B");
-    EXPECT_EQ(arguments, (std::vector<std::string>{"2", "3"}));
-}
-
 TEST_F(ReaderTest, RecordsTheLineOfEachCommand) {
     SetupScript script = makeReader();
     ASSERT_EQ(script.read(writeFile("A()\r\n// B()\r\n  C(\"x\r\ny\")\r\rD()\nE()")), 0);

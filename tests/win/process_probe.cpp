@@ -7,6 +7,7 @@
 #include <string>
 
 #include "process_guard.h"
+#include "process_names.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -18,7 +19,8 @@ int main(int argc, char** argv) {
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     std::string name = argv[1];
-    const int running = quillset::IsProcessRunning(name);
+    quillset::lowerCaseAscii(name);
+    const bool running = quillset::IsProcessRunning(name);
     std::printf("platform %lu\n%s %s\n", static_cast<unsigned long>(version.dwPlatformId), name.c_str(),
                 running ? "running" : "not running");
     return 0;

@@ -10,7 +10,7 @@
 #include "cp1252.h"
 #include "reader_case_check.h"
 #include "script_reader.h"
-#include "setup_globals.h"
+#include "windows_name_character.h"
 
 namespace quillset {
 namespace {

@@ -8,8 +8,9 @@
 //                       [--running NAME]... [--cancel PAGE]
 //       A dry run of the whole script through the setup program's own interpreter. Pages are
 //       answered with Next (PAGE, e.g. DIALOG_DEST, with a confirmed Cancel), message boxes with OK;
-//       AddFile searches the real file system. Prints one JSON document and exits with the code the
-//       setup program would return (0, 2 or 3).
+//       AddFile searches the real file system, relative patterns in the setup directory as the
+//       setup program (whose current directory it is) does. Prints one JSON document and exits with
+//       the code the setup program would return (0, 2 or 3).
 //
 // Both verbs exit with 1 when the script cannot be read (the message goes to standard error) and
 // with 64 for a wrong command line.
@@ -64,46 +65,47 @@ struct PlanOptions {
     std::vector<Page> cancelled;
 };
 
-bool pageNamed(const std::string& name, Page& page) {
-    for (Page candidate : {Page::Welcome, Page::Destination, Page::Sections, Page::ProgramGroup, Page::Copy}) {
-        if (name == pageName(candidate)) {
-            page = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool parsePlanOptions(int argc, char** argv, PlanOptions& options) {
     if (argc < 3) return false;
     options.script = argv[2];
     for (int i = 3; i < argc; i += 2) {
         if (i + 1 >= argc) return false;
         const std::string option = argv[i], value = argv[i + 1];
-        Page page;
+        const PageDescription* page = findPageNamed(value);
         if (option == "--programfiles") options.programFiles = value;
         else if (option == "--sp") options.setupDirectory = value;
         else if (option == "--windows") options.windowsDirectory = value;
         else if (option == "--system") options.systemDirectory = value;
         else if (option == "--running") options.running.push_back(value);
-        else if (option == "--cancel" && pageNamed(value, page)) options.cancelled.push_back(page);
+        else if (option == "--cancel" && page != nullptr) options.cancelled.push_back(page->page);
         else return false;
     }
     if (options.setupDirectory.empty()) options.setupDirectory = absoluteDirectoryOf(options.script);
     return true;
 }
 
+// Where the setup program, whose current directory is the setup directory, finds a pattern: a
+// relative pattern lies in the setup directory; one that starts at a root or names a drive stays.
+std::string patternInSetupDirectory(const std::string& setupDirectory, const std::string& pattern) {
+    const bool fromRoot = !pattern.empty() && (pattern[0] == '\\' || pattern[0] == '/');
+    const bool withDrive = pattern.size() >= 2 && pattern[1] == ':';
+    if (fromRoot || withDrive || setupDirectory.empty()) return pattern;
+    const char last = setupDirectory.back();
+    return setupDirectory + (last == '\\' || last == '/' ? "" : "\\") + pattern;
+}
+
 int plan(const PlanOptions& options) {
-    SetupState state(platformNameCharacterTest(), printFatal);
+    SetupState state;
 
     // The built-in variables, as the setup program fills them before it reads its script.
     setSetupPaths(state, options.setupDirectory, options.windowsDirectory, options.systemDirectory);
     setProgramFilesDir(state, options.programFiles);
 
-    if (state.script.read(options.script) != 0) return 1;
+    SetupScript script(platformNameCharacterTest(), printFatal);
+    if (script.read(options.script) != 0) return 1;
 
-    RecordingHost host([](const std::string& pattern) {
-        std::vector<FoundFile> found = findMatchingFiles(pattern);
+    RecordingHost host([&options](const std::string& pattern) {
+        std::vector<FoundFile> found = findMatchingFiles(patternInSetupDirectory(options.setupDirectory, pattern));
         std::sort(found.begin(), found.end(),
                   [](const FoundFile& a, const FoundFile& b) { return windowsNameLess(a.name, b.name); });
         return found;
@@ -111,7 +113,7 @@ int plan(const PlanOptions& options) {
     for (const std::string& name : options.running) host.addRunningProcess(name);
     for (Page page : options.cancelled) host.setPageResult(page, -2);
 
-    const RunResult result = runStatements(state, host);
+    const RunResult result = runStatements(script, state, host);
     writeOut(planJson(state, result, host.events));
     if (std::fflush(stdout) != 0) return 1;
     return result.exitCode;

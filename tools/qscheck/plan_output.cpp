@@ -45,12 +45,13 @@ std::string planJson(const SetupState& state, const RunResult& result, const std
     for (std::size_t i = 0; i < variables.size(); ++i) variablesJson += (i ? ",\n  " : "\n  ") + variables[i];
     variablesJson += variables.empty() ? "}" : "\n}";
 
+    const Appearance& a = state.appearance;
     const std::string appearance =
-        "{\"backgroundTop\":" + triple(state.backgroundTop) + ",\"backgroundBottom\":" + triple(state.backgroundBottom) +
-        ",\"redrawWait\":" + number(state.redrawWait) + ",\"captionSize\":" + number(state.captionSize) +
-        ",\"captionColor\":" + number(state.captionColor) + ",\"captionColor2\":" + number(state.captionColor2) +
-        ",\"captionX\":" + number(state.captionX) + ",\"captionY\":" + number(state.captionY) +
-        ",\"captionX2\":" + number(state.captionX2) + ",\"captionY2\":" + number(state.captionY2) + "}";
+        "{\"backgroundTop\":" + triple(a.backgroundTop) + ",\"backgroundBottom\":" + triple(a.backgroundBottom) +
+        ",\"redrawWait\":" + number(a.redrawWait) + ",\"captionSize\":" + number(a.captionSize) +
+        ",\"captionColor\":" + number(a.captionColor) + ",\"captionColor2\":" + number(a.captionColor2) +
+        ",\"captionX\":" + number(a.captionX) + ",\"captionY\":" + number(a.captionY) +
+        ",\"captionX2\":" + number(a.captionX2) + ",\"captionY2\":" + number(a.captionY2) + "}";
 
     std::vector<std::string> sections;
     for (const InstallSection& s : state.sections)

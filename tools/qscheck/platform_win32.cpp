@@ -5,7 +5,7 @@
 
 #include "find_files.h"
 #include "platform.h"
-#include "setup_globals.h"
+#include "windows_name_character.h"
 
 namespace quillset {
 

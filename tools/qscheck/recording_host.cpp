@@ -1,5 +1,7 @@
 #include "recording_host.h"
 
+#include <algorithm>
+
 #include "process_names.h"
 
 namespace quillset {
@@ -23,7 +25,9 @@ std::vector<FoundFile> RecordingHost::findFiles(const std::string& pattern) {
     return findFiles_ ? findFiles_(pattern) : std::vector<FoundFile>{};
 }
 
-bool RecordingHost::isProcessRunning(std::string& name) { return findProcessName(runningNames_, name); }
+bool RecordingHost::isProcessRunning(const std::string& lowerCaseName) {
+    return std::find(runningNames_.begin(), runningNames_.end(), lowerCaseName) != runningNames_.end();
+}
 
 void RecordingHost::repaintMainWindow() {
     events.push_back(HostEvent{HostEvent::Kind::repaint, "", "", "", MessageIcon::None});

@@ -34,7 +34,7 @@ public:
     int showPage(Page page) override;
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     std::vector<FoundFile> findFiles(const std::string& pattern) override;
-    bool isProcessRunning(std::string& name) override;
+    bool isProcessRunning(const std::string& lowerCaseName) override;
     void repaintMainWindow() override;
     void postQuit(int exitCode) override { quitCodes.push_back(exitCode); }
 

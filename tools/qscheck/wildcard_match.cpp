@@ -1,5 +1,6 @@
 #include "wildcard_match.h"
 
+#include <utility>
 #include <vector>
 
 namespace quillset {
@@ -20,6 +21,17 @@ int foldCase(unsigned char c) {
     return c;
 }
 
+// A run of stars matches what its widest member matches: `*` any run, `*` before `.` any run that
+// stops short of the name's last full stop. So a run becomes one token, and a pattern of many
+// stars costs no more than a pattern of one.
+void appendStar(std::vector<int>& tokens, int star) {
+    if (!tokens.empty() && (tokens.back() == kAnyRun || tokens.back() == kDosStar)) {
+        if (star == kAnyRun) tokens.back() = kAnyRun;
+        return;
+    }
+    tokens.push_back(star);
+}
+
 std::vector<int> tokenize(const std::string& pattern) {
     std::vector<int> tokens;
     if (pattern == "*.*") return {kAnyRun};
@@ -27,7 +39,7 @@ std::vector<int> tokenize(const std::string& pattern) {
         const char c = pattern[i];
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
         if (c == '*')
-            tokens.push_back(next == '.' ? kDosStar : kAnyRun);
+            appendStar(tokens, next == '.' ? kDosStar : kAnyRun);
         else if (c == '?')
             tokens.push_back(kDosQm);
         else if (c == '.' && (next == '*' || next == '?' || next == '\0'))
@@ -38,43 +50,45 @@ std::vector<int> tokenize(const std::string& pattern) {
     return tokens;
 }
 
-bool matchFrom(const std::vector<int>& p, std::size_t pi, const std::string& name, std::size_t ni) {
+// Whether the tokens match the name, by dynamic programming over (token, name position) from the
+// ends backwards: one row per name position, so time is tokens x name length and memory two rows,
+// whatever the stars. (Trying every split for every star, the obvious recursion, takes exponential
+// time on patterns such as `*************?r*` and overflows the stack on long ones.)
+bool matchTokens(const std::vector<int>& p, const std::string& name) {
+    const std::size_t tokenCount = p.size();
+    const std::size_t length = name.size();
     const std::size_t lastDot = name.rfind('.');
-    while (pi < p.size()) {
-        const int token = p[pi];
-        const bool atEnd = ni >= name.size();
-        switch (token) {
-            case kAnyRun:
-                for (std::size_t k = ni; k <= name.size(); ++k)
-                    if (matchFrom(p, pi + 1, name, k)) return true;
-                return false;
-            case kDosStar: {
-                // Any run that stops short of the name's last full stop (or runs to the end when
-                // no full stop is left).
-                const std::size_t limit = lastDot != std::string::npos && lastDot >= ni ? lastDot : name.size();
-                for (std::size_t k = ni; k <= limit; ++k)
-                    if (matchFrom(p, pi + 1, name, k)) return true;
-                return false;
+
+    // Where the run of `?` that starts at each token ends: at a full stop or the end of the name
+    // the rest of the run matches nothing.
+    std::vector<std::size_t> afterQuestionRun(tokenCount + 1, tokenCount);
+    for (std::size_t pi = tokenCount; pi-- > 0;)
+        afterQuestionRun[pi] = p[pi] == kDosQm ? afterQuestionRun[pi + 1] : pi;
+
+    // next[pi]: tokens from pi match name from ni + 1; row[pi]: they match from ni.
+    std::vector<char> next(tokenCount + 1, 0), row(tokenCount + 1, 0);
+    for (std::size_t ni = length + 1; ni-- > 0;) {
+        const bool atEnd = ni == length;
+        row[tokenCount] = atEnd;
+        for (std::size_t pi = tokenCount; pi-- > 0;) {
+            const int token = p[pi];
+            bool matches;
+            switch (token) {
+                case kAnyRun: matches = row[pi + 1] || (!atEnd && next[pi]); break;
+                case kDosStar: matches = row[pi + 1] || (!atEnd && ni != lastDot && next[pi]); break;
+                case kDosQm:
+                    matches = atEnd || name[ni] == '.' ? row[afterQuestionRun[pi]] != 0 : next[pi + 1] != 0;
+                    break;
+                case kDosDot: matches = atEnd ? row[pi + 1] : name[ni] == '.' && next[pi + 1]; break;
+                default:
+                    matches = !atEnd && foldCase(static_cast<unsigned char>(name[ni])) == token && next[pi + 1];
+                    break;
             }
-            case kDosQm:
-                if (atEnd || name[ni] == '.') {
-                    while (pi < p.size() && p[pi] == kDosQm) ++pi;  // the rest of the ?-run matches nothing
-                    continue;
-                }
-                ++pi, ++ni;
-                continue;
-            case kDosDot:
-                if (atEnd) { ++pi; continue; }
-                if (name[ni] != '.') return false;
-                ++pi, ++ni;
-                continue;
-            default:
-                if (atEnd || foldCase(static_cast<unsigned char>(name[ni])) != token) return false;
-                ++pi, ++ni;
-                continue;
+            row[pi] = matches;
         }
+        std::swap(next, row);
     }
-    return ni >= name.size();
+    return next[0] != 0;
 }
 
 }  // namespace
@@ -96,7 +110,7 @@ bool windowsNameLess(const std::string& a, const std::string& b) {
 }
 
 bool matchesWindowsWildcard(const std::string& pattern, const std::string& name) {
-    return matchFrom(tokenize(pattern), 0, name, 0);
+    return matchTokens(tokenize(pattern), name);
 }
 
 }  // namespace quillset
