@@ -12,9 +12,12 @@ public:
     // A reference that keeps inserting itself ("[DP]" inside the value of DP, directly or through
     // other variables) would grow the text without end. Substitution therefore stops after this
     // many replacements, or before a replacement that would make the text longer than
-    // kMaxSubstitutedLength; the text keeps every replacement made up to that point.
+    // kMaxSubstitutedLength; the text keeps every replacement made up to that point. 64 KiB is more
+    // than any path, message box or edit control of the platform takes, and it keeps what one
+    // statement can store (a message, a control's text) small: a few kilobytes of script that
+    // insert a doubled value again and again cannot grow into gigabytes.
     static constexpr int kMaxReplacements = 10000;
-    static constexpr std::size_t kMaxSubstitutedLength = 1u << 20;
+    static constexpr std::size_t kMaxSubstitutedLength = 64u << 10;
 
     // All names and values together are held below this size. A real script stays far below it;
     // it stops a hostile one from doubling a value into gigabytes through a few kilobytes of
