@@ -1,6 +1,7 @@
 #include "page_frame.h"
 
 #include "message_box.h"
+#include "setup_globals.h"
 
 namespace quillset {
 
@@ -10,8 +11,14 @@ const char* const kQuitQuestion =
     "Are you really sure to quit setup? The application will be deleted if you click on Yes";
 const char* const kQuitCaption = "Quit setup";
 
+// The dialog procedure of a page: hands the page's procedure the one setup state.
+template <PageProcedure procedure>
+INT_PTR CALLBACK pageDialogProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    return procedure(setupState(), page, message, wParam, lParam);
+}
+
 // The procedure column of the page table, in the order of the Page enum.
-#define QUILLSET_PAGE_PROCEDURE(member, statement, name, templateId, procedure) procedure,
+#define QUILLSET_PAGE_PROCEDURE(member, statement, name, templateId, procedure) pageDialogProcedure<procedure>,
 const DLGPROC kPageProcedures[] = {QUILLSET_PAGES(QUILLSET_PAGE_PROCEDURE)};
 #undef QUILLSET_PAGE_PROCEDURE
 

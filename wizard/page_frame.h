@@ -18,12 +18,15 @@ void PageCommonProc(Session& session, HWND page, UINT message, LPARAM lParam, WP
 // it returns false. Mode 2 posts the quit message with code 2 without asking and returns true.
 bool QuitSetup(int mode);
 
-// The page procedures, one file each (the page table names them).
-INT_PTR CALLBACK WelcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK ProgramGroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// The page procedures, one file each (the page table names them). They are dialog procedures
+// with the setup state handed in: the page frame's dialog procedure for each page takes the state
+// from setupState() and calls them, so no page looks the global up itself.
+using PageProcedure = INT_PTR (*)(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR WelcomePageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR DestinationPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR SectionsPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR ProgramGroupPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
 // after a confirmed Cancel, -1 when the dialog could not be created.

@@ -1,12 +1,11 @@
 #include "page_frame.h"
-#include "setup_globals.h"
 
 namespace quillset {
 
 // The page shows its template and follows the page frame (Next, Cancel). Its own behaviour,
 // the choice of the program group, is not built yet.
-INT_PTR CALLBACK ProgramGroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(setupState().session, page, message, lParam, wParam, Page::ProgramGroup);
+INT_PTR ProgramGroupPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    PageCommonProc(state.session, page, message, lParam, wParam, Page::ProgramGroup);
     return FALSE;
 }
 

@@ -5,13 +5,84 @@
 #include <fstream>
 
 #include "cp1252.h"
-#include "reader_case_check.h"
 #include "script_reader.h"
 
 namespace quillset {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Scripts as stored on disk and the statements the reader must find in them.
+struct ExpectedStatement {
+    std::string command;
+    std::vector<std::string> arguments;
+};
+
+struct ReaderCase {
+    const char* name;
+    std::string fileBytes;  // as stored on disk, before text-mode reading
+    std::vector<ExpectedStatement> statements;
+};
+
+std::vector<ReaderCase> readerCases() {
+    using S = ExpectedStatement;
+    return {
+        {"empty file", "", {}},
+        {"only comments, blanks and semicolons", "// a comment\r\n  ;;\t\r\n// SetAppName(\"x\")\n;", {}},
+        {"plain statement", "SetVariable(\"A\",\"B\");", {S{"SetVariable", {"A", "B"}}}},
+        {"blanks around parentheses split the statement",
+         "SetVariable ( \"A\" , \"B\" ) ;",
+         {S{"SetVariable", {}}, S{"A", {}}, S{"B", {}}}},
+        {"unquoted number is ignored", "SetCaptionSize(65);", {S{"SetCaptionSize", {}}}},
+        {"doubled quotes", "ShowMessage(\"Say \"\"hello\"\"\",\"T\",\"\",\"NOW\");",
+         {S{"ShowMessage", {"Say \"hello\"", "T", "", "NOW"}}}},
+        {"argument of one quote", "X(\"\"\"\")", {S{"X", {"\""}}}},
+        {"CR LF inside an argument becomes LF", "A(\"one\r\ntwo\");\r\n", {S{"A", {"one\ntwo"}}}},
+        {"lone CR is kept inside an argument", "A(\"x\ry\")", {S{"A", {"x\ry"}}}},
+        {"lone CR ends a name", "A()\rB()", {S{"A", {}}, S{"B", {}}}},
+        {"underscore is no name character", "Set_Caption(\"x\")", {S{"Set", {}}, S{"Caption", {"x"}}}},
+        {"hyphen, full stop and section sign are no name characters",
+         "A-B.C\xA7" "D(\"x\")",
+         {S{"A", {}}, S{"B", {}}, S{"C", {}}, S{"D", {"x"}}}},
+        {"names may begin with digits", "2ndStep(\"a\")", {S{"2ndStep", {"a"}}}},
+        {"accented command names", "\xC4ndere(\"\xE9t\xE9\");Gr\xF6\xDF" "e()",
+         {S{"\xC4ndere", {"\xE9t\xE9"}}, S{"Gr\xF6\xDF" "e", {}}}},
+        {"two statements on one line", "ShowWelcome();ShowDest();", {S{"ShowWelcome", {}}, S{"ShowDest", {}}}},
+        {"glued statements make one name", "ShowWelcome()ShowDest()", {S{"ShowWelcomeShowDest", {}}}},
+        {"name without parentheses", "ShowWelcome;ShowDest\n", {S{"ShowWelcome", {}}, S{"ShowDest", {}}}},
+        {"comment after semicolon", "ShowCopy(); // copy now\n", {S{"ShowCopy", {}}}},
+        {"comment directly after the parenthesis", "ShowCopy()// copy now\n",
+         {S{"ShowCopy", {}}, S{"copy", {}}, S{"now", {}}}},
+        {"blank before the parenthesis", "SetAppName (\"Demo\")", {S{"SetAppName", {}}, S{"Demo", {}}}},
+        {"reopened argument list", "Foo(\"a\")(\"b\")", {S{"Foo", {"a", "b"}}}},
+        {"comment line inside arguments hides nothing", "Foo(\"a\",\n// \"b\"\n\"c\")",
+         {S{"Foo", {"a", "b", "c"}}}},
+        {"parenthesis in a comment inside arguments ends them", "Foo(\"a\" // )\nBar(\"b\")",
+         {S{"Foo", {"a"}}, S{"Bar", {"b"}}}},
+        {"unquoted words inside arguments", "Foo(abc, \"x\" 12 /)", {S{"Foo", {"x"}}}},
+        {"parentheses do not nest", "Foo(\"a\"(b)\"c\")", {S{"Foo", {"a"}}, S{"c", {}}}},
+        {"quote directly after a name", "Foo\"x\"", {S{"Foo", {}}, S{"x", {}}}},
+        {"single slash between statements", "A() / B()", {S{"A", {}}, S{"B", {}}}},
+        {"unterminated argument takes the rest", "Foo(\"abc\nBar()",
+         {S{"Foo", {"abc\nBar()"}}}},
+        {"unterminated argument list", "Foo(\"a\"", {S{"Foo", {"a"}}}},
+        {"quote as last character", "Foo(\"a\"\"", {S{"Foo", {"a\""}}}},
+        {"Ctrl-Z ends the text", "A()\x1a" "B()", {S{"A", {}}}},
+        {"comment without line end at the end", "A() // B()", {S{"A", {}}}},
+    };
+}
+
+void expectStatementsOf(const SetupScript& script, const ReaderCase& c) {
+    ASSERT_EQ(script.statementCount(), static_cast<int>(c.statements.size()));
+    for (std::size_t i = 0; i < c.statements.size(); ++i) {
+        std::string command;
+        std::vector<std::string> arguments;
+        ASSERT_EQ(script.getStatement(static_cast<int>(i), command, arguments), 0);
+        EXPECT_EQ(command, c.statements[i].command) << "statement " << i;
+        EXPECT_EQ(arguments, c.statements[i].arguments) << "statement " << i;
+    }
+}
+
 
 struct RecordedMessage {
     std::string caption, text;
@@ -85,13 +156,6 @@ TEST(TextModeTest, ConvertsLineEndsAsTheRuntimeDoes) {
     EXPECT_EQ(toTextMode("a\r\r\nb"), "a\r\nb");
     EXPECT_EQ(toTextMode("a\x1a\r\nb"), "a");
     EXPECT_EQ(toTextMode(std::string("a\0b", 3)), std::string("a\0b", 3));
-}
-
-TEST(Cp1252Test, NameCharactersAreLettersAndDigitsOnly) {
-    for (unsigned char c : std::initializer_list<unsigned char>{'a', 'Z', '0', '9', 0xC0u, 0xC4u, 0xD6u, 0xD8u, 0xDFu, 0xE9u, 0xFFu, 0x8Au, 0x9Fu})
-        EXPECT_TRUE(isCp1252AlphaNumeric(c)) << static_cast<int>(c);
-    for (unsigned char c : std::initializer_list<unsigned char>{' ', '_', '-', '.', '(', '"', '/', ';', 0x00u, 0x80u, 0xA7u, 0xD7u, 0xF7u, 0xA0u, 0xBFu})
-        EXPECT_FALSE(isCp1252AlphaNumeric(c)) << static_cast<int>(c);
 }
 
 }  // namespace
