@@ -1,8 +1,8 @@
 // The five built-in wizard pages. Each is described once, in QUILLSET_PAGES: the statement that
-// shows it, the PageName by which statements refer to it, its dialog template and its dialog
-// procedure. The portable code (the interpreter, qscheck) reads the first columns from kPageTable;
-// the Win32 side takes the template and procedure columns from the same list (page_frame.cpp), so
-// that no other place can disagree about a page.
+// shows it, the PageName by which statements refer to it, its dialog template and its page
+// procedure. kPageTable holds the portable columns, for the interpreter, qscheck and the page
+// frame; only the page frame (page_frame.cpp), which sees the Win32 procedures, expands the
+// procedure column. So no other place can disagree about a page.
 #pragma once
 
 #include <string>
