@@ -3,7 +3,8 @@
 //
 // Exit codes: 0 normal end (also after Cancel and after No to the Wininit.exe warning), 1 script
 // not readable, 2 script syntax error, 3 forbidden process running, -5 common controls missing,
-// -6 ProgramFilesDir not readable, -7 the main window or its timer could not be made.
+// -6 ProgramFilesDir not readable, -7 the main window or its timer could not be made, 4 the
+// installation stopped before its last file.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -34,6 +35,7 @@ const char* const kCommonControlsMissing =
     "InitCommonControlsEx failed. ComCtl32.dll is not properly installed. Setup will be closed now.";
 const char* const kMessageLoopFailed = "Fatal application error! Setup cannot be continued!";
 const int kNoMainWindow = -7;
+const int kInstallationStopped = 4;
 const DWORD kSmallestWininit = 40801;
 
 // A directory from one of the Get...DirectoryA calls, however long it is.
@@ -182,7 +184,8 @@ int runSetup(HINSTANCE instance) {
     drainMessages();
     KillTimer(mainWindow, timer);
     UnregisterSetupClasses(instance);
-    return 0;
+    // A run that stopped early is no success for whoever started the setup; a confirmed Cancel is.
+    return state.run.stoppedEarly ? kInstallationStopped : 0;
 }
 
 }  // namespace

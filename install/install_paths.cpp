@@ -14,4 +14,31 @@ void collapseDoubleBackslashes(std::string& path) {
     path = collapsed;
 }
 
+std::vector<std::string> directoryLevels(const std::string& directory) {
+    // Skip what names a place rather than a directory: "C:" or "\\server\share".
+    std::size_t start = 0;
+    if (directory.size() >= 2 && directory[1] == ':') {
+        start = 2;
+    } else if (directory.compare(0, 2, "\\\\") == 0) {
+        const std::size_t server = directory.find('\\', 2);
+        const std::size_t share = server == std::string::npos ? std::string::npos : directory.find('\\', server + 1);
+        if (share == std::string::npos) return {};
+        start = share;
+    }
+    std::vector<std::string> levels;
+    for (std::size_t i = start; i <= directory.size(); ++i) {
+        const bool end = i == directory.size();
+        if (!end && directory[i] != '\\') continue;
+        // A level ends at each backslash (and at the end); empty levels ("\\" or a leading "\") add
+        // nothing.
+        if (i > start && directory[i - 1] != '\\') levels.push_back(directory.substr(0, i));
+    }
+    return levels;
+}
+
+std::string fileNamePart(const std::string& path) {
+    const std::size_t backslash = path.rfind('\\');
+    return backslash == std::string::npos ? path : path.substr(backslash + 1);
+}
+
 }  // namespace quillset

@@ -2,11 +2,20 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillset {
 
 // Collapses each pair of backslashes into one, scanning once from left to right: "[DP]\\x" with DP
 // ending in '\\' names one file, and a run of three or four backslashes becomes two.
 void collapseDoubleBackslashes(std::string& path);
+
+// The directories that lead down to `directory`, outermost first, each without a trailing
+// backslash: "C:\A\B\" gives "C:\A" and "C:\A\B". A drive ("C:") and the server and share of a
+// UNC path ("\\server\share") are never among them, since they cannot be created.
+std::vector<std::string> directoryLevels(const std::string& directory);
+
+// The text after the last backslash (the whole text when it has none).
+std::string fileNamePart(const std::string& path);
 
 }  // namespace quillset

@@ -105,6 +105,7 @@ struct InstallRun {
     bool copyStarted = false;
     bool installAll = false;    // install on every language or code page conflict
     bool overwriteAll = false;  // overwrite every existing file without asking
+    bool stoppedEarly = false;  // a file stopped the run: setup ends with exit code 4
     std::string conflictSourcePath;
     std::string conflictDestinationPath;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demo: lays out examples/demo as an installation medium (Setup.exe, its script, the demo
-# program and shared library built by this project, a readme), runs Setup.exe under Wine, lets the
-# robot walk through the wizard, and keeps a screenshot of every step under build/demo/.
+# program and shared library built by this project, a readme, generated sample data), runs
+# Setup.exe under Wine, lets the robot walk through the wizard, keeps a screenshot of every step
+# under build/demo/, and shows what the setup installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -10,12 +11,22 @@ demo=$top/build/demo
 medium=$demo/medium
 
 rm -rf "$demo"
-mkdir -p "$medium/program" "$medium/shared" "$medium/files"
+mkdir -p "$medium/program" "$medium/shared" "$medium/files" "$medium/samples"
 cp "$build/Setup.exe" "$medium/"
 cp examples/demo/SetupScript.ini "$medium/"
 cp examples/demo/files/* "$medium/files/"
 cp "$build/demo-payload/QuillDemo.exe" "$medium/program/"
 cp "$build/demo-payload/quilldemo.dll" "$medium/shared/"
+# Enough sample data that the copy page can be seen at work (made here, not kept in the sources).
+for n in $(seq -w 1 40); do head -c 4000000 /dev/urandom >"$medium/samples/sample$n.dat"; done
+
+# What an earlier demo installed goes first, so that this one starts on a clean system.
+prefix=${QS_WINEPREFIX:-$top/build/wineprefix}
+app_dir="$prefix/drive_c/Program Files/Quillset Demo"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillset Demo'
+rm -rf "$app_dir" "$prefix/drive_c/windows/system32/quilldemo.dll"
+find "$prefix/drive_c/users" -type d -path '*Start Menu/Programs/Quillset Demo' -exec rm -rf {} + 2>/dev/null || true
+tests/wine/with-wine wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 
 echo "== The medium ($medium):"
 (cd "$medium" && find . -type f | sort | sed 's|^\./|   |')
@@ -30,9 +41,28 @@ status=$?
 set -e
 echo
 if [ $status -eq 0 ]; then
-  echo "== Setup.exe ended with exit code 0. Screenshots:"
+  echo "== Setup.exe ended with exit code 0."
 else
-  echo "== The walk through the wizard failed (robot exit status $status). Screenshots so far:"
+  echo "== The walk through the wizard failed (robot exit status $status)."
 fi
+echo
+echo "== Installed in C:\Program Files\Quillset Demo (the readme's section was not chosen):"
+# The samples from the third on are left out of these lists.
+abridge='tolower($0) ~ /sample(0[3-9]|[1-4][0-9])\.dat/ { skip = 1; next } skip && /SHARED/ { skip = 0; next } { skip = 0; print "   " $0 }'
+(cd "$app_dir" 2>/dev/null && find . -type f | sort | sed 's|^\./||' | awk "$abridge")
+echo "== Shared library in the system directory:"
+ls "$prefix/drive_c/windows/system32/quilldemo.dll" 2>/dev/null | sed "s|$prefix/drive_c/|   C:/|"
+echo "== Uninstall.log (samples abridged):"
+sed 's/\r$//' "$app_dir/Uninstall.log" 2>/dev/null | iconv -f CP1252 -t UTF-8 | awk "$abridge"
+echo "== The Uninstall key:"
+tests/wine/with-wine wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r' | sed '/^$/d;s|^|   |'
+echo "== Shortcuts in the program group, with their targets and descriptions:"
+find "$prefix/drive_c/users" -path '*Start Menu/Programs/Quillset Demo/*.lnk' 2>/dev/null | while read -r link; do
+  echo "   Programs/${link##*/Programs/}"
+  tests/wine/with-wine tests/wine/wine-run "$build/e2e-payload/probe.exe" shortcut \
+    "C:${link#"$prefix/drive_c"}" 2>/dev/null | tr -d '\r' | sed 's|^|      |'
+done
+echo
+echo "== Screenshots:"
 ls "$demo"/*.png | sed 's|^|   |'
 exit $status

@@ -7,9 +7,22 @@
 #
 # Settings are comment lines of the scenario that the robot ignores:
 #   #! script FILE          the medium's SetupScript.ini (relative to the scenario); none: no script
+#   #! copy FROM TO         puts a file on the medium (TO relative to it); FROM is relative to the
+#                           scenario, or payload/NAME for a file built into the build's e2e-payload/
+#   #! text TO WORDS...     a text file on the medium holding WORDS and a line end
+#   #! existing PATH WORDS  a file C:\qse2e\PATH holding WORDS before the run (its folders made)
+#   #! existing-dir PATH    a folder C:\qse2e\PATH before the run
+#   #! read-only PATH       C:\qse2e\PATH without write permission, so Windows sees it read-only
+#   #! system-file NAME     NAME in the system directory is removed before and after the run
+#   #! uninstall-key NAME   the Uninstall key NAME is removed before and after the run
+#   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
+#                           the end state with the functions of check_helpers.sh
 #   #! win98                Setup.exe runs under Wine's Windows 98 emulation
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
+#
+# Scripts that install put their files under C:\qse2e\, which is emptied before and after every
+# scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
 set -u
 robot=$(realpath "$1") setup=$(realpath "$2") scenario=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,9 +39,14 @@ mkdir -p "$medium"
 cp "$setup" "$medium/Setup.exe"
 
 windows_dir="$WINEPREFIX/drive_c/windows"
+payload=$(dirname "$robot")/e2e-payload
+qse2e="$WINEPREFIX/drive_c/qse2e"
+uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+checks=()
 appdefaults='HKCU\Software\Wine\AppDefaults\Setup.exe'
 version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
-restore=()
+restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1")
+rm -rf "$qse2e"
 cleanup() {
   for ((i = ${#restore[@]} - 1; i >= 0; i--)); do eval "${restore[$i]}"; done
 }
@@ -38,6 +56,28 @@ while read -r directive value; do
   case "$directive" in
     script)
       cp "$scenario_dir/$value" "$medium/SetupScript.ini" || exit 1 ;;
+    copy)
+      read -r from to <<<"$value"
+      case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
+      mkdir -p "$(dirname "$medium/$to")" && cp "$from" "$medium/$to" || exit 1 ;;
+    text)
+      read -r to words <<<"$value"
+      mkdir -p "$(dirname "$medium/$to")" && printf '%s\n' "$words" >"$medium/$to" ;;
+    existing)
+      read -r to words <<<"$value"
+      mkdir -p "$(dirname "$qse2e/$to")" && printf '%s\n' "$words" >"$qse2e/$to" ;;
+    existing-dir)
+      mkdir -p "$qse2e/$value" ;;
+    read-only)
+      chmod a-w "$qse2e/$value" ;;
+    system-file)
+      rm -f "$windows_dir/system32/$value"
+      restore+=("rm -f '$windows_dir/system32/$value'") ;;
+    uninstall-key)
+      wine reg delete "$uninstall_root\\$value" /f >/dev/null 2>&1
+      restore+=("wine reg delete '$uninstall_root\\$value' /f >/dev/null 2>&1") ;;
+    check)
+      checks+=("$scenario_dir/$value") ;;
     win98)
       wine reg add "$appdefaults" /v Version /d win98 /f >/dev/null 2>&1
       restore+=("wine reg delete '$appdefaults' /f >/dev/null 2>&1") ;;
@@ -61,4 +101,10 @@ done < <(sed -n 's/^#! *//p' "$scenario")
 cd "$medium" || exit 1
 "$here/../wine/wine-run" "$robot" "$scenario"
 status=$?
+if [ $status = 0 ] && [ ${#checks[@]} -gt 0 ]; then
+  # shellcheck source=check_helpers.sh
+  . "$here/check_helpers.sh"
+  for check in "${checks[@]}"; do . "$check"; done
+  [ "$check_failures" = 0 ] || status=1
+fi
 exit $status

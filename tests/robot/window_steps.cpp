@@ -29,7 +29,20 @@ bool waitUntil(unsigned long timeoutMs, const std::function<bool()>& condition) 
 
 // Asks the window itself for its text: GetWindowTextA does not return the text of another
 // process's controls. False when the program does not answer in time.
+std::string classOf(HWND window);
+
 bool readText(HWND window, std::string& text) {
+    // Labels and buttons keep their text with the system, which answers even while the program is
+    // busy (an installation runs without reading its messages); an edit control keeps its own text
+    // and must be asked for it.
+    const std::string className = classOf(window);
+    if (lstrcmpiA(className.c_str(), "Static") == 0 || lstrcmpiA(className.c_str(), "Button") == 0) {
+        if (!IsWindow(window)) return false;
+        std::string buffer(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+        buffer.resize(static_cast<std::size_t>(GetWindowTextA(window, &buffer[0], static_cast<int>(buffer.size()))));
+        text = buffer;
+        return true;
+    }
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &length)) {
         return false;
@@ -96,9 +109,9 @@ HWND findControl(HWND parent, const ControlRef& ref);
 // A visible top-level window of the process with this title and class and, when `content` is
 // given, holding that control: pages that share a title differ in their controls.
 HWND findVisibleWindow(DWORD processId, const std::string& title, const std::string& className,
-                       const ControlRef* content = nullptr) {
+                       const ControlRef* content = nullptr, HWND except = nullptr) {
     for (const TopWindow& window : windowsOfProcess(processId)) {
-        if (window.visible && (title == "*" || window.title == title) &&
+        if (window.visible && window.handle != except && (title == "*" || window.title == title) &&
             lstrcmpiA(window.className.c_str(), className.c_str()) == 0 &&
             (content == nullptr || findControl(window.handle, *content) != nullptr)) {
             return window.handle;
@@ -223,14 +236,18 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
         return "";
     }
     if (name == "start") return start(a);
-    if (name == "screenshot") return takeScreenshot(a[0]);
+    if (name == "screenshot") {
+        const std::string unpainted = process_.hProcess != nullptr && programRunning() ? waitUntilPainted() : "";
+        return unpainted.empty() ? takeScreenshot(a[0]) : unpainted;
+    }
     if (name == "pixel" || name == "wait-pixel") {
         const ScreenColor wanted{intArg(a[2]), intArg(a[3]), intArg(a[4])};
         return waitForPixel(intArg(a[0]), intArg(a[1]), wanted, a.size() > 5 ? intArg(a[5]) : 0);
     }
     if (name == "pixels") return waitForPixelCount(a);
     if (process_.hProcess == nullptr) return "no program started";
-    if (name == "window") return waitForWindow(a[0], a.size() > 1 ? a[1] : "#32770", a.size() > 2 ? a[2] : "");
+    if (name == "window" || name == "another-window")
+        return waitForWindow(a[0], a.size() > 1 ? a[1] : "#32770", a.size() > 2 ? a[2] : "", name == "another-window");
     if (name == "message") {
         parseAnswer(a[2], number);
         return answerMessage(a[0], a[1], number, a[2]);
@@ -339,12 +356,13 @@ std::string Robot::start(const std::vector<std::string>& args) {
 }
 
 std::string Robot::waitForWindow(const std::string& title, const std::string& className,
-                                 const std::string& contentWord) {
+                                 const std::string& contentWord, bool another) {
     ControlRef content;
     const bool withContent = !contentWord.empty() && parseControlRef(contentWord, content);
     HWND found = nullptr;
     if (!waitUntil(timeoutMs_, [&] {
-            found = findVisibleWindow(process_.dwProcessId, title, className, withContent ? &content : nullptr);
+            found = findVisibleWindow(process_.dwProcessId, title, className, withContent ? &content : nullptr,
+                                      another ? current_ : nullptr);
             return found != nullptr;
         })) {
         return "no visible window " + quoteWord(title) + " of class " + className +
@@ -354,6 +372,34 @@ std::string Robot::waitForWindow(const std::string& title, const std::string& cl
     current_ = found;
     currentTitle_ = titleOf(found);
     return "";
+}
+
+namespace {
+
+// Whether a window or one of its descendants has a part still to be painted.
+BOOL CALLBACK findUnpaintedChild(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool waitsToBePainted(HWND window) {
+    bool found = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    if (!found) EnumChildWindows(window, findUnpaintedChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+std::string Robot::waitUntilPainted() {
+    const bool painted = waitUntil(timeoutMs_, [&] {
+        for (const TopWindow& window : windowsOfProcess(process_.dwProcessId))
+            if (window.visible && waitsToBePainted(window.handle)) return false;
+        return true;
+    });
+    return painted ? "" : "the program's windows are still not painted after " + describeTimeout();
 }
 
 std::string Robot::checkText(const std::string& refWord, const std::string& expected, bool whole) {

@@ -30,7 +30,9 @@ public:
 
 private:
     std::string start(const std::vector<std::string>& args);
-    std::string waitForWindow(const std::string& title, const std::string& className, const std::string& contentWord);
+    // `another`: never the current window, which a click may be closing (the next dialog of a kind).
+    std::string waitForWindow(const std::string& title, const std::string& className, const std::string& contentWord,
+                              bool another);
     std::string checkText(const std::string& refWord, const std::string& expected, bool whole);
     std::string click(const std::string& refWord);
     std::string type(const std::string& refWord, const std::string& text);
@@ -42,6 +44,8 @@ private:
     std::string answerMessage(const std::string& caption, const std::string& text, int buttonId,
                               const std::string& answer);
     std::string waitUntilGone(const std::string& title);
+    // Before a screenshot: until no window of the program waits to be painted.
+    std::string waitUntilPainted();
     std::string waitForExit(int expectedCode);
     std::string listWindows(std::vector<std::string>& notes);
     std::string listControls(std::vector<std::string>& notes);

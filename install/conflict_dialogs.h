@@ -1,0 +1,26 @@
+// The two questions about file conflicts during the installation run. Each dialog is handed what
+// it shows through DialogBoxParamA's parameter and returns the answer as its result; it keeps no
+// state and sets no flag. The caller applies the "all" answers to the install run's flags:
+// "Install all" sets installAll; "Overwrite every file" sets overwriteAll and installAll both,
+// so that later language and code page conflicts are installed without a question as well.
+// Escape, the close box and every control other than the three buttons leave a dialog open.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillset {
+
+// Dialog 115, "Different languages/codepages": both files with their languages and code pages.
+// The language and code page fields of a file without version information (or without a
+// translation entry) stay empty. Returns 0 No, 1 Yes, 2 Install all; -1 when the dialog could
+// not be shown.
+int askLanguageConflict(HINSTANCE instance, HWND owner, const std::string& sourcePath,
+                        const std::string& destinationPath);
+
+// Dialog 116, "Overwrite file". Returns 0 No, 1 Yes, 2 Overwrite every file; -1 when the dialog
+// could not be shown.
+int askOverwrite(HINSTANCE instance, HWND owner, const std::string& destinationPath);
+
+}  // namespace quillset

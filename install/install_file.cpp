@@ -1,0 +1,242 @@
+#include "install_file.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "conflict_dialogs.h"
+#include "directories.h"
+#include "install_paths.h"
+#include "install_result.h"
+#include "message_box.h"
+#include "pending_install_steps.h"
+#include "self_registration.h"
+
+namespace quillset {
+
+namespace {
+
+static_assert(Prompt::Ok == MB_OK && Prompt::AbortRetryIgnore == MB_ABORTRETRYIGNORE && Prompt::YesNo == MB_YESNO &&
+                  Prompt::IconError == MB_ICONERROR && Prompt::DefaultButton2 == MB_DEFBUTTON2,
+              "message box styles");
+static_assert(Prompt::AnswerOk == IDOK && Prompt::AnswerAbort == IDABORT && Prompt::AnswerRetry == IDRETRY &&
+                  Prompt::AnswerIgnore == IDIGNORE && Prompt::AnswerYes == IDYES && Prompt::AnswerNo == IDNO,
+              "message box answers");
+static_assert(InstallResultBit::TempFile == VIF_TEMPFILE && InstallResultBit::SourceOld == VIF_SRCOLD &&
+                  InstallResultBit::FileInUse == VIF_FILEINUSE && InstallResultBit::CannotReadSource == VIF_CANNOTREADSRC &&
+                  InstallResultBit::BufferTooSmall == VIF_BUFFTOOSMALL,
+              "installer result bits");
+
+const char* const kInUse = "File is in use and setup is not able to overwrite the file.";
+const char* const kSplitNotJoined =
+    " is one part of a file split over several disks. This setup cannot join split files, so the file cannot be "
+    "installed.";
+
+// The prompt of the decision table in the real program: message boxes, and the language conflict
+// dialog, whose "Install all" answers every later conflict.
+class Win32InstallPrompt : public InstallPrompt {
+public:
+    explicit Win32InstallPrompt(SetupState& state) : state_(state) {}
+
+    int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) override {
+        HWND window = owner == PromptOwner::mainWindow ? static_cast<HWND>(state_.session.mainWindow) : nullptr;
+        return showMessageBox(text, caption, style, window);
+    }
+
+    int askLanguageConflict() override {
+        const int answer = quillset::askLanguageConflict(static_cast<HINSTANCE>(state_.session.instance),
+                                                         static_cast<HWND>(state_.session.mainWindow),
+                                                         state_.run.conflictSourcePath, state_.run.conflictDestinationPath);
+        if (answer == 2) state_.run.installAll = true;
+        return answer;
+    }
+
+private:
+    SetupState& state_;
+};
+
+// The short (8.3) form of a path, or the path itself when the platform gives none (no such file,
+// or no short names on the volume).
+std::string shortPath(const std::string& path) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return path;
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(length + 1);
+    }
+}
+
+// Splits at the last backslash: the directory without it, and the name after it.
+void splitPath(const std::string& path, std::string& directory, std::string& name) {
+    const std::size_t backslash = path.rfind('\\');
+    directory = backslash == std::string::npos ? "" : path.substr(0, backslash);
+    name = backslash == std::string::npos ? path : path.substr(backslash + 1);
+}
+
+bool fileExists(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// One call of the platform's installer with room for the name of a temporary copy, which it leaves
+// in the destination directory when it cannot finish.
+struct Installer {
+    std::string temporaryCopy;  // the last temporary copy the installer reported, as a full path
+
+    DWORD install(DWORD flags, const std::string& sourceName, const std::string& destinationName,
+                  const std::string& sourceDirectory, const std::string& destinationDirectory,
+                  const std::string& currentDirectory) {
+        char temporaryName[MAX_PATH + 1] = "";
+        UINT temporaryLength = sizeof temporaryName;
+        // The installer takes its texts as writable buffers; it does not change them.
+        std::string source = sourceName, destination = destinationName, sourceDir = sourceDirectory,
+                    destinationDir = destinationDirectory, current = currentDirectory;
+        const DWORD result = VerInstallFileA(flags, &source[0], &destination[0], &sourceDir[0], &destinationDir[0],
+                                             &current[0], temporaryName, &temporaryLength);
+        if ((result & VIF_TEMPFILE) != 0 && temporaryName[0] != '\0')
+            temporaryCopy = destinationDirectory + "\\" + fileNamePart(temporaryName);
+        return result;
+    }
+
+    // The platform leaves its temporary copy behind when a file is not installed after all; a
+    // setup must not litter the destination (often the system directory) with it.
+    ~Installer() {
+        if (!temporaryCopy.empty()) DeleteFileA(temporaryCopy.c_str());
+    }
+};
+
+// The shared way: where the platform recommends, with its version checks; registered when it is
+// a server.
+int installShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
+                  const std::string& sourceName, const std::string& destinationName) {
+    SetupState& state = context.state;
+    char currentDirectory[MAX_PATH + 1] = "";
+    char recommendedDirectory[MAX_PATH + 1] = "";
+    UINT currentLength = sizeof currentDirectory, recommendedLength = sizeof recommendedDirectory;
+    std::string name = sourceName;
+    std::string windowsDirectory = state.variables["WINPATH"], applicationDirectory = state.variables["DP"];
+    const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, &name[0], &windowsDirectory[0], &applicationDirectory[0],
+                                     currentDirectory, &currentLength, recommendedDirectory, &recommendedLength);
+    const std::string destination = std::string(recommendedDirectory) + "\\" + destinationName;
+    const std::string source = sourceDirectory + sourceName;
+    if ((found & VFF_FILEINUSE) != 0) {
+        // Left for the next restart; when even that cannot be arranged, the user hears of it.
+        if (replaceLockedFile(source, destination, sourceName) != 0)
+            showMessageBox(kInUse, sourceName, MB_OK);
+        return 0;
+    }
+
+    Win32InstallPrompt prompt(state);
+    Installer installer;
+    DWORD flags = 0;
+    for (;;) {
+        const DWORD result = installer.install(flags, sourceName, destinationName, sourceDirectory,
+                                               recommendedDirectory, currentDirectory);
+        state.run.conflictDestinationPath = destination;
+        state.run.conflictSourcePath = source;
+        switch (interpretInstallResult(result, sourceName, entry.diskNumber, state.run.installAll, prompt)) {
+            case InstallOutcome::Stop: return 1;
+            case InstallOutcome::Retry: continue;
+            case InstallOutcome::Skip: return 0;
+            case InstallOutcome::Force: flags = VIFF_FORCEINSTALL; continue;
+            case InstallOutcome::InUse:
+                if (replaceLockedFile(source, destination, sourceName) != 0) showMessageBox(kInUse, sourceName, MB_OK);
+                return 0;
+            case InstallOutcome::Installed:
+                recordAndRegisterSharedFile(recommendedDirectory, destinationName,
+                                            static_cast<HWND>(state.session.pageWindow), context.log);
+                return 0;
+        }
+    }
+}
+
+// The non-shared way: exactly the entry's destination, always forced, after the user agreed to
+// overwrite an existing file.
+int installNonShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
+                     const std::string& sourceName, const std::string& destinationPath) {
+    SetupState& state = context.state;
+    std::string destination = destinationPath;
+    collapseDoubleBackslashes(destination);
+    std::string destinationDirectory, destinationName;
+    splitPath(destination, destinationDirectory, destinationName);
+    createDirectories(destinationDirectory);
+    state.run.conflictDestinationPath = destination;
+
+    if (fileExists(destination) && !state.run.overwriteAll) {
+        const int answer = askOverwrite(static_cast<HINSTANCE>(state.session.instance),
+                                        static_cast<HWND>(state.session.pageWindow), destination);
+        if (answer == 0) return 0;
+        if (answer == 2) state.run.overwriteAll = state.run.installAll = true;
+    }
+
+    // The installer gets the long names: given the short name of an existing file, it replaces
+    // the file by a new one that has only the short name, and the long name is lost. The log
+    // records the short form of what was installed.
+    Win32InstallPrompt prompt(state);
+    Installer installer;
+    for (;;) {
+        const DWORD result = installer.install(VIFF_FORCEINSTALL, sourceName, destinationName, sourceDirectory,
+                                               destinationDirectory, "");
+        switch (interpretInstallResult(result, sourceName, entry.diskNumber, state.run.installAll, prompt)) {
+            case InstallOutcome::Stop: return 1;
+            case InstallOutcome::Retry: continue;
+            case InstallOutcome::Skip: return 0;
+            case InstallOutcome::InUse: showMessageBox(kInUse, sourceName, MB_OK); return 1;
+            case InstallOutcome::Installed:
+            case InstallOutcome::Force: {
+                std::string shortDirectory, shortName;
+                splitPath(shortPath(destination), shortDirectory, shortName);
+                context.log.addFileRecord(shortDirectory, shortName, false);
+                return 0;
+            }
+        }
+    }
+}
+
+// Installs `sourceFile` (the entry's source, or the join file of a split file) as entry `index`.
+int installFile(InstallContext& context, const std::string& sourceFile, std::size_t index) {
+    SetupState& state = context.state;
+    InstallFileEntry& entry = state.files[index];
+    std::string sourceDirectory, sourceName;
+    splitPath(shortPath(sourceFile), sourceDirectory, sourceName);
+    sourceDirectory += '\\';
+
+    // A second substitution: a value that itself holds a reference is replaced once more.
+    std::string destination = entry.destinationPath;
+    state.variables.substituteVariables(destination);
+    if (entry.shared) return installShared(context, entry, sourceDirectory, sourceName, fileNamePart(destination));
+    return installNonShared(context, entry, sourceDirectory, sourceName, destination);
+}
+
+}  // namespace
+
+int installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath) {
+    InstallFileEntry& entry = context.state.files[index];
+    context.state.variables.substituteVariables(entry.destinationPath);
+    collapseDoubleBackslashes(entry.destinationPath);
+    installedPath.clear();
+
+    if (!entry.splitPart) {
+        if (installFile(context, entry.sourcePath, index) != 0) return 1;
+        installedPath = entry.destinationPath;
+        return 0;
+    }
+
+    std::string joinFile;
+    if (!appendSplitPart(index, joinFile)) {
+        // Never counted as installed: the run stops with the files before it in place.
+        showMessageBox(entry.sourcePath + kSplitNotJoined, fileNamePart(entry.sourcePath), MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    if (!entry.lastPart) return 0;
+    if (installFile(context, joinFile, index) != 0) return 1;
+    installedPath = entry.destinationPath;
+    DeleteFileA(joinFile.c_str());
+    return 0;
+}
+
+}  // namespace quillset

@@ -1,0 +1,25 @@
+// Installing one declared file through the platform's version-aware installer: the shared way
+// (the directory the platform recommends, version and language checks, self-registration) and the
+// non-shared way (exactly the entry's destination, overwritten only when the user agrees).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "setup_state.h"
+#include "uninstall_log.h"
+
+namespace quillset {
+
+// What installing a file works with besides the entry itself.
+struct InstallContext {
+    SetupState& state;  // the files, DP and WINPATH, the run's flags and conflict paths, the windows
+    UninstallLog& log;
+};
+
+// Installs entry `index` of the files. `installedPath` receives the path under which the file now
+// lies (also when the user chose to keep an existing file), or nothing when there is none. Returns
+// 0 to go on with the next file, 1 to stop the run.
+int installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath);
+
+}  // namespace quillset

@@ -1,0 +1,66 @@
+// What the installation run does with the result bits of the platform's version-aware installer
+// (VerInstallFileA): messages, questions, the disk prompt, and the outcome for the file. Portable:
+// the user is reached only through InstallPrompt, so every row and combination is tested natively.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillset {
+
+// The installer's result bits (the platform's VIF_* values).
+namespace InstallResultBit {
+constexpr std::uint32_t TempFile = 0x1;
+constexpr std::uint32_t Mismatch = 0x2;
+constexpr std::uint32_t SourceOld = 0x4;
+constexpr std::uint32_t DifferentLanguage = 0x8;
+constexpr std::uint32_t DifferentCodePage = 0x10;
+constexpr std::uint32_t DifferentType = 0x20;
+constexpr std::uint32_t WriteProtected = 0x40;
+constexpr std::uint32_t FileInUse = 0x80;
+constexpr std::uint32_t OutOfSpace = 0x100;
+constexpr std::uint32_t AccessViolation = 0x200;
+constexpr std::uint32_t SharingViolation = 0x400;
+constexpr std::uint32_t CannotCreate = 0x800;
+constexpr std::uint32_t CannotDelete = 0x1000;
+constexpr std::uint32_t CannotRename = 0x2000;
+constexpr std::uint32_t CannotDeleteCurrent = 0x4000;
+constexpr std::uint32_t OutOfMemory = 0x8000;
+constexpr std::uint32_t CannotReadSource = 0x10000;
+constexpr std::uint32_t CannotReadDestination = 0x20000;
+constexpr std::uint32_t BufferTooSmall = 0x40000;
+}  // namespace InstallResultBit
+
+// Message box styles and answers, with the platform's values (the Win32 layer checks they agree).
+namespace Prompt {
+constexpr unsigned Ok = 0x0;                // MB_OK
+constexpr unsigned AbortRetryIgnore = 0x2;  // MB_ABORTRETRYIGNORE
+constexpr unsigned YesNo = 0x4;             // MB_YESNO
+constexpr unsigned IconError = 0x10;        // MB_ICONERROR
+constexpr unsigned DefaultButton2 = 0x100;  // MB_DEFBUTTON2
+constexpr int AnswerOk = 1, AnswerAbort = 3, AnswerRetry = 4, AnswerIgnore = 5, AnswerYes = 6, AnswerNo = 7;
+}  // namespace Prompt
+
+enum class PromptOwner { none, mainWindow };
+
+// How the decisions reach the user. Setup.exe shows message boxes and the language conflict
+// dialog; tests answer from a script.
+class InstallPrompt {
+public:
+    virtual ~InstallPrompt() = default;
+    // A message box; returns the answer (Prompt::Answer...).
+    virtual int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) = 0;
+    // The language or code page conflict question: 0 No, 1 Yes, 2 Install all (the dialog's
+    // failure value when it cannot be shown).
+    virtual int askLanguageConflict() = 0;
+};
+
+enum class InstallOutcome { Installed = 0, Stop = 1, Retry = 2, Skip = 3, Force = 4, InUse = 5 };
+
+// Decides what to do with one installer result. `caption` is the source file name (the caption of
+// every message box of the file), `diskNumber` the entry's disk for the disk prompt, `installAll`
+// whether language and code page conflicts are answered by installing without a question.
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, const std::string& caption, std::int16_t diskNumber,
+                                      bool installAll, InstallPrompt& prompt);
+
+}  // namespace quillset

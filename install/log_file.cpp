@@ -1,0 +1,55 @@
+#include "log_file.h"
+
+#include <windows.h>
+
+#include "message_box.h"
+
+namespace quillset {
+
+namespace {
+
+const char* const kLogNotCreated = "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!";
+
+// The bytes go to the file as they are: the writer makes the CR LF line ends itself.
+class FileSink : public ByteSink {
+public:
+    explicit FileSink(HANDLE file) : file_(file) {}
+    ~FileSink() override { CloseHandle(file_); }
+    FileSink(const FileSink&) = delete;
+    FileSink& operator=(const FileSink&) = delete;
+
+    bool write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+            DWORD written = 0;
+            if (!WriteFile(file_, data, chunk, &written, nullptr) || written == 0) return false;
+            data += written;
+            size -= written;
+        }
+        return true;
+    }
+
+private:
+    HANDLE file_;
+};
+
+}  // namespace
+
+void openUninstallLog(UninstallLog& log, const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        showMessageBox(kLogNotCreated, "UNEXPECTED ERROR", MB_OK);
+        log.open(nullptr);
+        return;
+    }
+    log.open(std::make_unique<FileSink>(file));
+}
+
+LogDate todayForLog() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return LogDate{now.wYear, now.wMonth, now.wDay};
+}
+
+}  // namespace quillset

@@ -1,0 +1,35 @@
+#include "uninstall_registration.h"
+
+#include <windows.h>
+
+namespace quillset {
+
+namespace {
+
+// A REG_SZ value, its terminating zero counted in the size as the system expects.
+void setText(HKEY key, const char* name, const std::string& text) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+}
+
+}  // namespace
+
+std::string uninstallKeyPath(const std::string& appName) {
+    return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
+}
+
+bool RegisterUninstallEntry(UninstallLog& log, const std::string& appName, const std::string& destination) {
+    log.beginRegistry();
+    const std::string keyPath = uninstallKeyPath(appName);
+    HKEY key = nullptr;
+    const LONG created = RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    log.addRegistryKeyLine(keyPath);
+    if (created != ERROR_SUCCESS) return false;
+    setText(key, "DisplayName", appName);
+    setText(key, "UninstallString", destination + "QSUninstall.exe");
+    RegCloseKey(key);
+    return true;
+}
+
+}  // namespace quillset

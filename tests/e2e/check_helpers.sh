@@ -1,0 +1,78 @@
+# Checks of an installation's end state, for the `#! check` files of the end-to-end scenarios.
+# Sourced by run_scenario.sh inside the Wine environment, after the robot's steps held. Windows
+# paths are given as Setup.exe sees them ('C:\qse2e\app\readme.txt').
+check_failures=0
+payload=${payload:?}
+probe() { "$here/../wine/wine-run" "$payload/probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+fail_check() {
+  echo "FAIL check: $*"
+  check_failures=$((check_failures + 1))
+}
+
+# The Unix path of a path on drive C:.
+unix_path() {
+  local path=${1#[Cc]:}
+  printf '%s\n' "$WINEPREFIX/drive_c${path//\\//}"
+}
+
+expect_file() {  # expect_file WINPATH [CONTENT]
+  local file
+  file=$(unix_path "$1")
+  if [ ! -f "$file" ]; then fail_check "no file $1"; return; fi
+  [ $# -lt 2 ] || [ "$(cat "$file")" = "$2" ] || fail_check "$1 holds '$(head -c 80 "$file")', not '$2'"
+}
+
+expect_no_file() {
+  [ ! -e "$(unix_path "$1")" ] || fail_check "$1 exists"
+}
+
+# expect_log WINPATH APPNAME RECORD_LINE... — the whole log, byte for byte: the header with
+# today's date, [FILES], the record lines given, [REGISTRY] and the Uninstall key of APPNAME.
+expect_log() {
+  local log=$1 app=$2
+  shift 2
+  local file expected
+  file=$(unix_path "$log")
+  [ -f "$file" ] || { fail_check "no log $log"; return; }
+  for day in "$(date -d yesterday +%-m/%-d/%Y)" "$(date +%-m/%-d/%Y)"; do
+    expected=$(mktemp)
+    {
+      printf 'TWUNLOG V1\r\n\r\nTARNWICK UNINSTALLATION LOG FILE\r\n\r\n'
+      printf 'MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!\r\n'
+      printf 'NO REAL PARSER DOES EXIST, SO DON\264T MODIFY ANYTHING!\r\n'
+      printf 'ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU\r\n'
+      printf 'COULD BE UNABLE TO RESTART WINDOWS\r\n\r\n'
+      printf 'DATE:%s\r\n[FILES]\r\n' "$day"
+      for line in "$@"; do printf '%s\r\n' "$line"; done
+      printf '[REGISTRY]\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s\r\n' "$app"
+    } >"$expected"
+    if cmp -s "$expected" "$file"; then rm -f "$expected"; return; fi
+  done
+  fail_check "$log differs from what was expected:"
+  diff <(tr -d '\r' <"$expected") <(tr -d '\r' <"$file") | head -20
+  rm -f "$expected"
+}
+
+# expect_uninstall_key APPNAME UNINSTALLSTRING
+expect_uninstall_key() {
+  local key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" out
+  out=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+  grep -qxF "    DisplayName    REG_SZ    $1" <<<"$out" || fail_check "$key: no DisplayName $1 in: $out"
+  grep -qxF "    UninstallString    REG_SZ    $2" <<<"$out" || fail_check "$key: no UninstallString $2 in: $out"
+}
+
+# expect_shortcut WINPATH TARGET DESCRIPTION
+expect_shortcut() {
+  local out
+  out=$(probe shortcut "$1")
+  [ "$out" = "$2"$'\n'"$3" ] || fail_check "shortcut $1 reads '$out', not '$2' / '$3'"
+}
+
+# The short form of an existing path, as the platform gives it (Wine's are hashed, not guessable).
+short_path() { probe short-path "$1"; }
+
+# expect_registry_value KEY VALUE — KEY below HKLM holds VALUE (the test servers' proof of running)
+expect_registry_value() {
+  wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1 || fail_check "no value $2 under HKLM\\$1"
+}

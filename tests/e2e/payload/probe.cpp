@@ -1,0 +1,54 @@
+// probe — what the end-to-end checks ask of Windows itself:
+//   probe shortcut LINK     the shortcut's target path and description, one per line
+//   probe short-path PATH   the short (8.3) form of an existing path
+// Exit status 1 when the answer cannot be had.
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+int printShortcut(const std::string& path) {
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    int status = 1;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t wide[MAX_PATH] = L"";
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        char target[MAX_PATH] = "", description[MAX_PATH] = "";
+        if (SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(target, sizeof target, nullptr, 0)) &&
+            SUCCEEDED(link->GetDescription(description, sizeof description))) {
+            std::printf("%s\n%s\n", target, description);
+            status = 0;
+        }
+    }
+    if (file != nullptr) file->Release();
+    if (link != nullptr) link->Release();
+    CoUninitialize();
+    return status;
+}
+
+int printShortPath(const std::string& path) {
+    char shortPath[MAX_PATH] = "";
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+    if (length == 0 || length >= sizeof shortPath) return 1;
+    std::printf("%s\n", shortPath);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) return 64;
+    const std::string verb = argv[1];
+    if (verb == "shortcut") return printShortcut(argv[2]);
+    if (verb == "short-path") return printShortPath(argv[2]);
+    return 64;
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "install_result.h"
+
+namespace quillset {
+namespace {
+
+namespace Bit = InstallResultBit;
+
+// One call the decision made to the user.
+struct Call {
+    std::string text;  // "<language conflict>" for the conflict dialog
+    std::string caption;
+    unsigned style = 0;
+    PromptOwner owner = PromptOwner::none;
+    bool operator==(const Call& other) const {
+        return text == other.text && caption == other.caption && style == other.style && owner == other.owner;
+    }
+};
+
+void PrintTo(const Call& call, std::ostream* os) {
+    *os << "{\"" << call.text << "\", \"" << call.caption << "\", style 0x" << std::hex << call.style << std::dec
+        << ", " << (call.owner == PromptOwner::mainWindow ? "mainWindow" : "no owner") << "}";
+}
+
+// Records every call and answers from a script. MB_OK boxes answer OK without taking a scripted
+// answer; every question and the conflict dialog take the next one.
+class ScriptedPrompt : public InstallPrompt {
+public:
+    explicit ScriptedPrompt(std::vector<int> answers) : answers_(answers.begin(), answers.end()) {}
+    int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) override {
+        calls.push_back({text, caption, style, owner});
+        return style == Prompt::Ok ? Prompt::AnswerOk : next();
+    }
+    int askLanguageConflict() override {
+        calls.push_back({"<language conflict>", "", 0, PromptOwner::none});
+        return next();
+    }
+    bool allAnswersUsed() const { return answers_.empty(); }
+
+    std::vector<Call> calls;
+
+private:
+    int next() {
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unscripted question";
+            return -1;
+        }
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    std::deque<int> answers_;
+};
+
+const std::string kCaption = "SERVER.DLL";
+
+Call message(const std::string& text) { return {text, kCaption, Prompt::Ok, PromptOwner::none}; }
+
+const Call kTempFile = message("Temporary file, file cannot be copied.");
+const Call kMismatch = {"The file to install and the old file differ in one or more attributes. If you want to, you "
+                        "can install it though. Do you want to install the file (not recommended)?",
+                        kCaption, 0x4 | 0x100, PromptOwner::none};
+const Call kLanguage = {"<language conflict>", "", 0, PromptOwner::none};
+const Call kWriteProtected = message(
+    "File cannot be written to, because it is write protected. You should remove the write protection and try to "
+    "install again.");
+const Call kOutOfSpace = message("The file cannot be saved, because there is insufficient harddisk space.");
+const Call kSharingViolation = message("Sharing violation occured, setup cannot install the file.");
+const Call kCannotCreate = message("Could not create the file, setup cannot install the file");
+const Call kOutOfMemory = message("Out of memory error, file cannot be installed. This may be an internal error.");
+const Call kCannotReadDestination = message("Couldn\xB4t read destination, file cannot be installed.");
+const Call kBufferTooSmall = message("VIF_BUFFTOOSMALL // INTERNAL ERROR!!!");
+const Call kQuit = {"Are you really sure to quit setup? The application will be deleted if you click on Yes",
+                    "Quit setup", 0x4, PromptOwner::mainWindow};
+
+Call disk(const std::string& number) {
+    return {"Please insert disk " + number +
+                " in order to continue setup. If you inserted correct disk and this message appears again, setup "
+                "script may be corrupt.",
+            kCaption, 0x2, PromptOwner::mainWindow};
+}
+
+constexpr int Yes = Prompt::AnswerYes, No = Prompt::AnswerNo, Abort = Prompt::AnswerAbort,
+              Retry = Prompt::AnswerRetry, Ignore = Prompt::AnswerIgnore;
+using O = InstallOutcome;
+
+struct Case {
+    const char* name;
+    std::uint32_t bits;
+    bool installAll;
+    std::vector<int> answers;
+    InstallOutcome outcome;
+    std::vector<Call> calls;
+    std::int16_t diskNumber = 3;
+};
+
+TEST(InstallResultTest, EveryRowAndCombination) {
+    const Case cases[] = {
+        {"no bits", 0, false, {}, O::Installed, {}},
+        // Every row alone, in table order.
+        {"1 TempFile", Bit::TempFile, false, {}, O::Stop, {kTempFile}},
+        {"2 Mismatch Yes", Bit::Mismatch, false, {Yes}, O::Force, {kMismatch}},
+        {"2 Mismatch No", Bit::Mismatch, false, {No}, O::Skip, {kMismatch}},
+        {"3 SourceOld", Bit::SourceOld, false, {}, O::Skip, {}},
+        {"4 CodePage installAll", Bit::DifferentCodePage, true, {}, O::Force, {}},
+        {"4 CodePage No", Bit::DifferentCodePage, false, {0}, O::Skip, {kLanguage}},
+        {"4 CodePage Yes", Bit::DifferentCodePage, false, {1}, O::Force, {kLanguage}},
+        {"4 CodePage Install all", Bit::DifferentCodePage, false, {2}, O::Force, {kLanguage}},
+        {"5 Language installAll", Bit::DifferentLanguage, true, {}, O::Force, {}},
+        {"5 Language No", Bit::DifferentLanguage, false, {0}, O::Skip, {kLanguage}},
+        {"5 Language Yes", Bit::DifferentLanguage, false, {1}, O::Force, {kLanguage}},
+        {"5 Language Install all", Bit::DifferentLanguage, false, {2}, O::Force, {kLanguage}},
+        {"5 Language dialog failed", Bit::DifferentLanguage, false, {-1}, O::Force, {kLanguage}},
+        {"6 WriteProtected", Bit::WriteProtected, false, {}, O::Stop, {kWriteProtected}},
+        {"7 FileInUse", Bit::FileInUse, false, {}, O::InUse, {}},
+        {"8 OutOfSpace", Bit::OutOfSpace, false, {}, O::Stop, {kOutOfSpace}},
+        {"9 AccessViolation", Bit::AccessViolation, false, {}, O::InUse, {}},
+        {"10 SharingViolation", Bit::SharingViolation, false, {}, O::Stop, {kSharingViolation}},
+        {"11 CannotCreate", Bit::CannotCreate, false, {}, O::Stop, {kCannotCreate}},
+        {"12 CannotDelete", Bit::CannotDelete, false, {}, O::InUse, {}},
+        {"13 OutOfMemory", Bit::OutOfMemory, false, {}, O::Stop, {kOutOfMemory}},
+        {"14 CannotReadSource Retry", Bit::CannotReadSource, false, {Retry}, O::Retry, {disk("3")}},
+        {"15 CannotReadDestination", Bit::CannotReadDestination, false, {}, O::Stop, {kCannotReadDestination}},
+        {"16 BufferTooSmall", Bit::BufferTooSmall, false, {}, O::Stop, {kBufferTooSmall}},
+        // Bits without a row.
+        {"DifferentType", Bit::DifferentType, false, {}, O::Stop, {}},
+        {"CannotRename", Bit::CannotRename, false, {}, O::Stop, {}},
+        {"CannotDeleteCurrent", Bit::CannotDeleteCurrent, false, {}, O::Stop, {}},
+        {"unknown bit", 0x80000000u, false, {}, O::Stop, {}},
+        // Combinations.
+        {"TempFile|SourceOld", Bit::TempFile | Bit::SourceOld, false, {}, O::Skip, {kTempFile}},
+        {"older shared source (Wine 0x7), Yes", Bit::TempFile | Bit::Mismatch | Bit::SourceOld, false, {Yes}, O::Force,
+         {kTempFile, kMismatch}},
+        {"older shared source (Wine 0x7), No", 0x7, false, {No}, O::Skip, {kTempFile, kMismatch}},
+        {"held open (Wine 0x1400)", Bit::SharingViolation | Bit::CannotDelete, false, {}, O::InUse,
+         {kSharingViolation}},
+        {"loaded DLL (Wine 0x1200)", Bit::AccessViolation | Bit::CannotDelete, false, {}, O::InUse, {}},
+        {"CodePage|Language: one dialog", Bit::DifferentCodePage | Bit::DifferentLanguage, false, {0}, O::Skip,
+         {kLanguage}},
+        {"a deciding row hides later messages", Bit::TempFile | Bit::FileInUse | Bit::OutOfSpace, false, {}, O::InUse,
+         {kTempFile}},
+        {"every message row, in order",
+         Bit::TempFile | Bit::WriteProtected | Bit::OutOfSpace | Bit::SharingViolation | Bit::CannotCreate |
+             Bit::OutOfMemory | Bit::CannotReadDestination | Bit::BufferTooSmall | Bit::CannotRename,
+         false, {}, O::Stop,
+         {kTempFile, kWriteProtected, kOutOfSpace, kSharingViolation, kCannotCreate, kOutOfMemory,
+          kCannotReadDestination, kBufferTooSmall}},
+        // The disk prompt.
+        {"disk Ignore", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("3")}},
+        {"disk Abort, No, Retry", Bit::CannotReadSource, false, {Abort, No, Retry}, O::Retry,
+         {disk("3"), kQuit, disk("3")}},
+        {"disk Abort, No, Abort, Yes", Bit::CannotReadSource, false, {Abort, No, Abort, Yes}, O::Stop,
+         {disk("3"), kQuit, disk("3"), kQuit}},
+        {"disk Abort, Yes", Bit::CannotReadSource, false, {Abort, Yes}, O::Stop, {disk("3"), kQuit}},
+        {"disk Abort, Yes, then rows 15 and 16",
+         Bit::CannotReadSource | Bit::CannotReadDestination | Bit::BufferTooSmall, false, {Abort, Yes}, O::Stop,
+         {disk("3"), kQuit, kCannotReadDestination, kBufferTooSmall}},
+        {"disk Retry ends before row 15", Bit::CannotReadSource | Bit::CannotReadDestination, false, {Retry}, O::Retry,
+         {disk("3")}},
+        {"message rows before the disk prompt", Bit::OutOfMemory | Bit::CannotReadSource, false, {Ignore}, O::Skip,
+         {kOutOfMemory, disk("3")}},
+        {"disk prompt not shown (answer 0)", Bit::CannotReadSource, false, {0}, O::Stop, {disk("3")}},
+        {"negative disk number", Bit::CannotReadSource, false, {Retry}, O::Retry, {disk("-1")}, -1},
+        {"lowest disk number", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("-32768")}, -32768},
+        {"disk 0", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("0")}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPrompt prompt(c.answers);
+        EXPECT_EQ(interpretInstallResult(c.bits, kCaption, c.diskNumber, c.installAll, prompt), c.outcome);
+        EXPECT_EQ(prompt.calls, c.calls);
+        EXPECT_TRUE(prompt.allAnswersUsed());
+    }
+}
+
+TEST(InstallResultTest, StylesHaveThePlatformValues) {
+    EXPECT_EQ(Prompt::YesNo | Prompt::DefaultButton2, 0x104u);
+    EXPECT_EQ(Prompt::AbortRetryIgnore, 0x2u);
+    EXPECT_EQ(Prompt::Ok, 0x0u);
+}
+
+}  // namespace
+}  // namespace quillset
