@@ -13,7 +13,8 @@
 #   #! existing PATH WORDS  a file C:\qse2e\PATH holding WORDS before the run (its folders made)
 #   #! existing-dir PATH    a folder C:\qse2e\PATH before the run
 #   #! read-only PATH       C:\qse2e\PATH without write permission, so Windows sees it read-only
-#   #! system-file NAME     NAME in the system directory is removed before and after the run
+#   #! system-file NAME [FROM]  NAME in the system directory is removed before and after the run;
+#                           with FROM (as for copy) it is put there before the run
 #   #! uninstall-key NAME   the Uninstall key NAME is removed before and after the run
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
@@ -71,8 +72,13 @@ while read -r directive value; do
     read-only)
       chmod a-w "$qse2e/$value" ;;
     system-file)
-      rm -f "$windows_dir/system32/$value"
-      restore+=("rm -f '$windows_dir/system32/$value'") ;;
+      read -r name from <<<"$value"
+      rm -f "$windows_dir/system32/$name"
+      restore+=("rm -f '$windows_dir/system32/$name'")
+      if [ -n "$from" ]; then
+        case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
+        cp "$from" "$windows_dir/system32/$name" || exit 1
+      fi ;;
     uninstall-key)
       wine reg delete "$uninstall_root\\$value" /f >/dev/null 2>&1
       restore+=("wine reg delete '$uninstall_root\\$value' /f >/dev/null 2>&1") ;;
