@@ -42,6 +42,8 @@ const StepRule stepRules[] = {
     {"windows", 0, 0, ""},
     {"controls", 0, 0, ""},
     {"screenshot", 1, 1, "w"},
+    {"delete", 1, 1, "w"},
+    {"write", 2, 2, "ww"},
     {"pixel", 5, 6, "iibbbb"},
     {"wait-pixel", 5, 6, "iibbbb"},
     {"pixels", 9, 10, "iiiibbbbii"},

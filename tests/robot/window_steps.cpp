@@ -31,6 +31,17 @@ bool waitUntil(unsigned long timeoutMs, const std::function<bool()>& condition) 
 // process's controls. False when the program does not answer in time.
 std::string classOf(HWND window);
 
+// A file with this text, for a scenario that changes the medium under the program's feet.
+std::string writeFile(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return ok ? "" : "cannot write " + quoteWord(path);
+}
+
 bool readText(HWND window, std::string& text) {
     // Labels and buttons keep their text with the system, which answers even while the program is
     // busy (an installation runs without reading its messages); an edit control keeps its own text
@@ -236,6 +247,8 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
         return "";
     }
     if (name == "start") return start(a);
+    if (name == "delete") return DeleteFileA(a[0].c_str()) ? "" : "cannot delete " + quoteWord(a[0]);
+    if (name == "write") return writeFile(a[0], a[1]);
     if (name == "screenshot") {
         const std::string unpainted = process_.hProcess != nullptr && programRunning() ? waitUntilPainted() : "";
         return unpainted.empty() ? takeScreenshot(a[0]) : unpainted;
