@@ -22,5 +22,35 @@ TEST(InstallPathsTest, CollapseDoubleBackslashes) {
     }
 }
 
+TEST(InstallPathsTest, DirectoryLevels) {
+    using Levels = std::vector<std::string>;
+    const std::pair<std::string, Levels> cases[] = {
+        {"C:\\A\\B\\", {"C:\\A", "C:\\A\\B"}},
+        {"C:\\A\\B", {"C:\\A", "C:\\A\\B"}},
+        {"C:\\\\A\\\\B\\\\", {"C:\\\\A", "C:\\\\A\\\\B"}},  // doubled: no empty level, no trailing pair
+        {"\\A\\B", {"\\A", "\\A\\B"}},
+        {"A\\B\\", {"A", "A\\B"}},
+        {"\\\\server\\share\\A\\B", {"\\\\server\\share\\A", "\\\\server\\share\\A\\B"}},
+        {"\\\\server\\share\\", {}},
+        {"\\\\server\\share", {}},
+        {"\\\\server", {}},
+        {"C:", {}},
+        {"C:\\", {}},
+        {"", {}},
+    };
+    for (const auto& [directory, expected] : cases) EXPECT_EQ(directoryLevels(directory), expected) << directory;
+}
+
+TEST(InstallPathsTest, FileNamePart) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\A\\readme.txt", "readme.txt"},
+        {"readme.txt", "readme.txt"},
+        {"\\\\server\\share\\x.dll", "x.dll"},
+        {"C:\\A\\", ""},
+        {"", ""},
+    };
+    for (const auto& [path, expected] : cases) EXPECT_EQ(fileNamePart(path), expected) << path;
+}
+
 }  // namespace
 }  // namespace quillset
