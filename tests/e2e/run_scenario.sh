@@ -22,8 +22,8 @@
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
 #
-# Scripts that install put their files under C:\qse2e\, which is emptied before and after every
-# scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
+# Scripts that install put their files under C:\qse2e\ and their program groups under qse2e in the
+# Start menu's Programs folder; both are emptied before and after every scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
 set -u
 robot=$(realpath "$1") setup=$(realpath "$2") scenario=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -46,8 +46,11 @@ uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 checks=()
 appdefaults='HKCU\Software\Wine\AppDefaults\Setup.exe'
 version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
-restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1")
+programs_qse2e() { find "$WINEPREFIX/drive_c/users" -type d -path '*Start Menu/Programs/qse2e' 2>/dev/null; }
+restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
+         'programs_qse2e | xargs -r -d "\\n" rm -rf')
 rm -rf "$qse2e"
+programs_qse2e | xargs -r -d '\n' rm -rf
 cleanup() {
   for ((i = ${#restore[@]} - 1; i >= 0; i--)); do eval "${restore[$i]}"; done
 }

@@ -1,4 +1,4 @@
-// Answers the next dialog this process shows, from a second thread, the way a user would: reads
+// Answers the next dialog or message box this process shows, from a second thread, as a user would: reads
 // its caption and the texts of the controls asked for, tries to dismiss it with IDCANCEL (what
 // Escape and the close box send) and WM_CLOSE, then clicks one button. Lets tests call code that
 // shows a modal dialog and check what it showed and what it returned.
@@ -25,8 +25,11 @@ public:
         bool closedByClick = false;        // gone after the click; false: the driver had to end it
     };
 
-    DialogDriver(std::vector<int> controls, int button)
-        : controls_(std::move(controls)), button_(button), driver_([this] { drive(); }) {}
+    // `tryDismissing`: first send what Escape and the close box send (a message box would take them
+    // as an answer, so its tests leave them out).
+    DialogDriver(std::vector<int> controls, int button, bool tryDismissing = true)
+        : controls_(std::move(controls)), button_(button), tryDismissing_(tryDismissing),
+          driver_([this] { drive(); }) {}
     ~DialogDriver() { finish(); }
 
     // Waits for the driver to finish (call it after the dialog has returned).
@@ -68,9 +71,11 @@ private:
         seen_.caption = textOf(dialog);
         for (const int id : controls_) seen_.texts[id] = textOf(GetDlgItem(dialog, id));
 
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        SendMessageA(dialog, WM_CLOSE, 0, 0);
-        seen_.openAfterCancel = IsWindow(dialog) && IsWindowVisible(dialog);
+        if (tryDismissing_) {
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            seen_.openAfterCancel = IsWindow(dialog) && IsWindowVisible(dialog);
+        }
 
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, button_)));
@@ -90,6 +95,7 @@ private:
 
     std::vector<int> controls_;
     int button_;
+    bool tryDismissing_;
     Seen seen_;
     std::atomic<bool> done_{false};
     std::thread driver_;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "message_box_answerer.h"
+#include "dialog_driver.h"
 #include "page_frame.h"
 
 namespace quillset {
@@ -26,16 +26,14 @@ TEST(QuitSetupTest, AsksInModeOneAndPostsTheQuitCode) {
         int quitCode;  // -1: no quit message
     };
     for (const Case c : {Case{1, IDYES, true, true, 1}, Case{1, IDNO, false, true, -1}, Case{2, IDNO, true, false, 2}}) {
-        MessageBoxAnswerer answerer(c.answer);
+        DialogDriver driver({0xFFFF}, c.answer, false);  // 0xFFFF: the message box's text
         EXPECT_EQ(QuitSetup(c.mode), c.expected) << c.mode;
-        const auto seen = answerer.seen();
+        const DialogDriver::Seen seen = driver.seen();
+        EXPECT_EQ(seen.found, c.asks) << c.mode;
         if (c.asks) {
-            ASSERT_EQ(seen.size(), 1u);
-            EXPECT_EQ(seen[0].caption, "Quit setup");
-            EXPECT_EQ(seen[0].text,
+            EXPECT_EQ(seen.caption, "Quit setup");
+            EXPECT_EQ(seen.texts.at(0xFFFF),
                       "Are you really sure to quit setup? The application will be deleted if you click on Yes");
-        } else {
-            EXPECT_TRUE(seen.empty());
         }
         WPARAM code = 0;
         const bool posted = takeQuitMessage(code);

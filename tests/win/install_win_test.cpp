@@ -1,0 +1,124 @@
+// The installation pieces that reach the system directly: the Uninstall entry and shortcut files.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shortcut.h"
+#include "uninstall_registration.h"
+
+namespace quillset {
+namespace {
+
+struct StringSink : ByteSink {
+    explicit StringSink(std::string& target) : bytes(target) {}
+    bool write(const char* data, std::size_t size) override { return bytes.append(data, size), true; }
+    std::string& bytes;
+};
+
+const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string tempDirectory() {
+    char directory[MAX_PATH + 1];
+    return std::string(directory, GetTempPathA(sizeof directory, directory));
+}
+
+TEST(UninstallRegistrationTest, LogsKeyAndWritesTwoTextValues) {
+    const std::string appName = "Quillset win_tests " + std::to_string(GetCurrentProcessId());
+    const std::string keyPath = kUninstallKey + appName;
+    std::string bytes;
+    UninstallLog log;
+    log.open(std::make_unique<StringSink>(bytes));
+    ASSERT_TRUE(RegisterUninstallEntry(log, appName, "C:\\Program Files\\Demo\\"));
+    EXPECT_EQ(bytes, "[REGISTRY]\r\n" + keyPath + "\r\n");
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    const std::pair<const char*, std::string> values[] = {
+        {"DisplayName", appName}, {"UninstallString", "C:\\Program Files\\Demo\\QSUninstall.exe"}};
+    for (const auto& [name, text] : values) {
+        char data[512] = {};
+        DWORD type = 0, size = sizeof data;
+        EXPECT_EQ(RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
+        EXPECT_EQ(type, DWORD{REG_SZ}) << name;
+        EXPECT_EQ(std::string(data, size), text + '\0') << name;  // the size counts the terminating zero
+    }
+    RegCloseKey(key);
+    EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()), ERROR_SUCCESS);
+}
+
+TEST(UninstallRegistrationTest, OverlongNameIsRefusedButLoggedWhole) {
+    const std::string prefix = "Quillset long name " + std::to_string(GetCurrentProcessId()) + " ";
+    const std::string appName = prefix + std::string(300 - prefix.size(), 'x');
+    std::string bytes;
+    UninstallLog log;
+    log.open(std::make_unique<StringSink>(bytes));
+    // Wine 8 refuses it (ERROR_MORE_DATA): its ANSI registry calls take key paths of at most 260
+    // characters. Windows refuses key names of more than 255.
+    EXPECT_FALSE(RegisterUninstallEntry(log, appName, "C:\\Demo\\"));
+    EXPECT_EQ(bytes, "[REGISTRY]\r\n" + kUninstallKey + appName + "\r\n");
+
+    // No key, not even one under a shortened name.
+    HKEY uninstall = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), 0, KEY_READ, &uninstall), ERROR_SUCCESS);
+    char name[1024];
+    for (DWORD index = 0, size = sizeof name;
+         RegEnumKeyExA(uninstall, index++, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         size = sizeof name)
+        EXPECT_NE(std::string(name).rfind(prefix, 0), 0u) << name;
+    RegCloseKey(uninstall);
+}
+
+class ShortcutTest : public ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
+    void TearDown() override { CoUninitialize(); }
+};
+
+// The target and the description stored in a link file, read back through the shell's link object.
+std::pair<std::string, std::string> readShortcut(const std::string& linkPath) {
+    char target[MAX_PATH] = {}, description[MAX_PATH] = {};
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        file->Load(wide, STGM_READ) == S_OK) {
+        link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+        link->GetDescription(description, MAX_PATH);
+    }
+    if (file != nullptr) file->Release();
+    if (link != nullptr) link->Release();
+    return {target, description};
+}
+
+TEST_F(ShortcutTest, SavesUnderTheAnsiNameWithTargetAndDescription) {
+    const std::string directory = tempDirectory(), target = directory.substr(0, directory.size() - 1);
+    // Code page 1252: 0xE9 is e acute, 0x80 the euro sign (U+20AC; U+0080 would not read back as 0x80).
+    for (const std::string name : {"Quillset Demo", "Quillset Caf\xE9", "Quillset \x80 Rates"}) {
+        const std::string linkPath = directory + name + ".lnk";
+        EXPECT_EQ(makeShortcut(target, linkPath, name), S_OK) << name;
+        EXPECT_NE(GetFileAttributesA(linkPath.c_str()), INVALID_FILE_ATTRIBUTES) << name;
+        EXPECT_EQ(readShortcut(linkPath), std::make_pair(target, name));
+        EXPECT_TRUE(DeleteFileA(linkPath.c_str())) << name;
+    }
+}
+
+TEST_F(ShortcutTest, LinkPathOfMaxPathOrMoreIsRefused) {
+    const std::string start = tempDirectory() + "quillset long link ";
+    const auto linkPath = [&](std::size_t size) { return start + std::string(size - start.size() - 4, 'x') + ".lnk"; };
+    // 259 characters still fit with the terminating zero.
+    EXPECT_EQ(makeShortcut("C:\\windows\\notepad.exe", linkPath(MAX_PATH - 1), "fits"), S_OK);
+    EXPECT_TRUE(DeleteFileA(linkPath(MAX_PATH - 1).c_str()));
+    for (const std::size_t length : {MAX_PATH, 300})
+        EXPECT_EQ(makeShortcut("C:\\windows\\notepad.exe", linkPath(length), "too long"), E_INVALIDARG) << length;
+    // Nothing was made, not even under a cut name.
+    WIN32_FIND_DATAA found;
+    EXPECT_EQ(FindFirstFileA((start + "*").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;
+}
+
+}  // namespace
+}  // namespace quillset
