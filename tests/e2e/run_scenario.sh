@@ -16,6 +16,8 @@
 #   #! system-file NAME [FROM]  NAME in the system directory is removed before and after the run;
 #                           with FROM (as for copy) it is put there before the run
 #   #! uninstall-key NAME   the Uninstall key NAME is removed before and after the run
+#   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll loaded, any other
+#                           file open without sharing)
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
 #   #! win98                Setup.exe runs under Wine's Windows 98 emulation
@@ -87,6 +89,13 @@ while read -r directive value; do
       restore+=("wine reg delete '$uninstall_root\\$value' /f >/dev/null 2>&1") ;;
     check)
       checks+=("$scenario_dir/$value") ;;
+    hold)
+      ready="$work_root/$name.held"
+      rm -f "$ready"
+      wine "$payload/probe.exe" hold "$value" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+      restore+=("kill $! 2>/dev/null; wait $! 2>/dev/null; rm -f '$ready'")
+      for _ in $(seq 1 300); do [ -e "$ready" ] && break; sleep 0.1; done
+      [ -e "$ready" ] || { echo "run_scenario: $value could not be held"; exit 1; } ;;
     win98)
       wine reg add "$appdefaults" /v Version /d win98 /f >/dev/null 2>&1
       restore+=("wine reg delete '$appdefaults' /f >/dev/null 2>&1") ;;

@@ -1,6 +1,8 @@
 // probe — what the end-to-end checks ask of Windows itself:
 //   probe shortcut LINK     the shortcut's target path and description, one per line
 //   probe short-path PATH   the short (8.3) form of an existing path
+//   probe hold PATH READY   keeps PATH in use until ended (a .dll loaded, any other file open
+//                           without sharing), after creating the file READY
 // Exit status 1 when the answer cannot be had.
 #include <windows.h>
 #include <objbase.h>
@@ -43,11 +45,23 @@ int printShortPath(const std::string& path) {
     return 0;
 }
 
+int hold(const std::string& path, const std::string& ready) {
+    const bool library = path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".dll") == 0;
+    const bool held = library ? LoadLibraryA(path.c_str()) != nullptr
+                              : CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) !=
+                                    INVALID_HANDLE_VALUE;
+    if (!held) return 1;
+    CloseHandle(CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Sleep(INFINITE);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return 64;
+    if (argc < 3) return 64;
     const std::string verb = argv[1];
+    if (verb == "hold" && argc == 4) return hold(argv[2], argv[3]);
     if (verb == "shortcut") return printShortcut(argv[2]);
     if (verb == "short-path") return printShortPath(argv[2]);
     return 64;
