@@ -114,7 +114,7 @@ void runCopySequence(SetupState& state, HWND page) {
     setBarRange(GetDlgItem(page, IDC_COPY_SECTION_PROGRESS), sectionCount);
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
-    InstallContext context{state, log};
+    InstallContext context{state, log, {}, {}};
     if (RunInstallation(context, page) != 0) {
         // The files before stay installed and logged; the program ends with the failure's exit code.
         state.run.stoppedEarly = true;

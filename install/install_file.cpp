@@ -9,8 +9,9 @@
 #include "install_paths.h"
 #include "install_result.h"
 #include "message_box.h"
-#include "pending_install_steps.h"
+#include "locked_file.h"
 #include "self_registration.h"
+#include "source_retrieval.h"
 
 namespace quillset {
 
@@ -28,9 +29,6 @@ static_assert(InstallResultBit::TempFile == VIF_TEMPFILE && InstallResultBit::So
               "installer result bits");
 
 const char* const kInUse = "File is in use and setup is not able to overwrite the file.";
-const char* const kSplitNotJoined =
-    " is one part of a file split over several disks. This setup cannot join split files, so the file cannot be "
-    "installed.";
 
 // The prompt of the decision table in the real program: message boxes, and the language conflict
 // dialog, whose "Install all" answers every later conflict.
@@ -85,6 +83,7 @@ bool fileExists(const std::string& path) {
 // One call of the platform's installer with room for the name of a temporary copy, which it leaves
 // in the destination directory when it cannot finish.
 struct Installer {
+    const VersionLibrary& library;
     std::string temporaryCopy;  // the last temporary copy the installer reported, as a full path
 
     DWORD install(DWORD flags, const std::string& sourceName, const std::string& destinationName,
@@ -95,8 +94,8 @@ struct Installer {
         // The installer takes its texts as writable buffers; it does not change them.
         std::string source = sourceName, destination = destinationName, sourceDir = sourceDirectory,
                     destinationDir = destinationDirectory, current = currentDirectory;
-        const DWORD result = VerInstallFileA(flags, &source[0], &destination[0], &sourceDir[0], &destinationDir[0],
-                                             &current[0], temporaryName, &temporaryLength);
+        const DWORD result = library.installFile(flags, &source[0], &destination[0], &sourceDir[0], &destinationDir[0],
+                                                 &current[0], temporaryName, &temporaryLength);
         if ((result & VIF_TEMPFILE) != 0 && temporaryName[0] != '\0')
             temporaryCopy = destinationDirectory + "\\" + fileNamePart(temporaryName);
         return result;
@@ -119,7 +118,7 @@ int installShared(InstallContext& context, const InstallFileEntry& entry, const 
     UINT currentLength = sizeof currentDirectory, recommendedLength = sizeof recommendedDirectory;
     std::string name = sourceName;
     std::string windowsDirectory = state.variables["WINPATH"], applicationDirectory = state.variables["DP"];
-    const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, &name[0], &windowsDirectory[0], &applicationDirectory[0],
+    const DWORD found = context.versionLibrary.findFile(VFFF_ISSHAREDFILE, &name[0], &windowsDirectory[0], &applicationDirectory[0],
                                      currentDirectory, &currentLength, recommendedDirectory, &recommendedLength);
     const std::string destination = std::string(recommendedDirectory) + "\\" + destinationName;
     const std::string source = sourceDirectory + sourceName;
@@ -131,7 +130,7 @@ int installShared(InstallContext& context, const InstallFileEntry& entry, const 
     }
 
     Win32InstallPrompt prompt(state);
-    Installer installer;
+    Installer installer{context.versionLibrary, {}};
     DWORD flags = 0;
     for (;;) {
         const DWORD result = installer.install(flags, sourceName, destinationName, sourceDirectory,
@@ -177,7 +176,7 @@ int installNonShared(InstallContext& context, const InstallFileEntry& entry, con
     // the file by a new one that has only the short name, and the long name is lost. The log
     // records the short form of what was installed.
     Win32InstallPrompt prompt(state);
-    Installer installer;
+    Installer installer{context.versionLibrary, {}};
     for (;;) {
         const DWORD result = installer.install(VIFF_FORCEINSTALL, sourceName, destinationName, sourceDirectory,
                                                destinationDirectory, "");
@@ -226,11 +225,15 @@ int installFileEntry(InstallContext& context, std::size_t index, std::string& in
         return 0;
     }
 
-    std::string joinFile;
-    if (!appendSplitPart(index, joinFile)) {
-        // Never counted as installed: the run stops with the files before it in place.
-        showMessageBox(entry.sourcePath + kSplitNotJoined, fileNamePart(entry.sourcePath), MB_OK | MB_ICONERROR);
-        return 1;
+    // The first part of a file in this run starts its join file afresh.
+    const std::string joinFile = joinFilePathFor(windowsDirectory(), entry.destinationPath);
+    const bool startJoining = context.startedJoinFiles.insert(joinFile).second;
+    Win32InstallPrompt prompt(context.state);
+    switch (appendSplitPart(entry, joinFile, startJoining, prompt)) {
+        case SplitPartResult::appended:
+        case SplitPartResult::leftOut: break;  // Ignore leaves the part out, as the user chose
+        case SplitPartResult::quit:
+        case SplitPartResult::failed: return 1;  // the join file stays until a new joining empties it
     }
     if (!entry.lastPart) return 0;
     if (installFile(context, joinFile, index) != 0) return 1;

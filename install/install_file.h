@@ -3,7 +3,10 @@
 // non-shared way (exactly the entry's destination, overwritten only when the user agrees).
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
+#include <set>
 #include <string>
 
 #include "setup_state.h"
@@ -11,10 +14,19 @@
 
 namespace quillset {
 
+// The platform's version-aware installer. Tests put their own in its place to reach answers that
+// the platform under test never gives (a shared file reported in use before installing).
+struct VersionLibrary {
+    DWORD(APIENTRY* findFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, PUINT, LPSTR, PUINT) = VerFindFileA;
+    DWORD(APIENTRY* installFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) = VerInstallFileA;
+};
+
 // What installing a file works with besides the entry itself.
 struct InstallContext {
     SetupState& state;  // the files, DP and WINPATH, the run's flags and conflict paths, the windows
     UninstallLog& log;
+    std::set<std::string> startedJoinFiles;  // join files this run has emptied before their first part
+    VersionLibrary versionLibrary;
 };
 
 // Installs entry `index` of the files. `installedPath` receives the path under which the file now

@@ -36,6 +36,14 @@ std::vector<std::string> directoryLevels(const std::string& directory) {
     return levels;
 }
 
+void shortenForRename(std::string& path) {
+    const std::size_t dot = path.find('.');
+    if (dot != std::string::npos) path.resize(dot);
+    const std::size_t backslash = path.rfind('\\');
+    const std::size_t nameStart = backslash == std::string::npos ? 0 : backslash + 1;
+    if (path.size() - nameStart > 8) path.replace(nameStart, std::string::npos, path.substr(nameStart, 6) + "~1");
+}
+
 std::string fileNamePart(const std::string& path) {
     const std::size_t backslash = path.rfind('\\');
     return backslash == std::string::npos ? path : path.substr(backslash + 1);

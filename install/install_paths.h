@@ -15,6 +15,11 @@ void collapseDoubleBackslashes(std::string& path);
 // UNC path ("\\server\share") are never among them, since they cannot be created.
 std::vector<std::string> directoryLevels(const std::string& directory);
 
+// The 8.3-like name under which a locked file is scheduled for replacement on Windows 95/98: the
+// path is cut at its first "." (also one in a directory name), and a last component longer than 8
+// characters becomes its first 6 followed by "~1".
+void shortenForRename(std::string& path);
+
 // The text after the last backslash (the whole text when it has none).
 std::string fileNamePart(const std::string& path);
 

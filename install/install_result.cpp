@@ -61,11 +61,8 @@ constexpr char kQuitQuestion[] =
     "Are you really sure to quit setup? The application will be deleted if you click on Yes";
 constexpr char kQuitCaption[] = "Quit setup";
 
-enum class DiskAnswer { retry, skip, quitConfirmed };
+}  // namespace
 
-// The disk prompt of row 14. It repeats after Abort answered No at the quit question. An answer
-// that is none of Retry, Ignore and Abort (the message box could not be shown) is taken like a
-// confirmed quit, so the file ends the run rather than the prompt looping.
 DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, InstallPrompt& prompt) {
     const std::string text = "Please insert disk " + std::to_string(static_cast<int>(diskNumber)) +
                              " in order to continue setup. If you inserted correct disk and this message appears "
@@ -80,8 +77,6 @@ DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, Insta
             return DiskAnswer::quitConfirmed;
     }
 }
-
-}  // namespace
 
 InstallOutcome interpretInstallResult(std::uint32_t resultBits, const std::string& caption, std::int16_t diskNumber,
                                       bool installAll, InstallPrompt& prompt) {

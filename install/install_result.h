@@ -55,6 +55,14 @@ public:
     virtual int askLanguageConflict() = 0;
 };
 
+enum class DiskAnswer { retry, skip, quitConfirmed };
+
+// The disk prompt: "Please insert disk N ..." with Abort, Retry and Ignore (owner: the main
+// window); Abort asks the quit question, and No there shows the prompt again. An answer that is
+// none of the three (the box could not be shown) counts as a confirmed quit, so a file ends the run
+// rather than the prompt looping.
+DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, InstallPrompt& prompt);
+
 enum class InstallOutcome { Installed = 0, Stop = 1, Retry = 2, Skip = 3, Force = 4, InUse = 5 };
 
 // Decides what to do with one installer result. `caption` is the source file name (the caption of

@@ -16,6 +16,13 @@
 #   #! system-file NAME [FROM]  NAME in the system directory is removed before and after the run;
 #                           with FROM (as for copy) it is put there before the run
 #   #! uninstall-key NAME   the Uninstall key NAME is removed before and after the run
+#   #! temp-file NAME       NAME in the Windows TEMP directory is removed before and after the run
+#   #! pending-renames      the NT list of moves at the next restart is emptied before and after
+#   #! windows-file RELPATH WORDS  a file RELPATH below C:\windows (spelt as on the Unix side:
+#                           temp/x.TMP) holding WORDS before the run, removed afterwards
+#   #! windows-copy FROM RELPATH  FROM (as for copy) as RELPATH below C:\windows before the run,
+#                           removed afterwards
+#   #! windows-dir RELPATH  a folder RELPATH below C:\windows before the run, removed afterwards
 #   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll loaded, any other
 #                           file open without sharing)
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
@@ -46,6 +53,7 @@ payload=$(dirname "$robot")/e2e-payload
 qse2e="$WINEPREFIX/drive_c/qse2e"
 uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 checks=()
+session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 appdefaults='HKCU\Software\Wine\AppDefaults\Setup.exe'
 version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
 programs_qse2e() { find "$WINEPREFIX/drive_c/users" -type d -path '*Start Menu/Programs/qse2e' 2>/dev/null; }
@@ -84,6 +92,27 @@ while read -r directive value; do
         case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
         cp "$from" "$windows_dir/system32/$name" || exit 1
       fi ;;
+    temp-file)
+      rm -f "$windows_dir/temp/$value"
+      restore+=("rm -f '$windows_dir/temp/$value'") ;;
+    pending-renames)
+      wine reg delete "$session_manager" /v PendingFileRenameOperations /f >/dev/null 2>&1
+      restore+=("wine reg delete '$session_manager' /v PendingFileRenameOperations /f >/dev/null 2>&1") ;;
+    windows-file)
+      read -r to words <<<"$value"
+      rm -rf "${windows_dir:?}/$to"
+      restore+=("rm -rf '$windows_dir/$to'")
+      mkdir -p "$(dirname "$windows_dir/$to")" && printf '%s\n' "$words" >"$windows_dir/$to" || exit 1 ;;
+    windows-copy)
+      read -r from to <<<"$value"
+      case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
+      rm -rf "${windows_dir:?}/$to"
+      restore+=("rm -rf '$windows_dir/$to'")
+      cp "$from" "$windows_dir/$to" || exit 1 ;;
+    windows-dir)
+      rm -rf "${windows_dir:?}/$value"
+      restore+=("rm -rf '$windows_dir/$value'")
+      mkdir -p "$windows_dir/$value" || exit 1 ;;
     uninstall-key)
       wine reg delete "$uninstall_root\\$value" /f >/dev/null 2>&1
       restore+=("wine reg delete '$uninstall_root\\$value' /f >/dev/null 2>&1") ;;

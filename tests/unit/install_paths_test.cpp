@@ -40,6 +40,22 @@ TEST(InstallPathsTest, DirectoryLevels) {
     for (const auto& [directory, expected] : cases) EXPECT_EQ(directoryLevels(directory), expected) << directory;
 }
 
+TEST(InstallPathsTest, ShortenForRename) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\WINDOWS\\SYSTEM\\controlpanel.ocx", "C:\\WINDOWS\\SYSTEM\\contro~1"},
+        {"C:\\WINDOWS\\TEMP\\MFC.DLL", "C:\\WINDOWS\\TEMP\\MFC"},
+        {"C:\\My.Dir\\file.dll", "C:\\My"},                             // a dot in a directory cuts there
+        {"C:\\Program Files\\controlpanel", "C:\\Program Files\\contro~1"},  // no dot
+        {"C:\\A\\exactly8.dll", "C:\\A\\exactly8"},
+        {"C:\\A\\ninechars", "C:\\A\\ninech~1"},
+        {"controlpanel.ocx", "contro~1"},                                    // no backslash
+    };
+    for (auto [path, expected] : cases) {
+        shortenForRename(path);
+        EXPECT_EQ(path, expected);
+    }
+}
+
 TEST(InstallPathsTest, FileNamePart) {
     const std::pair<std::string, std::string> cases[] = {
         {"C:\\A\\readme.txt", "readme.txt"},

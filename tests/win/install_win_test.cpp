@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "dialog_driver.h"
+#include "install_file.h"
 #include "shortcut.h"
 #include "uninstall_registration.h"
 
@@ -118,6 +121,71 @@ TEST_F(ShortcutTest, LinkPathOfMaxPathOrMoreIsRefused) {
     // Nothing was made, not even under a cut name.
     WIN32_FIND_DATAA found;
     EXPECT_EQ(FindFirstFileA((start + "*").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;
+}
+
+// A shared file that the platform reports in use before installing (which Wine's version library
+// never does): no installer call, no record; the replacement at the next restart is tried, and
+// when that cannot even be tried (no version resource) the user hears of it.
+std::string recommendedDirectory;
+int installerCalls = 0;
+
+DWORD APIENTRY findInUse(DWORD, LPSTR, LPSTR, LPSTR, LPSTR current, PUINT currentLength, LPSTR destination,
+                         PUINT destinationLength) {
+    lstrcpynA(current, recommendedDirectory.c_str(), static_cast<int>(*currentLength));
+    lstrcpynA(destination, recommendedDirectory.c_str(), static_cast<int>(*destinationLength));
+    return VFF_FILEINUSE;
+}
+
+DWORD APIENTRY countInstall(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) { return ++installerCalls, 0; }
+
+std::string besideTests(const std::string& name) {
+    char path[MAX_PATH] = "";
+    const std::string own(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    return own.substr(0, own.rfind('\\') + 1) + name;
+}
+
+TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) {
+    recommendedDirectory = tempDirectory() + "quillset-in-use";
+    CreateDirectoryA(recommendedDirectory.c_str(), nullptr);
+    struct Case {
+        const char* source;     // a file beside the tests (the text file: made here)
+        const char* installed;  // the copy in use
+        bool told;              // "File is in use ..." shown
+    };
+    const std::string text = recommendedDirectory + "\\notes.txt";
+    CloseHandle(CreateFileA(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    for (const Case c : {Case{"notes.txt", "versioned_de.dll", true},  // no version resource on one side
+                         Case{"versioned_en.dll", "versioned_de.dll", false}}) {  // 1.2 is older than 5.6
+        const std::string destination = recommendedDirectory + "\\shared.dll";
+        ASSERT_TRUE(CopyFileA(besideTests(c.installed).c_str(), destination.c_str(), FALSE));
+        SetupState state;
+        state.variables.set("WINPATH", "C:\\windows");
+        state.variables.set("DP", recommendedDirectory + "\\");
+        InstallFileEntry entry;
+        entry.sourcePath = c.told ? text : besideTests(c.source);
+        entry.destinationPath = "[DP]\\shared.dll";
+        entry.shared = true;
+        state.files.push_back(entry);
+        std::string bytes;
+        UninstallLog log;
+        log.open(std::make_unique<StringSink>(bytes));
+        InstallContext context{state, log, {}, {findInUse, countInstall}};
+        installerCalls = 0;
+
+        DialogDriver driver({0xFFFF}, IDOK, false);
+        std::string installedPath;
+        EXPECT_EQ(installFileEntry(context, 0, installedPath), 0) << c.source;
+        const DialogDriver::Seen seen = driver.seen();
+        EXPECT_EQ(seen.found, c.told) << c.source;
+        if (c.told && seen.found) {
+            EXPECT_EQ(seen.texts.at(0xFFFF), "File is in use and setup is not able to overwrite the file.");
+        }
+        EXPECT_EQ(installerCalls, 0);
+        EXPECT_EQ(bytes, "");  // no record
+        DeleteFileA(destination.c_str());
+    }
+    DeleteFileA(text.c_str());
+    RemoveDirectoryA(recommendedDirectory.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// INI files as Windows 95/98 read Wininit.ini: "[section]" headers and key=value entries. Portable.
+//
+// The model holds one value per key, sections ordered by name as byte strings and, within a
+// section, shorter keys before longer ones (keys of equal length as byte strings). A file written
+// from scratch is saved in that order. A file that existed is saved with every line it had, byte
+// for byte and in its order (duplicate keys, comments, other sections included): another
+// program's pending entries must never be lost because we added one of ours.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quillset {
+
+// Shorter keys first; keys of equal length as byte strings.
+struct ShorterKeyFirst {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    }
+};
+
+class IniSection {
+public:
+    virtual ~IniSection() = default;
+    std::map<std::string, std::string, ShorterKeyFirst> entries;
+};
+
+class IniFile {
+public:
+    virtual ~IniFile() = default;
+
+    // Reads the file. 0 when read, 1 for an empty path, 2 when the file cannot be opened; the
+    // model is empty then.
+    int load(const std::string& path);
+    // The same from bytes in memory (`load` ends here).
+    void loadText(const std::string& bytes);
+
+    // Sets key=value in the section, creating both as needed and replacing an earlier value.
+    void setEntry(const std::string& section, const std::string& key, const std::string& value);
+
+    const std::map<std::string, IniSection>& sections() const { return sections_; }
+
+    // Writes the file (CR LF line ends for every line it adds); 1 when written, 0 when it could not
+    // be. `saveText` gives the bytes.
+    int save(const std::string& path) const;
+    std::string saveText() const;
+
+private:
+    std::map<std::string, IniSection> sections_;
+    // The lines of a loaded file with content, each with its own line end (the last one may have
+    // none), changed by setEntry; saved instead of the model when loadedFromFile_ is set.
+    std::vector<std::string> lines_;
+    bool loadedFromFile_ = false;
+};
+
+}  // namespace quillset

@@ -1,0 +1,84 @@
+#include "locked_file.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "directories.h"
+#include "ini_file.h"
+#include "install_paths.h"
+#include "message_box.h"
+#include "version_info.h"
+
+namespace quillset {
+
+namespace {
+
+// Copies the new file into the TEMP directory: under the name the restart expects, or, when that
+// copy fails (an earlier copy still in use, say), under a fresh name of the same directory. Returns
+// the copy's path, or nothing.
+std::string copyToTemporary(const std::string& sourceFile, const std::string& temporaryDirectory,
+                            const std::string& sourceName) {
+    CreateDirectoryA(temporaryDirectory.c_str(), nullptr);
+    std::string name = sourceName;
+    shortenForRename(name);
+    const std::string first = temporaryDirectory + "\\" + name + ".tmp";
+    if (CopyFileA(sourceFile.c_str(), first.c_str(), FALSE)) return first;
+    char second[MAX_PATH] = "";
+    if (temporaryDirectory.size() < MAX_PATH - 14 && GetTempFileNameA(temporaryDirectory.c_str(), "qs", 0, second) != 0 &&
+        CopyFileA(sourceFile.c_str(), second, FALSE))
+        return second;
+    return "";
+}
+
+// Windows 95/98 replace files at start-up from the "rename" section of Wininit.ini. Every line the
+// file had stays; our entry is added (or replaces an earlier one of ours for the same target).
+bool scheduleInWininit(const std::string& windowsDir, const std::string& target, const std::string& copy) {
+    const std::string path = windowsDir + "\\Wininit.ini";
+    IniFile wininit;
+    const int loaded = wininit.load(path);
+    if (loaded == 2 && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;  // unreadable
+    wininit.setEntry("rename", target, copy);
+    return wininit.save(path) == 1;
+}
+
+}  // namespace
+
+int replaceLockedFile(const std::string& sourceFile, const std::string& destinationFile, const std::string& sourceName) {
+    VersionInfo newFile, oldFile;
+    if (!readVersionInfo(sourceFile, newFile) || !readVersionInfo(destinationFile, oldFile)) return 1;
+    // Major and minor version only, as signed numbers: a major of 0x8000 or more counts as older.
+    if (static_cast<std::int32_t>(newFile.fileVersionHigh) < static_cast<std::int32_t>(oldFile.fileVersionHigh))
+        return 0;
+
+    const std::string windowsDir = windowsDirectory();
+    const std::string copy = copyToTemporary(sourceFile, windowsDir + "\\TEMP", sourceName);
+    if (copy.empty()) {
+        showMessageBox("Failed to copy file", "Error", MB_OK);
+        return 0;
+    }
+
+    OSVERSIONINFOA version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    bool scheduled = false;
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        scheduled = MoveFileExA(copy.c_str(), destinationFile.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    } else if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        std::string target = destinationFile;
+        shortenForRename(target);
+        scheduled = scheduleInWininit(windowsDir, target + ".dll", copy);
+    } else {
+        showMessageBox("Unsupported operating system", "Error", MB_OK);
+        return 0;
+    }
+    if (scheduled) return 0;
+    // Not scheduled after all (no rights for the pending moves, Wininit.ini not writable): the
+    // caller tells the user that the file could not be replaced, rather than this passing as done.
+    DeleteFileA(copy.c_str());
+    return 1;
+}
+
+}  // namespace quillset

@@ -1,0 +1,97 @@
+#include "source_retrieval.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "install_paths.h"
+
+namespace quillset {
+
+namespace {
+
+// Parts can be hundreds of megabytes: they are copied through a buffer of this size.
+constexpr DWORD kChunkSize = 1024 * 1024;
+
+// A file handle that is closed on every way out.
+class File {
+public:
+    explicit File(HANDLE handle) : handle_(handle) {}
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File() {
+        if (isOpen()) CloseHandle(handle_);
+    }
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+HANDLE openPart(const std::string& sourcePath) {
+    return CreateFileA(sourcePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The join file for writing; a new joining empties it. Its directory (the Windows TEMP directory)
+// is made when it is missing.
+HANDLE openJoinFile(const std::string& joinFile, bool startJoining) {
+    const std::size_t backslash = joinFile.rfind('\\');
+    if (backslash != std::string::npos && backslash > 0)
+        CreateDirectoryA(joinFile.substr(0, backslash).c_str(), nullptr);  // usually there already
+    return CreateFileA(joinFile.c_str(), GENERIC_WRITE, 0, nullptr, startJoining ? CREATE_ALWAYS : OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Appends everything that is left of `part` to the end of `join`. False when a read, a write or
+// the seek fails; the join file may then hold a piece of the part.
+bool appendTo(HANDLE join, HANDLE part) {
+    LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(join, zero, nullptr, FILE_END)) return false;
+    std::vector<char> buffer(kChunkSize);
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(part, buffer.data(), kChunkSize, &read, nullptr)) return false;
+        if (read == 0) return true;
+        DWORD written = 0;
+        if (!WriteFile(join, buffer.data(), read, &written, nullptr) || written != read) return false;
+    }
+}
+
+SplitPartResult reportFailure(const InstallFileEntry& entry, InstallPrompt& prompt) {
+    const std::string text =
+        entry.sourcePath + " could not be added to the file it is a part of. The file cannot be installed.";
+    prompt.showMessage(text, fileNamePart(entry.sourcePath), Prompt::Ok | Prompt::IconError, PromptOwner::none);
+    return SplitPartResult::failed;
+}
+
+}  // namespace
+
+std::string joinFilePathFor(const std::string& windowsDirectory, const std::string& destinationPath) {
+    return windowsDirectory + "\\TEMP\\" + fileNamePart(destinationPath) + ".ToInstall.TMP";
+}
+
+SplitPartResult appendSplitPart(const InstallFileEntry& entry, const std::string& joinFile, bool startJoining,
+                                InstallPrompt& prompt) {
+    HANDLE opened = openPart(entry.sourcePath);
+    while (opened == INVALID_HANDLE_VALUE) {
+        switch (askForDisk(entry.sourcePath, entry.diskNumber, prompt)) {
+            case DiskAnswer::retry: opened = openPart(entry.sourcePath); break;
+            case DiskAnswer::skip: {
+                // Left out. When it was to start the joining, the join file is emptied all the
+                // same, so that the parts after it do not land behind bytes of an earlier setup.
+                if (!startJoining) return SplitPartResult::leftOut;
+                File join(openJoinFile(joinFile, true));
+                return join.isOpen() ? SplitPartResult::leftOut : reportFailure(entry, prompt);
+            }
+            case DiskAnswer::quitConfirmed: return SplitPartResult::quit;
+        }
+    }
+    File part(opened);
+
+    File join(openJoinFile(joinFile, startJoining));
+    if (!join.isOpen() || !appendTo(join.get(), part.get())) return reportFailure(entry, prompt);
+    return SplitPartResult::appended;
+}
+
+}  // namespace quillset
