@@ -128,7 +128,7 @@ void runCopySequence(SetupState& state, HWND page) {
 }  // namespace
 
 INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(state.session, page, message, lParam, wParam, Page::Copy);
+    PageCommonProc(state, page, message, lParam, wParam, Page::Copy);
     // Later paints, the nested ones of the run's own redraws and message boxes included, only
     // paint; a second copy page installs nothing and waits for Cancel.
     if (message == WM_PAINT && !state.run.copyStarted) runCopySequence(state, page);

@@ -1,10 +1,35 @@
 #include "dynamic_state.h"
 
+#include <vector>
+
+#include "next_state.h"
+#include "resource_ids.h"
+#include "setup_globals.h"
+
 namespace quillset {
 
+namespace {
+
+ControlReading readControl(const CustomControl& control) {
+    HWND window = static_cast<HWND>(control.window);
+    ControlReading reading;
+    reading.checkState = static_cast<int>(SendMessageA(window, BM_GETCHECK, 0, 0));
+    char text[1024] = "";
+    reading.text.assign(text, static_cast<std::size_t>(GetWindowTextA(window, text, sizeof text)));
+    return reading;
+}
+
+}  // namespace
+
 void CALLBACK DynamicStateTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    // NOT BUILT YET: the dynamic Next rules (destination accepted, SetNextDynamicState) come with
-    // the dynamic states; until then the timer runs and changes nothing.
+    SetupState& state = setupState();
+    HWND next = GetDlgItem(static_cast<HWND>(state.session.pageWindow), IDC_NEXT);
+    if (next == nullptr) return;  // no page, or the copy page
+    const bool enabled = nextEnabled(state.choices.destinationAccepted, state.session.currentPageName,
+                                     state.storedStatements, state.controls, readControl);
+    // Next changes only when its state does, so it is drawn once per change and an idle page costs
+    // nothing but the evaluation.
+    if ((IsWindowEnabled(next) != FALSE) != enabled) EnableWindow(next, enabled ? TRUE : FALSE);
 }
 
 }  // namespace quillset

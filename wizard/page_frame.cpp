@@ -1,5 +1,6 @@
 #include "page_frame.h"
 
+#include "custom_controls.h"
 #include "message_box.h"
 #include "setup_globals.h"
 
@@ -24,13 +25,22 @@ const DLGPROC kPageProcedures[] = {QUILLSET_PAGES(QUILLSET_PAGE_PROCEDURE)};
 
 }  // namespace
 
-void PageCommonProc(Session& session, HWND page, UINT message, LPARAM, WPARAM wParam, Page pageId) {
+void PageCommonProc(SetupState& state, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId) {
+    Session& session = state.session;
     session.pageWindow = page;
     session.currentPageName = pageName(pageId);
 
+    if (message == WM_SETFONT) session.pageFont = reinterpret_cast<FontHandle>(wParam);
+    if (message == WM_INITDIALOG) createPageControls(state, page, pageId);
+    if (message == WM_DESTROY) destroyPageControls(state, pageId);
     if (message != WM_COMMAND) return;
-    // Whatever the notification: a click, Enter on the default button, an accelerator.
     const WORD id = LOWORD(wParam);
+    // The script's own controls all have the ID 0.
+    if (id == 0) {
+        RunButtonActions(state, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return;
+    }
+    // Whatever the notification: a click, Enter on the default button, an accelerator.
     if (id == IDC_NEXT) {
         EndDialog(page, 0);
     } else if (id == IDC_CANCEL) {

@@ -9,10 +9,11 @@
 
 namespace quillset {
 
-// Every page procedure hands each of its messages here, with the session it took from the setup
-// state. Records the current page; ends the page with 0 on Next and, after a confirmed Cancel,
-// with -2.
-void PageCommonProc(Session& session, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId);
+// Every page procedure hands each of its messages here, with the setup state it was handed.
+// Records the current page and the page's font; makes the script's controls of the page when it
+// opens and removes them when it closes, passes their notifications to their button actions; ends
+// the page with 0 on Next and, after a confirmed Cancel, with -2.
+void PageCommonProc(SetupState& state, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId);
 
 // Mode 1 asks "Quit setup" and, on Yes, posts the quit message with code 1 and returns true; on No
 // it returns false. Mode 2 posts the quit message with code 2 without asking and returns true.

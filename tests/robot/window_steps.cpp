@@ -462,6 +462,12 @@ std::string Robot::click(const std::string& refWord) {
             })) {
             return "the click did not reach it within " + describeTimeout();
         }
+    } else if (lstrcmpiA(classOf(control).c_str(), "Edit") == 0) {
+        // A click into an edit control gives it the keyboard focus.
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        if (!waitUntil(timeoutMs_, [&] { return focusedControl() == control; }))
+            return "it did not take the focus within " + describeTimeout();
     } else {
         const int id = GetDlgCtrlID(control);
         PostMessageA(current_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));

@@ -40,6 +40,10 @@ expect_plan "cancel" 0 'ShowWelcome();ShowDest();ShowCopy()' --cancel DIALOG_DES
 has '"outcome":"runEndedByPage","exitCode":0' cancel
 grep -qF '"DIALOG_COPY"' "$work/out.json" && fail "cancel: the copy page was shown after a cancel"
 
+expect_plan "page controls" 0 'AddWindow("DIALOG_WELCOME","a","CHECKBOX","A","0","1","2","3","4");CheckButton("a");ShowWelcome();AddWindow("DIALOG_WELCOME","b","LABEL","B","0","5","6","7","8");ShowWelcome()'
+has '{"page":"DIALOG_WELCOME","controls":[{"name":"a","type":"CHECKBOX","text":"A","rect":[1,2,3,4],"checked":true}]}' "page controls"
+has '"checked":true},{"name":"b","type":"LABEL","text":"B","rect":[5,6,7,8],"checked":false}]}' "page controls"
+
 expect_plan "options" 0 'SetAppName("X")' --programfiles 'E:\Apps' --sp 'F:\Medium' --windows 'W:\' --system 'S:\'
 has '"DP":"E:\\Apps\\X\\"' options
 has '"SETUPFILE":"F:\\Medium\\SetupScript.ini"' options

@@ -110,6 +110,7 @@ int plan(const PlanOptions& options) {
                   [](const FoundFile& a, const FoundFile& b) { return windowsNameLess(a.name, b.name); });
         return found;
     });
+    host.watch(state);
     for (const std::string& name : options.running) host.addRunningProcess(name);
     for (Page page : options.cancelled) host.setPageResult(page, -2);
 

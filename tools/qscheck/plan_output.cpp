@@ -81,7 +81,22 @@ std::string planJson(const SetupState& state, const RunResult& result, const std
     std::vector<std::string> eventRecords;
     for (const HostEvent& e : events) {
         switch (e.kind) {
-            case HostEvent::Kind::page: eventRecords.push_back("{\"page\":" + jsonString(e.page) + "}"); break;
+            case HostEvent::Kind::page: {
+                std::string record = "{\"page\":" + jsonString(e.page);
+                if (!e.controls.empty()) {
+                    std::vector<std::string> pageControls;
+                    for (const PageControl& c : e.controls)
+                        pageControls.push_back("{\"name\":" + jsonString(c.name) + ",\"type\":" + jsonString(c.type) +
+                                               ",\"text\":" + jsonString(c.text) + ",\"rect\":[" + number(c.left) + "," +
+                                               number(c.top) + "," + number(c.right) + "," + number(c.bottom) +
+                                               "],\"checked\":" + (c.checked ? "true" : "false") + "}");
+                    record += ",\"controls\":[";
+                    for (std::size_t i = 0; i < pageControls.size(); ++i) record += (i ? "," : "") + pageControls[i];
+                    record += "]";
+                }
+                eventRecords.push_back(record + "}");
+                break;
+            }
             case HostEvent::Kind::message:
                 eventRecords.push_back("{\"message\":{\"text\":" + jsonString(e.text) +
                                        ",\"caption\":" + jsonString(e.caption) + "}}");

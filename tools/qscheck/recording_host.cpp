@@ -11,13 +11,23 @@ void RecordingHost::addRunningProcess(const std::string& fileName) {
 }
 
 int RecordingHost::showPage(Page page) {
-    events.push_back(HostEvent{HostEvent::Kind::page, pageName(page), "", "", MessageIcon::None});
+    HostEvent event{HostEvent::Kind::page, pageName(page), "", "", MessageIcon::None, {}};
+    if (state_ != nullptr) {
+        for (const CustomControl& c : state_->controls) {
+            if (c.pageName != event.page) continue;
+            bool checked = false;
+            for (const StoredStatement& s : state_->storedStatements)
+                checked = checked || (s.command == "CheckButton" && s.arguments[0] == c.controlName);
+            event.controls.push_back(PageControl{c.controlName, c.type, c.text, c.left, c.top, c.right, c.bottom, checked});
+        }
+    }
+    events.push_back(event);
     const auto result = pageResults_.find(page);
     return result == pageResults_.end() ? 0 : result->second;
 }
 
 void RecordingHost::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-    events.push_back(HostEvent{HostEvent::Kind::message, "", text, caption, icon});
+    events.push_back(HostEvent{HostEvent::Kind::message, "", text, caption, icon, {}});
 }
 
 std::vector<FoundFile> RecordingHost::findFiles(const std::string& pattern) {
@@ -30,7 +40,7 @@ bool RecordingHost::isProcessRunning(const std::string& lowerCaseName) {
 }
 
 void RecordingHost::repaintMainWindow() {
-    events.push_back(HostEvent{HostEvent::Kind::repaint, "", "", "", MessageIcon::None});
+    events.push_back(HostEvent{HostEvent::Kind::repaint, "", "", "", MessageIcon::None, {}});
 }
 
 }  // namespace quillset

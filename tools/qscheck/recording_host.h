@@ -9,8 +9,16 @@
 #include <vector>
 
 #include "setup_host.h"
+#include "setup_state.h"
 
 namespace quillset {
+
+// A custom control as its page would create it.
+struct PageControl {
+    std::string name, type, text;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool checked = false;  // a CheckButton statement names it
+};
 
 struct HostEvent {
     enum class Kind { page, message, repaint };
@@ -18,6 +26,7 @@ struct HostEvent {
     std::string page;               // page: its name
     std::string text, caption;      // message
     MessageIcon icon = MessageIcon::None;
+    std::vector<PageControl> controls;  // page: the script's controls on it at that moment
 };
 
 class RecordingHost : public SetupHost {
@@ -28,6 +37,8 @@ public:
 
     // A process that the process test sees running (its file name, directory allowed).
     void addRunningProcess(const std::string& fileName);
+    // Pages record the custom controls that `state` declares for them when they are shown.
+    void watch(const SetupState& state) { state_ = &state; }
     // What a page returns instead of 0 (Next); -2 is a confirmed Cancel.
     void setPageResult(Page page, int result) { pageResults_[page] = result; }
 
@@ -46,6 +57,7 @@ private:
     FileFinder findFiles_;
     std::vector<std::string> runningNames_;
     std::map<Page, int> pageResults_;
+    const SetupState* state_ = nullptr;
 };
 
 }  // namespace quillset

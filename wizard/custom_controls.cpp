@@ -1,0 +1,92 @@
+#include "custom_controls.h"
+
+#include <set>
+
+#include "message_box.h"
+
+namespace quillset {
+
+namespace {
+
+struct ControlKind {
+    const char* type;
+    const char* windowClass;
+    DWORD style;
+    DWORD extendedStyle;
+};
+
+const ControlKind kKinds[] = {
+    {"CHECKBOX", "BUTTON", BS_AUTOCHECKBOX, 0},
+    {"CHECKBOX_BTNSTYLE", "BUTTON", BS_PUSHLIKE | BS_AUTOCHECKBOX, 0},
+    {"OPTION", "BUTTON", BS_AUTORADIOBUTTON, 0},
+    {"OPTION_BTNSTYLE", "BUTTON", BS_PUSHLIKE | BS_AUTORADIOBUTTON, 0},
+    {"LABEL", "STATIC", SS_LEFT, 0},
+    {"EDIT", "EDIT", 0, WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW},
+};
+
+// Edit controls whose text the user changed since they last lost the focus.
+std::set<HWND> changedEdits;
+
+bool isClass(HWND window, const char* name) {
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    return lstrcmpiA(className, name) == 0;
+}
+
+// Whether this notification is the user's action on the control.
+bool isAction(HWND control, WORD notification) {
+    if (isClass(control, "Button")) return notification == BN_CLICKED;
+    if (isClass(control, "Edit")) {
+        if (notification == EN_CHANGE) changedEdits.insert(control);
+        return notification == EN_KILLFOCUS && changedEdits.erase(control) > 0;
+    }
+    return true;
+}
+
+}  // namespace
+
+void createPageControls(SetupState& state, HWND page, Page pageId) {
+    const std::string name = pageName(pageId);
+    for (CustomControl& control : state.controls) {
+        if (control.pageName != name || control.window != nullptr) continue;
+        ControlKind kind{control.type.c_str(), control.type.c_str(), 0, 0};
+        for (const ControlKind& known : kKinds)
+            if (control.type == known.type) kind = known;
+        HWND window = CreateWindowExA(kind.extendedStyle, kind.windowClass, control.text.c_str(),
+                                      WS_CHILD | WS_VISIBLE | kind.style, control.left, control.top,
+                                      control.right - control.left, control.bottom - control.top, page, nullptr,
+                                      static_cast<HINSTANCE>(state.session.instance), nullptr);
+        control.window = window;
+        if (window == nullptr) continue;  // no such window class
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.session.pageFont), TRUE);
+        for (const StoredStatement& stored : state.storedStatements)
+            if (stored.command == "CheckButton" && stored.arguments[0] == control.controlName)
+                SendMessageA(window, BM_SETCHECK, BST_CHECKED, 0);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void destroyPageControls(SetupState& state, Page pageId) {
+    const std::string name = pageName(pageId);
+    for (CustomControl& control : state.controls) {
+        if (control.pageName != name || control.window == nullptr) continue;
+        changedEdits.erase(static_cast<HWND>(control.window));
+        DestroyWindow(static_cast<HWND>(control.window));
+        control.window = nullptr;
+    }
+}
+
+void RunButtonActions(SetupState& state, HWND control, WORD notification) {
+    if (!isAction(control, notification)) return;
+    // The lists are copied: a message box lets the timer and other messages run meanwhile.
+    const std::vector<StoredStatement> statements = state.storedStatements;
+    const std::vector<CustomControl> controls = state.controls;
+    for (const StoredStatement& stored : statements) {
+        if (stored.command != "ShowMessage" || stored.arguments[3] != "COMMAND") continue;
+        for (const CustomControl& custom : controls)
+            if (custom.window == control && stored.arguments[2] == custom.controlName)
+                showMessageBox(stored.arguments[0], stored.arguments[1], MB_OK);
+    }
+}
+
+}  // namespace quillset

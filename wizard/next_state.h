@@ -1,0 +1,28 @@
+// Whether a page's Next button is enabled, from the script's dynamic states: portable, so that the
+// rules are tested without a window.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "setup_state.h"
+
+namespace quillset {
+
+// What a custom control shows at the moment: its check state and its text. A control that does
+// not exist (its page is not open) reads as unchecked and empty.
+struct ControlReading {
+    int checkState = 0;  // 0 unchecked, 1 checked, 2 indeterminate
+    std::string text;
+};
+using ControlReader = std::function<ControlReading(const CustomControl&)>;
+
+// Next is disabled while the destination is not accepted. Otherwise every SetNextDynamicState of
+// `pageName`, in script order, decides for each control of its name, in list order ("VALUE"
+// compares the check state with the number, "TEXT" the text exactly); the last such pair decides,
+// and with none Next is enabled. Kind "VARIABLE" and unknown kinds or comparisons decide nothing.
+bool nextEnabled(bool destinationAccepted, const std::string& pageName, const std::vector<StoredStatement>& statements,
+                 const std::vector<CustomControl>& controls, const ControlReader& read);
+
+}  // namespace quillset
