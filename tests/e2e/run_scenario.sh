@@ -146,8 +146,14 @@ while read -r directive value; do
 done < <(sed -n 's/^#! *//p' "$scenario")
 
 cd "$medium" || exit 1
-"$here/../wine/wine-run" "$robot" "$scenario"
-status=$?
+# A robot that printed nothing never ran (Wine sometimes fails to start a program on a loaded
+# machine): try again.
+for _ in 1 2 3; do
+  "$here/../wine/wine-run" "$robot" "$scenario" >"$work_root/$name.out" 2>&1
+  status=$?
+  cat "$work_root/$name.out"
+  [ -s "$work_root/$name.out" ] && break
+done
 if [ $status = 0 ] && [ ${#checks[@]} -gt 0 ]; then
   # shellcheck source=check_helpers.sh
   . "$here/check_helpers.sh"

@@ -346,10 +346,19 @@ std::string Robot::start(const std::vector<std::string>& args) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     // Started suspended so that it is in the job before it can start anything itself.
-    if (!CreateProcessA(fullPath, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &process_)) {
+    // Under Wine on a loaded machine the start itself sometimes fails (ERROR_INTERNAL_ERROR) and
+    // works when tried again: try until the time-out before calling it a failure.
+    DWORD error = 0;
+    const bool started = waitUntil(timeoutMs_, [&] {
+        if (CreateProcessA(fullPath, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                           &startup, &process_))
+            return true;
+        error = GetLastError();
+        return false;
+    });
+    if (!started) {
         process_ = PROCESS_INFORMATION{};
-        return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(GetLastError()) + ")";
+        return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(error) + ")";
     }
     // The job ends the program and its children together when the robot stops, even when the
     // robot itself is killed. Without a job (not possible in every environment) endProgram
