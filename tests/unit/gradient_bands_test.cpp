@@ -7,18 +7,6 @@
 namespace quillset {
 namespace {
 
-TEST(GradientBandsTest, DefaultColoursRunFromBlueToBlack) {
-    const auto bands = gradientBands({0, 0, 255}, {0, 0, 0}, 768);
-    EXPECT_EQ(bands[0].color, makeColorRef(0, 0, 255));
-    EXPECT_EQ(bands[255].color, makeColorRef(0, 0, 0));
-    EXPECT_EQ(bands[128].color, makeColorRef(0, 0, 127));
-    // 768 rows: three rows per band, no gaps.
-    EXPECT_EQ(bands[0].top, 0);
-    EXPECT_EQ(bands[0].bottom, 3);
-    EXPECT_EQ(bands[255].top, 765);
-    EXPECT_EQ(bands[255].bottom, 768);
-}
-
 TEST(GradientBandsTest, BandsCoverEveryRowForOddHeights) {
     for (int height : {600, 700, 768, 1000, 1080, 1337}) {
         const auto bands = gradientBands({0, 0, 0}, {0, 0, 0}, height);

@@ -179,11 +179,5 @@ TEST(InstallResultTest, EveryRowAndCombination) {
     }
 }
 
-TEST(InstallResultTest, StylesHaveThePlatformValues) {
-    EXPECT_EQ(Prompt::YesNo | Prompt::DefaultButton2, 0x104u);
-    EXPECT_EQ(Prompt::AbortRetryIgnore, 0x2u);
-    EXPECT_EQ(Prompt::Ok, 0x0u);
-}
-
 }  // namespace
 }  // namespace quillset

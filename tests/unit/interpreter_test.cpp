@@ -249,24 +249,6 @@ TEST(InterpreterTest, ForbidProcess) {
     }
 }
 
-// A few kilobytes that double a value and store it again and again stay within the bounds.
-TEST(InterpreterTest, DoublingScriptStaysBounded) {
-    std::string script = "SetVariable(\"A\",\"0123456789abcdef\");";
-    for (int i = 0; i < 16; ++i) script += "SetVariable(\"A\",\"[A][A]\");";
-    for (int i = 0; i < 400; ++i) script += "SetVariable(\"V" + std::to_string(i) + "\",\"[A]\");";
-    for (int i = 0; i < 20; ++i) script += "ShowMessage(\"[A][A]\",\"[A]\",\"b\",\"COMMAND\");";
-    ScriptRun run(script);
-    run.go();
-    EXPECT_EQ(run.result.outcome, RunOutcome::runCompleted);
-    EXPECT_LE(run.state.variables.totalSize(), VariableTable::kMaxTotalSize);
-    EXPECT_GT(run.var("A").size(), VariableTable::kMaxSubstitutedLength / 2);
-    EXPECT_EQ(run.var("V0"), run.var("A"));
-    EXPECT_EQ(run.var("V399"), "");  // past the limit: never set
-    ASSERT_EQ(run.state.storedStatements.size(), 20u);
-    for (const StoredStatement& stored : run.state.storedStatements)
-        EXPECT_LE(stored.arguments[0].size(), VariableTable::kMaxSubstitutedLength);
-}
-
 TEST(ScriptNumberTest, ConvertsAsAtoi) {
     const std::pair<const char*, int> cases[] = {
         {"65", 65},         {" \t-12", -12},     {"+7x", 7},          {"x7", 0},

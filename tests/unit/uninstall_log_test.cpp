@@ -78,21 +78,6 @@ TEST(UninstallLogTest, WholeRunMatchesTheHandWrittenFileByteForByte) {
     EXPECT_EQ(record.writes[2].find("DON\xB4T"), 92u);
 }
 
-TEST(UninstallLogTest, RunThatInstallsNothing) {
-    SinkRecord record;
-    UninstallLog log;
-    log.open(std::make_unique<RecordingSink>(record));
-    log.writeHeader({1999, 12, 5});
-    log.beginFiles();
-    log.beginRegistry();
-    log.addRegistryKeyLine(std::string(kKeyPrefix) + "Empty");
-    log.close();
-
-    const std::string run = expectedRunBytes();
-    const std::string header = run.substr(0, run.find("DATE:"));  // the hand-written lines before the date
-    EXPECT_EQ(record.bytes, header + "DATE:12/5/1999\r\n[FILES]\r\n[REGISTRY]\r\n" + kKeyPrefix + "Empty\r\n");
-}
-
 TEST(UninstallLogTest, SinkFailingMidwayDropsEveryLaterWrite) {
     SinkRecord record;
     UninstallLog log;

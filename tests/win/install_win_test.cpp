@@ -28,30 +28,6 @@ std::string tempDirectory() {
     return std::string(directory, GetTempPathA(sizeof directory, directory));
 }
 
-TEST(UninstallRegistrationTest, LogsKeyAndWritesTwoTextValues) {
-    const std::string appName = "Quillset win_tests " + std::to_string(GetCurrentProcessId());
-    const std::string keyPath = kUninstallKey + appName;
-    std::string bytes;
-    UninstallLog log;
-    log.open(std::make_unique<StringSink>(bytes));
-    ASSERT_TRUE(RegisterUninstallEntry(log, appName, "C:\\Program Files\\Demo\\"));
-    EXPECT_EQ(bytes, "[REGISTRY]\r\n" + keyPath + "\r\n");
-
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-    const std::pair<const char*, std::string> values[] = {
-        {"DisplayName", appName}, {"UninstallString", "C:\\Program Files\\Demo\\QSUninstall.exe"}};
-    for (const auto& [name, text] : values) {
-        char data[512] = {};
-        DWORD type = 0, size = sizeof data;
-        EXPECT_EQ(RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
-        EXPECT_EQ(type, DWORD{REG_SZ}) << name;
-        EXPECT_EQ(std::string(data, size), text + '\0') << name;  // the size counts the terminating zero
-    }
-    RegCloseKey(key);
-    EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()), ERROR_SUCCESS);
-}
-
 TEST(UninstallRegistrationTest, OverlongNameIsRefusedButLoggedWhole) {
     const std::string prefix = "Quillset long name " + std::to_string(GetCurrentProcessId()) + " ";
     const std::string appName = prefix + std::string(300 - prefix.size(), 'x');
