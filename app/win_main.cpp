@@ -17,6 +17,7 @@
 #include "message_box.h"
 #include "setup_globals.h"
 #include "setup_window.h"
+#include "system_directories.h"
 #include "win32_host.h"
 #include "windows_name_character.h"
 
@@ -38,26 +39,11 @@ const int kNoMainWindow = -7;
 const int kInstallationStopped = 4;
 const DWORD kSmallestWininit = 40801;
 
-// A directory from one of the Get...DirectoryA calls, however long it is.
-template <typename Query>
-std::string directoryFrom(Query query) {
-    std::string buffer(500, '\0');
-    for (;;) {
-        const UINT length = query(static_cast<UINT>(buffer.size()), &buffer[0]);
-        if (length == 0) return "";
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        buffer.resize(length + 1);  // too small: the call told us how much it needs
-    }
-}
-
 // Files in use are replaced at the next restart by Wininit.exe on the Windows 95 family: warn when
 // it is missing, and let the user stop when it looks damaged. Returns false to end the program.
 bool checkWininit() {
     const std::string path =
-        directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); }) + "\\Wininit.exe";
+        windowsDirectory() + "\\Wininit.exe";
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         showMessageBox(kWininitMissing, "Error", MB_OK);
@@ -94,9 +80,7 @@ bool readProgramFilesDir(SetupState& state) {
 }
 
 void fillBuiltInVariables(SetupState& state) {
-    setSetupPaths(state, directoryFrom([](UINT size, char* buffer) { return GetCurrentDirectoryA(size, buffer); }),
-                  directoryFrom([](UINT size, char* buffer) { return GetWindowsDirectoryA(buffer, size); }),
-                  directoryFrom([](UINT size, char* buffer) { return GetSystemDirectoryA(buffer, size); }));
+    setSetupPaths(state, currentDirectory(), windowsDirectory(), systemDirectory());
 }
 
 // Handles what is left in the queue up to the quit message.

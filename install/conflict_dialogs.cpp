@@ -25,6 +25,14 @@ void showLanguage(HWND dialog, const std::string& path, int languageField, int c
     SetDlgItemTextA(dialog, codePageField, std::to_string(static_cast<unsigned>(info.codePage)).c_str());
 }
 
+// Both questions answer 0 (No), 1 (Yes) or 2 (all) from one of their three buttons. IDCANCEL
+// (Escape, the close box) and every other control give no answer.
+void endOnAnswer(HWND dialog, WORD id, int noButton, int yesButton, int allButton) {
+    if (id == noButton) EndDialog(dialog, 0);
+    if (id == yesButton) EndDialog(dialog, 1);
+    if (id == allButton) EndDialog(dialog, 2);
+}
+
 INT_PTR CALLBACK LanguageConflictDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
@@ -35,14 +43,7 @@ INT_PTR CALLBACK LanguageConflictDialog(HWND dialog, UINT message, WPARAM wParam
         showLanguage(dialog, data.destinationPath, IDC_CONFLICT_DEST_LANGUAGE, IDC_CONFLICT_DEST_CODEPAGE);
         break;
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_CONFLICT_YES: EndDialog(dialog, 1); break;
-        case IDC_CONFLICT_NO: EndDialog(dialog, 0); break;
-        case IDC_CONFLICT_INSTALL_ALL: EndDialog(dialog, 2); break;
-        default: break;  // IDCANCEL (Escape, the close box) and the other controls: no answer
-        }
-        break;
+    case WM_COMMAND: endOnAnswer(dialog, LOWORD(wParam), IDC_CONFLICT_NO, IDC_CONFLICT_YES, IDC_CONFLICT_INSTALL_ALL); break;
     default: break;
     }
     return FALSE;
@@ -53,14 +54,7 @@ INT_PTR CALLBACK OverwriteDialog(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         SetDlgItemTextA(dialog, IDC_OVERWRITE_PATH, reinterpret_cast<const std::string*>(lParam)->c_str());
         break;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_OVERWRITE_YES: EndDialog(dialog, 1); break;
-        case IDC_OVERWRITE_NO: EndDialog(dialog, 0); break;
-        case IDC_OVERWRITE_ALL: EndDialog(dialog, 2); break;
-        default: break;  // IDCANCEL (Escape) and the other controls: no answer
-        }
-        break;
+    case WM_COMMAND: endOnAnswer(dialog, LOWORD(wParam), IDC_OVERWRITE_NO, IDC_OVERWRITE_YES, IDC_OVERWRITE_ALL); break;
     default: break;
     }
     return FALSE;

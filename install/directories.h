@@ -11,7 +11,4 @@ namespace quillset {
 // not logged, so an uninstaller never removes a folder it did not make through the log.
 void createDirectories(const std::string& directory);
 
-// The Windows directory (GetWindowsDirectoryA), however long.
-std::string windowsDirectory();
-
 }  // namespace quillset

@@ -6,6 +6,7 @@
 
 #include "conflict_dialogs.h"
 #include "directories.h"
+#include "system_directories.h"
 #include "install_paths.h"
 #include "install_result.h"
 #include "message_box.h"
@@ -117,8 +118,8 @@ int installShared(InstallContext& context, const InstallFileEntry& entry, const 
     char recommendedDirectory[MAX_PATH + 1] = "";
     UINT currentLength = sizeof currentDirectory, recommendedLength = sizeof recommendedDirectory;
     std::string name = sourceName;
-    std::string windowsDirectory = state.variables["WINPATH"], applicationDirectory = state.variables["DP"];
-    const DWORD found = context.versionLibrary.findFile(VFFF_ISSHAREDFILE, &name[0], &windowsDirectory[0], &applicationDirectory[0],
+    std::string winPath = state.variables["WINPATH"], applicationDirectory = state.variables["DP"];
+    const DWORD found = context.versionLibrary.findFile(VFFF_ISSHAREDFILE, &name[0], &winPath[0], &applicationDirectory[0],
                                      currentDirectory, &currentLength, recommendedDirectory, &recommendedLength);
     const std::string destination = std::string(recommendedDirectory) + "\\" + destinationName;
     const std::string source = sourceDirectory + sourceName;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "directories.h"
+#include "system_directories.h"
 #include "ini_file.h"
 #include "install_paths.h"
 #include "message_box.h"
