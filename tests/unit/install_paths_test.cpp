@@ -56,15 +56,5 @@ TEST(InstallPathsTest, ShortenForRename) {
     }
 }
 
-TEST(InstallPathsTest, FileNamePart) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"C:\\A\\readme.txt", "readme.txt"},
-        {"readme.txt", "readme.txt"},
-        {"C:\\A\\", ""},
-        {"", ""},
-    };
-    for (const auto& [path, expected] : cases) EXPECT_EQ(fileNamePart(path), expected) << path;
-}
-
 }  // namespace
 }  // namespace quillset

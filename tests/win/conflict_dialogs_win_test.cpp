@@ -71,17 +71,6 @@ TEST(VersionInfoTest, ReadsLanguageCodePageAndFileVersion) {
     }
 }
 
-TEST(VersionInfoTest, FileWithoutVersionResourceIsReportedAndLeavesInfoAlone) {
-    const PlainFile plain;
-    for (const std::string& file : {plain.path(), fixture("no-such-file.dll"),
-                                    programDirectory() + std::string(400, 'x') + ".dll"}) {
-        VersionInfo info;
-        info.languageName = "untouched";
-        EXPECT_FALSE(readVersionInfo(file, info)) << file;
-        EXPECT_EQ(info.languageName, "untouched");
-    }
-}
-
 TEST(ConflictDialogsTest, LanguageConflictShowsBothFilesAndReturnsTheButton) {
     const PlainFile plain;
     const std::string english = fixture("versioned_en.dll");
