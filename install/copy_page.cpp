@@ -3,9 +3,9 @@
 // closes itself. The user starts nothing; Cancel is the page frame's.
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include "directories.h"
+#include "folder_browser.h"
 #include "install_file.h"
 #include "install_paths.h"
 #include "log_file.h"
@@ -31,26 +31,18 @@ void setBarPosition(HWND bar, std::size_t position) {
 // The run has no message loop of its own: paint what changed now, so the user sees it move.
 void showProgress(HWND page) { RedrawWindow(page, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
-// The Start menu's Programs folder, or an empty text when the shell has none.
-std::string programsFolder(HWND owner) {
-    LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &items)) || items == nullptr) return "";
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(items, path)) path[0] = '\0';
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator))) {
-        allocator->Free(items);
-        allocator->Release();
-    }
-    return path;
-}
-
 // A group without a drive lies in the Programs folder; the variable then holds the full path, for
 // the shortcuts and for every later statement.
 void prepareProgramGroup(SetupState& state) {
     std::string group = state.variables["PROGRAMGROUP"];
     if (group.find(':') == std::string::npos) {
-        group = programsFolder(static_cast<HWND>(state.session.mainWindow)) + "\\" + group;
+        const std::string programs = programsFolder(static_cast<HWND>(state.session.mainWindow));
+        // Without the Programs folder the group would land wherever the bare name leads: make none.
+        if (programs.empty()) {
+            state.choices.createProgramGroup = false;
+            return;
+        }
+        group = programs + "\\" + group;
         state.variables.set("PROGRAMGROUP", group);
     }
     createDirectories(group);

@@ -13,46 +13,18 @@
 #include "locked_file.h"
 #include "self_registration.h"
 #include "source_retrieval.h"
+#include "win32_install_prompt.h"
 
 namespace quillset {
 
 namespace {
 
-static_assert(Prompt::Ok == MB_OK && Prompt::AbortRetryIgnore == MB_ABORTRETRYIGNORE && Prompt::YesNo == MB_YESNO &&
-                  Prompt::IconError == MB_ICONERROR && Prompt::DefaultButton2 == MB_DEFBUTTON2,
-              "message box styles");
-static_assert(Prompt::AnswerOk == IDOK && Prompt::AnswerAbort == IDABORT && Prompt::AnswerRetry == IDRETRY &&
-                  Prompt::AnswerIgnore == IDIGNORE && Prompt::AnswerYes == IDYES && Prompt::AnswerNo == IDNO,
-              "message box answers");
 static_assert(InstallResultBit::TempFile == VIF_TEMPFILE && InstallResultBit::SourceOld == VIF_SRCOLD &&
                   InstallResultBit::FileInUse == VIF_FILEINUSE && InstallResultBit::CannotReadSource == VIF_CANNOTREADSRC &&
                   InstallResultBit::BufferTooSmall == VIF_BUFFTOOSMALL,
               "installer result bits");
 
 const char* const kInUse = "File is in use and setup is not able to overwrite the file.";
-
-// The prompt of the decision table in the real program: message boxes, and the language conflict
-// dialog, whose "Install all" answers every later conflict.
-class Win32InstallPrompt : public InstallPrompt {
-public:
-    explicit Win32InstallPrompt(SetupState& state) : state_(state) {}
-
-    int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) override {
-        HWND window = owner == PromptOwner::mainWindow ? static_cast<HWND>(state_.session.mainWindow) : nullptr;
-        return showMessageBox(text, caption, style, window);
-    }
-
-    int askLanguageConflict() override {
-        const int answer = quillset::askLanguageConflict(static_cast<HINSTANCE>(state_.session.instance),
-                                                         static_cast<HWND>(state_.session.mainWindow),
-                                                         state_.run.conflictSourcePath, state_.run.conflictDestinationPath);
-        if (answer == 2) state_.run.installAll = true;
-        return answer;
-    }
-
-private:
-    SetupState& state_;
-};
 
 // The short (8.3) form of a path, or the path itself when the platform gives none (no such file,
 // or no short names on the volume).

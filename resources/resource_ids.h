@@ -41,7 +41,7 @@
 #define IDC_DEST_PATH                  1011    /* edit: the installation directory */
 #define IDC_DEST_CHOOSE                1012    /* opens the folder browser */
 #define IDC_DEST_FREE_SPACE            1013    /* read-only edit: free space in kb */
-#define IDC_DEST_AUTOMATIC             1014    /* has no action */
+#define IDC_DEST_AUTOMATIC             1014    /* hidden: no automatic search exists */
 #define IDC_DEST_ASK_CREATE            1029    /* check box: ask before accepting a missing directory */
 
 /* Sections page (IDD_SECTIONS). */

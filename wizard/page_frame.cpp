@@ -60,6 +60,13 @@ bool QuitSetup(int mode) {
     return true;
 }
 
+std::string dialogItemText(HWND page, int id) {
+    HWND control = GetDlgItem(page, id);
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 int ShowWizardPage(const Session& session, Page page) {
     const INT_PTR result =
         DialogBoxParamA(static_cast<HINSTANCE>(session.instance), MAKEINTRESOURCEA(describePage(page).templateId),

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "page_table.h"
 #include "setup_state.h"
 
@@ -28,6 +30,9 @@ INT_PTR DestinationPageProc(SetupState& state, HWND page, UINT message, WPARAM w
 INT_PTR SectionsPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR ProgramGroupPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The whole text of a page's control, however long: a path is never cut.
+std::string dialogItemText(HWND page, int id);
 
 // Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
 // after a confirmed Cancel, -1 when the dialog could not be created.

@@ -1,11 +1,155 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
 #include "page_frame.h"
+#include "section_list.h"
+#include "source_sizes.h"
 
 namespace quillset {
 
-// The page shows its template and follows the page frame (Next, Cancel). Its own behaviour,
-// the list of sections with their sizes, is not built yet.
+namespace {
+
+// The one open sections page: its list's rules and the list view's own window procedure, which
+// SectionListProc stands in front of while the page is open.
+struct OpenSectionsPage {
+    SetupState* state = nullptr;
+    HWND list = nullptr;
+    WNDPROC listViewProc = nullptr;
+    std::unique_ptr<SectionList> rows;
+    bool applying = false;  // the page itself is changing row states
+};
+OpenSectionsPage open;
+
+// Puts the rules' row states into the list view. Changes from anywhere else (the list view's own
+// handling of double-clicks, right-clicks or typed letters) are refused, so the list always shows
+// what will be installed.
+void applyRows() {
+    open.applying = true;
+    const std::vector<SectionRow>& rows = open.rows->rows();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = (rows[row].selected ? LVIS_SELECTED : 0u) | (rows[row].focused ? LVIS_FOCUSED : 0u);
+        SendMessageA(open.list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+    open.applying = false;
+}
+
+// The details below the list: the description, and the must-install note or the install box.
+void ShowSectionDetails(HWND page, int row) {
+    const std::vector<InstallSection>& sections = open.state->sections;
+    const bool known = row >= 0 && static_cast<std::size_t>(row) < sections.size();
+    const InstallSection* section = known ? &sections[static_cast<std::size_t>(row)] : nullptr;
+    SetDlgItemTextA(page, IDC_SECTION_DESCRIPTION, section != nullptr ? section->description.c_str() : "");
+    const bool mustInstall = section != nullptr && section->mustInstall != 0;
+    ShowWindow(GetDlgItem(page, IDC_SECTION_MUST_INSTALL), mustInstall ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(page, IDC_SECTION_INSTALL), section != nullptr && !mustInstall ? SW_SHOW : SW_HIDE);
+    if (section != nullptr && !mustInstall)
+        CheckDlgButton(page, IDC_SECTION_INSTALL, section->selected ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// After an event of the rules: the rows, and the details of the row they name.
+void showEvent(int detailsRow) {
+    applyRows();
+    if (detailsRow >= 0) ShowSectionDetails(static_cast<HWND>(open.state->session.pageWindow), detailsRow);
+}
+
+// The list's keys and clicks: the selection means "install", the focus "show the details", and
+// the list view's own handling, which ties the two together, never sees them.
+LRESULT CALLBACK SectionListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) {
+        switch (wParam) {
+            case VK_LEFT: showEvent(open.rows->pressArrow(ArrowKey::left)); break;
+            case VK_UP: showEvent(open.rows->pressArrow(ArrowKey::up)); break;
+            case VK_RIGHT: showEvent(open.rows->pressArrow(ArrowKey::right)); break;
+            case VK_DOWN: showEvent(open.rows->pressArrow(ArrowKey::down)); break;
+            case VK_SPACE: showEvent(open.rows->pressSpace()); break;
+            default: break;  // every other key does nothing here
+        }
+        return 0;
+    }
+    if (message == WM_LBUTTONDOWN) {
+        SetFocus(list);
+        LVHITTESTINFO hit{};
+        hit.pt.x = static_cast<short>(LOWORD(lParam));
+        hit.pt.y = static_cast<short>(HIWORD(lParam));
+        const int row = static_cast<int>(SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        showEvent(open.rows->click(row));
+        return 0;
+    }
+    return CallWindowProcA(open.listViewProc, list, message, wParam, lParam);
+}
+
+void addColumn(HWND list, int index, const char* title) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 100;
+    column.pszText = const_cast<char*>(title);
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void openPage(SetupState& state, HWND page) {
+    open.state = &state;
+    open.list = GetDlgItem(page, IDC_SECTION_LIST);
+    open.listViewProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(open.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SectionListProc)));
+    SetFocus(open.list);
+    addColumn(open.list, 0, "Section");
+    addColumn(open.list, 1, "Size (Bytes)");
+
+    // Every source is examined once per opening, and each section sums its files.
+    SourceSizes measuring(state);
+    const std::vector<std::int32_t> sizes = sectionSizes(
+        state.sections, state.files, [&](std::size_t entry) { return measuring.FileEntryUncompressedSize(entry); });
+    if (measuring.quitRequested()) QuitSetup(2);
+
+    open.applying = true;
+    for (std::size_t row = 0; row < state.sections.size(); ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.pszText = const_cast<char*>(state.sections[row].name.c_str());
+        SendMessageA(open.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const std::string size = std::to_string(sizes[row]);
+        item.iSubItem = 1;
+        item.pszText = const_cast<char*>(size.c_str());
+        SendMessageA(open.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    }
+    open.rows = std::make_unique<SectionList>(state.sections);
+    showEvent(0);
+}
+
+void closePage() {
+    SetWindowLongPtrA(open.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(open.listViewProc));
+    open = OpenSectionsPage{};
+}
+
+}  // namespace
+
+// The sections with their sizes; the user chooses the optional ones.
 INT_PTR SectionsPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     PageCommonProc(state, page, message, lParam, wParam, Page::Sections);
+    switch (message) {
+        case WM_INITDIALOG: openPage(state, page); break;
+        case WM_DESTROY: closePage(); break;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_SECTION_INSTALL && open.rows != nullptr)
+                showEvent(open.rows->setInstallBox(IsDlgButtonChecked(page, IDC_SECTION_INSTALL) == BST_CHECKED));
+            break;
+        case WM_NOTIFY: {
+            const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if (change->hdr.idFrom == IDC_SECTION_LIST && change->hdr.code == LVN_ITEMCHANGING && !open.applying) {
+                SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            break;
+        }
+        default: break;
+    }
     return FALSE;
 }
 

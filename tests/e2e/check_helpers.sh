@@ -76,3 +76,11 @@ short_path() { probe short-path "$1"; }
 expect_registry_value() {
   wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1 || fail_check "no value $2 under HKLM\\$1"
 }
+
+# The Windows path of PATH below the Start menu's Programs folder (programs_path 'qse2e\Group').
+programs_path() {
+  local programs
+  programs=$(find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1)
+  programs="C:${programs#"$WINEPREFIX/drive_c"}"
+  printf '%s\\%s\n' "${programs//\//\\}" "$1"
+}

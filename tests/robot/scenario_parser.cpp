@@ -48,6 +48,10 @@ const StepRule stepRules[] = {
     {"wait-pixel", 5, 6, "iibbbb"},
     {"pixels", 9, 10, "iiiibbbbii"},
     {"timeout", 1, 1, "s"},
+    {"row", 3, 5, "ciwww"},
+    {"rows", 2, 2, "ci"},
+    {"click-row", 2, 2, "cw"},
+    {"free-space", 2, 2, "cw"},
 };
 
 const StepRule* findRule(const std::string& name) {

@@ -16,19 +16,6 @@ constexpr UINT messageTimeoutMs = 2000;
 // The text control of the system's message boxes (the same ID under Windows and Wine).
 constexpr int messageBoxTextId = 0xFFFF;
 
-// Polls `condition` until it holds or `timeoutMs` has passed; it is always tried once more at
-// the end, so a step with time-out 0 still checks its condition once.
-bool waitUntil(unsigned long timeoutMs, const std::function<bool()>& condition) {
-    const DWORD started = GetTickCount();
-    while (true) {
-        if (condition()) return true;
-        if (GetTickCount() - started >= timeoutMs) return condition();
-        Sleep(pollIntervalMs);
-    }
-}
-
-// Asks the window itself for its text: GetWindowTextA does not return the text of another
-// process's controls. False when the program does not answer in time.
 std::string classOf(HWND window);
 
 // A file with this text, for a scenario that changes the medium under the program's feet.
@@ -40,33 +27,6 @@ std::string writeFile(const std::string& path, const std::string& text) {
                     written == text.size();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return ok ? "" : "cannot write " + quoteWord(path);
-}
-
-bool readText(HWND window, std::string& text) {
-    // Labels and buttons keep their text with the system, which answers even while the program is
-    // busy (an installation runs without reading its messages); an edit control keeps its own text
-    // and must be asked for it.
-    const std::string className = classOf(window);
-    if (lstrcmpiA(className.c_str(), "Static") == 0 || lstrcmpiA(className.c_str(), "Button") == 0) {
-        if (!IsWindow(window)) return false;
-        std::string buffer(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-        buffer.resize(static_cast<std::size_t>(GetWindowTextA(window, &buffer[0], static_cast<int>(buffer.size()))));
-        text = buffer;
-        return true;
-    }
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &length)) {
-        return false;
-    }
-    std::string buffer(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
-                             SMTO_ABORTIFHUNG, messageTimeoutMs, &copied)) {
-        return false;
-    }
-    buffer.resize(copied < length ? copied : length);
-    text = buffer;
-    return true;
 }
 
 std::string classOf(HWND window) {
@@ -115,8 +75,6 @@ std::vector<TopWindow> windowsOfProcess(DWORD processId) {
     return search.found;
 }
 
-HWND findControl(HWND parent, const ControlRef& ref);
-
 // A visible top-level window of the process with this title and class and, when `content` is
 // given, holding that control: pages that share a title differ in their controls.
 HWND findVisibleWindow(DWORD processId, const std::string& title, const std::string& className,
@@ -126,22 +84,6 @@ HWND findVisibleWindow(DWORD processId, const std::string& title, const std::str
             lstrcmpiA(window.className.c_str(), className.c_str()) == 0 &&
             (content == nullptr || findControl(window.handle, *content) != nullptr)) {
             return window.handle;
-        }
-    }
-    return nullptr;
-}
-
-// The control a step names, or null while there is none. Children are counted in creation order
-// (the order GetWindow walks them); ID 0 names the window itself.
-HWND findControl(HWND parent, const ControlRef& ref) {
-    if (ref.kind == ControlRef::Kind::Id) return ref.id == 0 ? parent : GetDlgItem(parent, ref.id);
-    int seen = 0;
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ref.kind == ControlRef::Kind::ClassIndex) {
-            if (lstrcmpiA(classOf(child).c_str(), ref.className.c_str()) == 0 && ++seen == ref.index) return child;
-        } else {
-            std::string text;
-            if (readText(child, text) && text == ref.text) return child;
         }
     }
     return nullptr;
@@ -204,6 +146,62 @@ std::string describeControl(const std::string& refWord, const std::string& windo
 }
 
 }  // namespace
+
+// Polls `condition` until it holds or `timeoutMs` has passed; it is always tried once more at
+// the end, so a step with time-out 0 still checks its condition once.
+bool waitUntil(unsigned long timeoutMs, const std::function<bool()>& condition) {
+    const DWORD started = GetTickCount();
+    while (true) {
+        if (condition()) return true;
+        if (GetTickCount() - started >= timeoutMs) return condition();
+        Sleep(pollIntervalMs);
+    }
+}
+
+// Asks the window itself for its text: GetWindowTextA does not return the text of another
+// process's controls. False when the program does not answer in time.
+bool readText(HWND window, std::string& text) {
+    // Labels and buttons keep their text with the system, which answers even while the program is
+    // busy (an installation runs without reading its messages); an edit control keeps its own text
+    // and must be asked for it.
+    const std::string className = classOf(window);
+    if (lstrcmpiA(className.c_str(), "Static") == 0 || lstrcmpiA(className.c_str(), "Button") == 0) {
+        if (!IsWindow(window)) return false;
+        std::string buffer(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+        buffer.resize(static_cast<std::size_t>(GetWindowTextA(window, &buffer[0], static_cast<int>(buffer.size()))));
+        text = buffer;
+        return true;
+    }
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &length)) {
+        return false;
+    }
+    std::string buffer(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
+                             SMTO_ABORTIFHUNG, messageTimeoutMs, &copied)) {
+        return false;
+    }
+    buffer.resize(copied < length ? copied : length);
+    text = buffer;
+    return true;
+}
+
+// The control a step names, or null while there is none. Children are counted in creation order
+// (the order GetWindow walks them); ID 0 names the window itself.
+HWND findControl(HWND parent, const ControlRef& ref) {
+    if (ref.kind == ControlRef::Kind::Id) return ref.id == 0 ? parent : GetDlgItem(parent, ref.id);
+    int seen = 0;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ref.kind == ControlRef::Kind::ClassIndex) {
+            if (lstrcmpiA(classOf(child).c_str(), ref.className.c_str()) == 0 && ++seen == ref.index) return child;
+        } else {
+            std::string text;
+            if (readText(child, text) && text == ref.text) return child;
+        }
+    }
+    return nullptr;
+}
 
 Robot::~Robot() {
     if (programRunning()) endProgram();
@@ -281,6 +279,10 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
     }
     if (name == "close") return closeWindow();
     if (name == "controls") return listControls(notes);
+    if (name == "row") return checkRow(a);
+    if (name == "rows") return checkRowCount(a);
+    if (name == "click-row") return clickRow(a);
+    if (name == "free-space") return checkFreeSpace(a);
     return checkState(name, a[0]);
 }
 

@@ -2,6 +2,7 @@
 // clicking, typing, pressing keys, answering message boxes, checking states and the exit code.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,15 @@
 #include "screen_steps.h"
 
 namespace quillset::robot {
+
+// Shared by the step files.
+// Polls `condition` until it holds or `timeoutMs` has passed; it is always tried once more at
+// the end, so a step with time-out 0 still checks its condition once.
+bool waitUntil(unsigned long timeoutMs, const std::function<bool()>& condition);
+// Asks the window itself for its text; false when the program does not answer in time.
+bool readText(HWND window, std::string& text);
+// The control a step names, or null while there is none.
+HWND findControl(HWND parent, const ControlRef& ref);
 
 class Robot {
 public:
@@ -51,6 +61,12 @@ private:
     std::string listControls(std::vector<std::string>& notes);
     std::string waitForPixel(int x, int y, const ScreenColor& wanted, int tolerance);
     std::string waitForPixelCount(const std::vector<std::string>& args);
+    // List views (list_steps.cpp) and the free-space display.
+    HWND listControl(const std::string& refWord, std::string& why) const;
+    std::string checkRow(const std::vector<std::string>& args);
+    std::string checkRowCount(const std::vector<std::string>& args);
+    std::string clickRow(const std::vector<std::string>& args);
+    std::string checkFreeSpace(const std::vector<std::string>& args);
 
     // The current window must still exist for steps that work on it.
     std::string requireCurrentWindow() const;
