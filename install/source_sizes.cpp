@@ -40,4 +40,30 @@ std::uint32_t SourceSizes::FileEntryUncompressedSize(std::size_t index) {
     return size;
 }
 
+SourceSizeThread::SourceSizeThread(std::vector<std::string> paths, HWND window, UINT doneMessage)
+    : paths_(std::move(paths)), sizes_(paths_.size(), 0), window_(window), doneMessage_(doneMessage) {
+    thread_ = CreateThread(nullptr, 0, &SourceSizeThread::measure, this, 0, nullptr);
+    if (thread_ == nullptr) measure(this);  // no thread to be had: measure here and now
+}
+
+SourceSizeThread::~SourceSizeThread() {
+    stop_ = true;
+    if (thread_ == nullptr) return;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+}
+
+const std::vector<std::uint32_t>& SourceSizeThread::sizes() {
+    if (thread_ != nullptr) WaitForSingleObject(thread_, INFINITE);
+    return sizes_;
+}
+
+DWORD WINAPI SourceSizeThread::measure(void* self) {
+    auto* sizes = static_cast<SourceSizeThread*>(self);
+    for (std::size_t index = 0; index < sizes->paths_.size() && !sizes->stop_; ++index)
+        if (!sizes->paths_[index].empty()) sizes->sizes_[index] = uncompressedSize(sizes->paths_[index]);
+    if (!sizes->stop_) PostMessageA(sizes->window_, sizes->doneMessage_, 0, 0);
+    return 0;
+}
+
 }  // namespace quillset

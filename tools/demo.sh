@@ -22,10 +22,13 @@ for n in $(seq -w 1 40); do head -c 4000000 /dev/urandom >"$medium/samples/sampl
 
 # What an earlier demo installed goes first, so that this one starts on a clean system.
 prefix=${QS_WINEPREFIX:-$top/build/wineprefix}
-app_dir="$prefix/drive_c/Program Files/Quillset Demo"
+# The robot types this destination and this program group on the pages.
+app_dir="$prefix/drive_c/Quillset Demo"
+group='Quillset/Demo'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillset Demo'
 rm -rf "$app_dir" "$prefix/drive_c/windows/system32/quilldemo.dll"
-find "$prefix/drive_c/users" -type d -path '*Start Menu/Programs/Quillset Demo' -exec rm -rf {} + 2>/dev/null || true
+find "$prefix/drive_c/users" -type d \( -path '*Start Menu/Programs/Quillset Demo' -o -path "*Start Menu/Programs/$group" \) \
+  -exec rm -rf {} + 2>/dev/null || true
 tests/wine/with-wine wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 
 echo "== The medium ($medium):"
@@ -46,7 +49,7 @@ else
   echo "== The walk through the wizard failed (robot exit status $status)."
 fi
 echo
-echo "== Installed in C:\Program Files\Quillset Demo (the readme's section was not chosen):"
+echo "== Installed in C:\Quillset Demo (the readme's section chosen on the sections page):"
 # The samples from the third on are left out of these lists.
 abridge='tolower($0) ~ /sample(0[3-9]|[1-4][0-9])\.dat/ { skip = 1; next } skip && /SHARED/ { skip = 0; next } { skip = 0; print "   " $0 }'
 (cd "$app_dir" 2>/dev/null && find . -type f | sort | sed 's|^\./||' | awk "$abridge")
@@ -57,7 +60,7 @@ sed 's/\r$//' "$app_dir/Uninstall.log" 2>/dev/null | iconv -f CP1252 -t UTF-8 | 
 echo "== The Uninstall key:"
 tests/wine/with-wine wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r' | sed '/^$/d;s|^|   |'
 echo "== Shortcuts in the program group, with their targets and descriptions:"
-find "$prefix/drive_c/users" -path '*Start Menu/Programs/Quillset Demo/*.lnk' 2>/dev/null | while read -r link; do
+find "$prefix/drive_c/users" -path "*Start Menu/Programs/$group/*.lnk" 2>/dev/null | while read -r link; do
   echo "   Programs/${link##*/Programs/}"
   tests/wine/with-wine tests/wine/wine-run "$build/e2e-payload/probe.exe" shortcut \
     "C:${link#"$prefix/drive_c"}" 2>/dev/null | tr -d '\r' | sed 's|^|      |'

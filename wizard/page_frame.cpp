@@ -67,10 +67,12 @@ std::string dialogItemText(HWND page, int id) {
     return text;
 }
 
+DLGPROC pageDialogProcedure(Page page) { return kPageProcedures[static_cast<int>(page)]; }
+
 int ShowWizardPage(const Session& session, Page page) {
     const INT_PTR result =
         DialogBoxParamA(static_cast<HINSTANCE>(session.instance), MAKEINTRESOURCEA(describePage(page).templateId),
-                        static_cast<HWND>(session.mainWindow), kPageProcedures[static_cast<int>(page)], 0);
+                        static_cast<HWND>(session.mainWindow), pageDialogProcedure(page), 0);
     return static_cast<int>(result);
 }
 

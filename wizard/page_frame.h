@@ -34,6 +34,9 @@ INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, 
 // The whole text of a page's control, however long: a path is never cut.
 std::string dialogItemText(HWND page, int id);
 
+// The dialog procedure of a page, which hands the page's procedure the program's setup state.
+DLGPROC pageDialogProcedure(Page page);
+
 // Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
 // after a confirmed Cancel, -1 when the dialog could not be created.
 int ShowWizardPage(const Session& session, Page page);

@@ -1,8 +1,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "page_frame.h"
 #include "section_list.h"
@@ -19,8 +21,12 @@ struct OpenSectionsPage {
     HWND list = nullptr;
     WNDPROC listViewProc = nullptr;
     std::unique_ptr<SectionList> rows;
+    std::unique_ptr<SourceSizeThread> sources;  // measures the plain files while the page is open
     bool applying = false;  // the page itself is changing row states
 };
+
+// Sent by the measuring thread when every plain file is measured.
+constexpr UINT kSourcesMeasured = WM_APP + 1;
 OpenSectionsPage open;
 
 // Puts the rules' row states into the list view. Changes from anywhere else (the list view's own
@@ -101,11 +107,14 @@ void openPage(SetupState& state, HWND page) {
     addColumn(open.list, 0, "Section");
     addColumn(open.list, 1, "Size (Bytes)");
 
-    // Every source is examined once per opening, and each section sums its files.
-    SourceSizes measuring(state);
-    const std::vector<std::int32_t> sizes = sectionSizes(
-        state.sections, state.files, [&](std::size_t entry) { return measuring.FileEntryUncompressedSize(entry); });
-    if (measuring.quitRequested()) QuitSetup(2);
+    // Every source is examined once per opening, the plain files on a thread of their own, so
+    // that the page is there at once; their sizes appear when they are all measured.
+    std::unordered_set<std::string> declared;
+    for (const InstallSection& section : state.sections) declared.insert(section.name);
+    std::vector<std::string> paths;
+    for (const InstallFileEntry& entry : state.files)
+        paths.push_back(!entry.splitPart && declared.count(entry.sectionName) != 0 ? entry.sourcePath : "");
+    open.sources = std::make_unique<SourceSizeThread>(std::move(paths), page, kSourcesMeasured);
 
     open.applying = true;
     for (std::size_t row = 0; row < state.sections.size(); ++row) {
@@ -114,13 +123,33 @@ void openPage(SetupState& state, HWND page) {
         item.iItem = static_cast<int>(row);
         item.pszText = const_cast<char*>(state.sections[row].name.c_str());
         SendMessageA(open.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        const std::string size = std::to_string(sizes[row]);
-        item.iSubItem = 1;
-        item.pszText = const_cast<char*>(size.c_str());
-        SendMessageA(open.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     }
     open.rows = std::make_unique<SectionList>(state.sections);
     showEvent(0);
+}
+
+// The size column, once the plain files are measured: the split files are joined and measured
+// now, here, where their disk prompts can be shown, and each section sums its files.
+void showSizes(SetupState& state, HWND page) {
+    const std::vector<std::uint32_t> plainSizes = open.sources->sizes();
+    open.sources.reset();
+    // While a disk prompt may be up, the page waits for its answer.
+    const bool splitFiles = std::any_of(state.files.begin(), state.files.end(),
+                                        [](const InstallFileEntry& entry) { return entry.splitPart; });
+    if (splitFiles) EnableWindow(page, FALSE);
+    SourceSizes splitSizes(state);
+    const std::vector<std::int32_t> sizes = sectionSizes(state.sections, state.files, [&](std::size_t entry) {
+        return state.files[entry].splitPart ? splitSizes.FileEntryUncompressedSize(entry) : plainSizes[entry];
+    });
+    if (splitFiles) EnableWindow(page, TRUE);
+    if (splitSizes.quitRequested()) QuitSetup(2);
+    for (std::size_t row = 0; row < sizes.size(); ++row) {
+        const std::string size = std::to_string(sizes[row]);
+        LVITEMA item{};
+        item.iSubItem = 1;
+        item.pszText = const_cast<char*>(size.c_str());
+        SendDlgItemMessageA(page, IDC_SECTION_LIST, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 void closePage() {
@@ -136,6 +165,9 @@ INT_PTR SectionsPageProc(SetupState& state, HWND page, UINT message, WPARAM wPar
     switch (message) {
         case WM_INITDIALOG: openPage(state, page); break;
         case WM_DESTROY: closePage(); break;
+        case kSourcesMeasured:
+            if (open.sources != nullptr) showSizes(state, page);
+            break;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_SECTION_INSTALL && open.rows != nullptr)
                 showEvent(open.rows->setInstallBox(IsDlgButtonChecked(page, IDC_SECTION_INSTALL) == BST_CHECKED));

@@ -30,6 +30,8 @@
 #   #! win98                Setup.exe runs under Wine's Windows 98 emulation
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
+#   #! no-programs-folder   the shell cannot name the Start menu's Programs folder
+#   #! programs-dir PATH    a folder PATH (below qse2e) in the Start menu's Programs folder
 #
 # Scripts that install put their files under C:\qse2e\ and their program groups under qse2e in the
 # Start menu's Programs folder; both are emptied before and after every scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
@@ -56,6 +58,7 @@ checks=()
 session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 appdefaults='HKCU\Software\Wine\AppDefaults\Setup.exe'
 version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
+shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 programs_qse2e() { find "$WINEPREFIX/drive_c/users" -type d -path '*Start Menu/Programs/qse2e' 2>/dev/null; }
 restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
          'programs_qse2e | xargs -r -d "\\n" rm -rf')
@@ -141,6 +144,15 @@ while read -r directive value; do
       [ -n "$saved" ] || { echo "run_scenario: ProgramFilesDir not found to begin with"; exit 1; }
       wine reg delete "$version_key" /v ProgramFilesDir /f >/dev/null 2>&1
       restore+=("wine reg add '$version_key' /v ProgramFilesDir /d '$saved' /f >/dev/null 2>&1") ;;
+    no-programs-folder)
+      saved=$(wine reg query "$shell_folders" /v Programs 2>/dev/null | tr -d '\r' |
+              sed -n 's/^ *Programs *REG_EXPAND_SZ *//p')
+      [ -n "$saved" ] || { echo "run_scenario: the Programs folder is not registered to begin with"; exit 1; }
+      wine reg add "$shell_folders" /v Programs /t REG_EXPAND_SZ /d 'Q:\nowhere' /f >/dev/null 2>&1
+      restore+=("wine reg add '$shell_folders' /v Programs /t REG_EXPAND_SZ /d '$saved' /f >/dev/null 2>&1") ;;
+    programs-dir)
+      programs=$(find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1)
+      mkdir -p "$programs/${value//\\//}" || exit 1 ;;
     *) echo "run_scenario: unknown setting '#! $directive'"; exit 1 ;;
   esac
 done < <(sed -n 's/^#! *//p' "$scenario")

@@ -1,0 +1,122 @@
+// Times the opening of the sections page with many files: how long the user waits for the page,
+// and until its size column is filled (every source is examined, on a thread of the page's own).
+// Creates its own payload of N files of 1 KiB in ten sections in the TEMP directory, opens the
+// page five times and prints the medians.
+//
+//   sections_page.exe [FILES]        (default 10000)
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "page_frame.h"
+#include "setup_globals.h"
+
+using namespace quillset;
+
+namespace {
+
+constexpr int kSections = 10;
+constexpr int kRuns = 5;
+
+std::string payloadDirectory() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "qs-sections-bench";
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// The size column's sum over all rows.
+long long listedBytes(HWND page) {
+    HWND list = GetDlgItem(page, IDC_SECTION_LIST);
+    long long total = 0;
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        char text[32] = "";
+        LVITEMA item{};
+        item.iSubItem = 1;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        total += std::atoll(text);
+    }
+    return total;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int fileCount = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const std::string directory = payloadDirectory();
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string kibibyte(1024, 'x');
+
+    SetupState& state = setupState();
+    state.session.instance = GetModuleHandleA(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    for (int section = 0; section < kSections; ++section)
+        state.sections.push_back(InstallSection{"Section " + std::to_string(section), section % 2, 0, "", false});
+    for (int file = 0; file < fileCount; ++file) {
+        InstallFileEntry entry;
+        entry.sourcePath = directory + "\\file" + std::to_string(file) + ".dat";
+        entry.destinationPath = "[DP]\\";
+        entry.sectionName = "Section " + std::to_string(file % kSections);
+        if (!writeFile(entry.sourcePath, kibibyte)) {
+            std::fprintf(stderr, "cannot write %s\n", entry.sourcePath.c_str());
+            return 1;
+        }
+        state.files.push_back(entry);
+    }
+
+    std::vector<double> opened, measured;
+    LARGE_INTEGER frequency, start, shown, filled;
+    QueryPerformanceFrequency(&frequency);
+    const auto milliseconds = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+        return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    };
+    int status = 0;
+    for (int run = 0; run < kRuns && status == 0; ++run) {
+        QueryPerformanceCounter(&start);
+        HWND page = CreateDialogParamA(static_cast<HINSTANCE>(state.session.instance), MAKEINTRESOURCEA(IDD_SECTIONS),
+                                       nullptr, pageDialogProcedure(Page::Sections), 0);
+        QueryPerformanceCounter(&shown);
+        // The page's messages run until the size column holds every file's bytes (a minute at most).
+        const DWORD deadline = GetTickCount() + 60000;
+        while (page != nullptr && listedBytes(page) != 1024LL * fileCount && GetTickCount() < deadline) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        }
+        QueryPerformanceCounter(&filled);
+        if (page == nullptr || listedBytes(page) != 1024LL * fileCount) {
+            std::fprintf(stderr, "the page did not list the files' sizes\n");
+            status = 1;
+        }
+        if (page != nullptr) DestroyWindow(page);
+        opened.push_back(milliseconds(start, shown));
+        measured.push_back(milliseconds(start, filled));
+    }
+    std::sort(opened.begin(), opened.end());
+    std::sort(measured.begin(), measured.end());
+    std::printf("sections page, %d files in %d sections (medians of %zu openings): open after %.1f ms, "
+                "sizes shown after %.1f ms\n",
+                fileCount, kSections, opened.size(), opened[opened.size() / 2], measured[measured.size() / 2]);
+
+    for (const InstallFileEntry& entry : state.files) DeleteFileA(entry.sourcePath.c_str());
+    RemoveDirectoryA(directory.c_str());
+    return status;
+}
