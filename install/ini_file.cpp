@@ -124,6 +124,14 @@ void IniFile::loadText(const std::string& bytes) {
 }
 
 void IniFile::setEntry(const std::string& section, const std::string& key, const std::string& value) {
+    putEntry(section, key, value, true);
+}
+
+void IniFile::addEntry(const std::string& section, const std::string& key, const std::string& value) {
+    putEntry(section, key, value, false);
+}
+
+void IniFile::putEntry(const std::string& section, const std::string& key, const std::string& value, bool replace) {
     sections_[section].entries[key] = value;
     if (!loadedFromFile_) return;
 
@@ -145,7 +153,7 @@ void IniFile::setEntry(const std::string& section, const std::string& key, const
     }
 
     const std::string entry = key + "=" + value;
-    if (keyLine != none) {
+    if (replace && keyLine != none) {
         // The last line with the key is the one whose value a reader ends up with, so it is the
         // one replaced; it keeps its line end.
         lines_[keyLine] = entry + lineEndOf(lines_[keyLine]);

@@ -39,6 +39,11 @@ public:
     // Sets key=value in the section, creating both as needed and replacing an earlier value.
     void setEntry(const std::string& section, const std::string& key, const std::string& value);
 
+    // Adds key=value as a line of its own at the end of the section, keeping every earlier line with
+    // the key: Wininit.ini's "NUL=" lines each delete a file of their own. (The model keeps the
+    // last value, as a reader of single values sees it.)
+    void addEntry(const std::string& section, const std::string& key, const std::string& value);
+
     const std::map<std::string, IniSection>& sections() const { return sections_; }
 
     // Writes the file (CR LF line ends for every line it adds); 1 when written, 0 when it could not
@@ -47,6 +52,8 @@ public:
     std::string saveText() const;
 
 private:
+    void putEntry(const std::string& section, const std::string& key, const std::string& value, bool replace);
+
     std::map<std::string, IniSection> sections_;
     // The lines of a loaded file with content, each with its own line end (the last one may have
     // none), changed by setEntry; saved instead of the model when loadedFromFile_ is set.

@@ -12,7 +12,7 @@ medium=$demo/medium
 
 rm -rf "$demo"
 mkdir -p "$medium/program" "$medium/shared" "$medium/files" "$medium/samples"
-cp "$build/Setup.exe" "$medium/"
+cp "$build/Setup.exe" "$build/QSUninstall.exe" "$medium/"
 cp examples/demo/SetupScript.ini "$medium/"
 cp examples/demo/files/* "$medium/files/"
 cp "$build/demo-payload/QuillDemo.exe" "$medium/program/"
@@ -65,6 +65,25 @@ find "$prefix/drive_c/users" -path "*Start Menu/Programs/$group/*.lnk" 2>/dev/nu
   tests/wine/with-wine tests/wine/wine-run "$build/e2e-payload/probe.exe" shortcut \
     "C:${link#"$prefix/drive_c"}" 2>/dev/null | tr -d '\r' | sed 's|^|      |'
 done
+echo
+echo "== QSUninstall.exe, started from the Uninstall key, driven by the robot:"
+set +e
+(cd "$medium" && tests_wine="$top/tests/wine" && "$tests_wine/with-wine" "$tests_wine/wine-run" "$build/robot.exe" "$top/examples/demo/demo-uninstall.scenario")
+uninstall_status=$?
+set -e
+[ $status -ne 0 ] || status=$uninstall_status
+remains() {
+  (cd "$prefix/drive_c" && find "Quillset Demo" -print 2>/dev/null | sed 's|^|   C:/|') || true
+  ls "$prefix/drive_c/windows/system32/quilldemo.dll" 2>/dev/null | sed "s|$prefix/drive_c/|   C:/|" || true
+  find "$prefix/drive_c/users" -path "*Start Menu/Programs/$group*" 2>/dev/null | sed 's|^.*/Programs/|   Programs/|' || true
+}
+echo "== What remains when the uninstaller has ended (the shared library stays for other programs; the"
+echo "   uninstaller's own file is due to go at the next restart):"
+remains
+tests/wine/with-wine wine reg query "$uninstall_key" >/dev/null 2>&1 && echo "   the Uninstall key"
+echo "== What remains after Wine's next start, which does what Windows does at a restart:"
+tests/wine/with-wine wine cmd.exe /c exit 0 >/dev/null 2>&1 || true
+remains
 echo
 echo "== Screenshots:"
 ls "$demo"/*.png | sed 's|^|   |'

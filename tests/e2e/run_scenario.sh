@@ -8,9 +8,11 @@
 # Settings are comment lines of the scenario that the robot ignores:
 #   #! script FILE          the medium's SetupScript.ini (relative to the scenario); none: no script
 #   #! copy FROM TO         puts a file on the medium (TO relative to it); FROM is relative to the
-#                           scenario, or payload/NAME for a file built into the build's e2e-payload/
+#                           scenario, payload/NAME for a file built into the build's e2e-payload/,
+#                           or build/NAME for a program at the top of the build (QSUninstall.exe)
 #   #! text TO WORDS...     a text file on the medium holding WORDS and a line end
 #   #! existing PATH WORDS  a file C:\qse2e\PATH holding WORDS before the run (its folders made)
+#   #! existing-copy FROM PATH  FROM (as for copy) as the file C:\qse2e\PATH before the run
 #   #! existing-dir PATH    a folder C:\qse2e\PATH before the run
 #   #! read-only PATH       C:\qse2e\PATH without write permission, so Windows sees it read-only
 #   #! system-file NAME [FROM]  NAME in the system directory is removed before and after the run;
@@ -49,12 +51,22 @@ medium="$work_root/$name"
 rm -rf "$medium"
 mkdir -p "$medium"
 cp "$setup" "$medium/Setup.exe"
+# The build puts the uninstaller next to Setup.exe; so does every medium.
+cp "$(dirname "$setup")/QSUninstall.exe" "$medium/" 2>/dev/null
 
 windows_dir="$WINEPREFIX/drive_c/windows"
 payload=$(dirname "$robot")/e2e-payload
 qse2e="$WINEPREFIX/drive_c/qse2e"
 uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 checks=()
+# A file named by a setting: payload/NAME, build/NAME, or relative to the scenario.
+source_file() {
+  case "$1" in
+    payload/*) printf '%s\n' "$payload/${1#payload/}" ;;
+    build/*) printf '%s\n' "$(dirname "$robot")/${1#build/}" ;;
+    *) printf '%s\n' "$scenario_dir/$1" ;;
+  esac
+}
 session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 appdefaults='HKCU\Software\Wine\AppDefaults\Setup.exe'
 version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
@@ -75,7 +87,7 @@ while read -r directive value; do
       cp "$scenario_dir/$value" "$medium/SetupScript.ini" || exit 1 ;;
     copy)
       read -r from to <<<"$value"
-      case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
+      from=$(source_file "$from")
       mkdir -p "$(dirname "$medium/$to")" && cp "$from" "$medium/$to" || exit 1 ;;
     text)
       read -r to words <<<"$value"
@@ -83,6 +95,9 @@ while read -r directive value; do
     existing)
       read -r to words <<<"$value"
       mkdir -p "$(dirname "$qse2e/$to")" && printf '%s\n' "$words" >"$qse2e/$to" ;;
+    existing-copy)
+      read -r from to <<<"$value"
+      mkdir -p "$(dirname "$qse2e/$to")" && cp "$(source_file "$from")" "$qse2e/$to" || exit 1 ;;
     existing-dir)
       mkdir -p "$qse2e/$value" ;;
     read-only)
@@ -92,7 +107,7 @@ while read -r directive value; do
       rm -f "$windows_dir/system32/$name"
       restore+=("rm -f '$windows_dir/system32/$name'")
       if [ -n "$from" ]; then
-        case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
+        from=$(source_file "$from")
         cp "$from" "$windows_dir/system32/$name" || exit 1
       fi ;;
     temp-file)
@@ -108,7 +123,7 @@ while read -r directive value; do
       mkdir -p "$(dirname "$windows_dir/$to")" && printf '%s\n' "$words" >"$windows_dir/$to" || exit 1 ;;
     windows-copy)
       read -r from to <<<"$value"
-      case "$from" in payload/*) from="$payload/${from#payload/}" ;; *) from="$scenario_dir/$from" ;; esac
+      from=$(source_file "$from")
       rm -rf "${windows_dir:?}/$to"
       restore+=("rm -rf '$windows_dir/$to'")
       cp "$from" "$windows_dir/$to" || exit 1 ;;

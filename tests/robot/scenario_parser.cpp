@@ -22,6 +22,7 @@ struct StepRule {
 
 const StepRule stepRules[] = {
     {"start", 1, -1, "w"},
+    {"start-uninstall", 1, 1, "w"},
     {"window", 1, 3, "wwc"},
     {"another-window", 1, 3, "wwc"},
     {"text", 2, 2, "cw"},

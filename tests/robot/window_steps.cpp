@@ -245,6 +245,7 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
         return "";
     }
     if (name == "start") return start(a);
+    if (name == "start-uninstall") return startUninstall(a[0]);
     if (name == "delete") return DeleteFileA(a[0].c_str()) ? "" : "cannot delete " + quoteWord(a[0]);
     if (name == "write") return writeFile(a[0], a[1]);
     if (name == "screenshot") {
@@ -377,6 +378,17 @@ std::string Robot::start(const std::vector<std::string>& args) {
     }
     ResumeThread(process_.hThread);
     return "";
+}
+
+// The program that the Uninstall key of APPNAME names, as the system's list of programs starts it.
+std::string Robot::startUninstall(const std::string& appName) {
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
+    char command[MAX_PATH * 4] = "";
+    DWORD size = sizeof command - 1;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size) !=
+        ERROR_SUCCESS)
+        return "no UninstallString under HKEY_LOCAL_MACHINE\\" + key;
+    return start({command});
 }
 
 std::string Robot::waitForWindow(const std::string& title, const std::string& className,

@@ -40,6 +40,7 @@ public:
 
 private:
     std::string start(const std::vector<std::string>& args);
+    std::string startUninstall(const std::string& appName);
     // `another`: never the current window, which a click may be closing (the next dialog of a kind).
     std::string waitForWindow(const std::string& title, const std::string& className, const std::string& contentWord,
                               bool another);

@@ -93,6 +93,11 @@ TEST(IniFileTest, ChangesOnlyItsEntryInAnExistingFile) {
         reread.loadText(ini.saveText());
         EXPECT_EQ(modelOf(reread), modelOf(ini)) << c.before;
     }
+    // Another program's deletion stays when ours is added.
+    IniFile wininit;
+    wininit.loadText("[rename]\r\nNUL=C:\\theirs\r\n");
+    wininit.addEntry("rename", "NUL", "C:\\ours");
+    EXPECT_EQ(wininit.saveText(), "[rename]\r\nNUL=C:\\theirs\r\nNUL=C:\\ours\r\n");
 }
 
 std::string readFile(const fs::path& path) {

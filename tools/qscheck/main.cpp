@@ -12,7 +12,12 @@
 //       setup program (whose current directory it is) does. Prints one JSON document and exits with
 //       the code the setup program would return (0, 2 or 3).
 //
-// Both verbs exit with 1 when the script cannot be read (the message goes to standard error) and
+//   qscheck log FILE
+//       The records of an Uninstall.log, read as the uninstaller reads it, as one JSON document:
+//       {"date":...,"records":[{"line":L,"kind":...,"path":...,"registration":...}],"key":...}.
+//       A log the uninstaller would refuse: "FILE:LINE: error: WHY" on standard error, exit 1.
+//
+// The script verbs exit with 1 when the script cannot be read (the message goes to standard error) and
 // with 64 for a wrong command line.
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +26,7 @@
 #include "builtin_variables.h"
 #include "interpreter.h"
 #include "json_output.h"
+#include "log_output.h"
 #include "plan_output.h"
 #include "platform.h"
 #include "recording_host.h"
@@ -32,7 +38,8 @@ namespace {
 const char* const kUsage =
     "usage: qscheck statements FILE\n"
     "       qscheck plan SCRIPT [--programfiles DIR] [--sp DIR] [--windows DIR] [--system DIR]\n"
-    "                           [--running NAME]... [--cancel PAGE]\n";
+    "                           [--running NAME]... [--cancel PAGE]\n"
+    "       qscheck log FILE\n";
 
 void printFatal(const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
@@ -52,6 +59,26 @@ int printStatements(const std::string& path) {
     std::string out;
     for (const ScriptStatement& statement : script.statements()) out += statementJson(statement) + "\n";
     writeOut(out);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int printLog(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
+        return 1;
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, read);
+    std::fclose(file);
+    UninstallLogContents log;
+    UninstallLogError error;
+    if (!readUninstallLog(bytes, log, error)) {
+        std::fprintf(stderr, "%s:%d: error: %s\n", path.c_str(), error.line, error.message.c_str());
+        return 1;
+    }
+    writeOut(uninstallLogJson(log));
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
@@ -126,6 +153,7 @@ int plan(const PlanOptions& options) {
 int main(int argc, char** argv) {
     const std::string verb = argc > 1 ? argv[1] : "";
     if (verb == "statements" && argc == 3) return quillset::printStatements(argv[2]);
+    if (verb == "log" && argc == 3) return quillset::printLog(argv[2]);
     if (verb == "plan") {
         quillset::PlanOptions options;
         if (quillset::parsePlanOptions(argc, argv, options)) return quillset::plan(options);

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "uninstall_log.h"
+#include "uninstall_log_reader.h"
+#include "uninstall_plan.h"
+
+namespace quillset {
+namespace {
+
+class StringSink : public ByteSink {
+public:
+    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+    bool write(const char* data, std::size_t size) override {
+        bytes_.append(data, size);
+        return true;
+    }
+
+private:
+    std::string& bytes_;
+};
+
+// A whole log as the installation writes it.
+std::string writtenLog() {
+    std::string bytes;
+    UninstallLog log;
+    log.open(std::make_unique<StringSink>(bytes));
+    log.writeHeader({2026, 12, 7});
+    log.beginFiles();
+    log.addFileRecord("C:\\PROGRA~1\\DEMO", "DEMO.EXE", false);
+    log.addShortcutRecord("C:\\Start Menu\\Programs\\Demo\\Demo.lnk");
+    log.addFileRecord("C:\\windows\\system32", "demo.dll", true);
+    log.addRegistrationLine(true);
+    log.addFileRecord("C:\\windows\\system32", "notes.txt", true);
+    log.addFileRecord("C:\\PROGRA~1\\DEMO", "caf\xE9.txt", false);
+    log.beginRegistry();
+    log.addRegistryKeyLine(std::string(kUninstallKeyPrefix) + "Demo");
+    log.close();
+    return bytes;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at == std::string::npos) ADD_FAILURE() << "no " << from;
+    else text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(UninstallLogReaderTest, ReadsTheWritersLogRecordForRecord) {
+    UninstallLogContents log;
+    UninstallLogError error;
+    ASSERT_TRUE(readUninstallLog(writtenLog(), log, error)) << error.line << ": " << error.message;
+    EXPECT_EQ(log.date, "12/7/2026");
+    EXPECT_EQ(log.appName, "Demo");
+    using Kind = UninstallRecord::Kind;
+    using Registration = UninstallRecord::Registration;
+    const struct {
+        Kind kind;
+        const char* path;
+        Registration registration;
+        int line;
+    } expected[] = {
+        {Kind::nonShared, "C:\\PROGRA~1\\DEMO\\DEMO.EXE", Registration::none, 12},
+        {Kind::shortcut, "C:\\Start Menu\\Programs\\Demo\\Demo.lnk", Registration::none, 14},
+        {Kind::shared, "C:\\windows\\system32\\demo.dll", Registration::autoRegister, 16},
+        {Kind::shared, "C:\\windows\\system32\\notes.txt", Registration::none, 19},
+        {Kind::nonShared, "C:\\PROGRA~1\\DEMO\\caf\xE9.txt", Registration::none, 21},
+    };
+    ASSERT_EQ(log.records.size(), std::size(expected));
+    for (std::size_t i = 0; i < log.records.size(); ++i) {
+        EXPECT_EQ(log.records[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(log.records[i].path, expected[i].path) << i;
+        EXPECT_EQ(log.records[i].registration, expected[i].registration) << i;
+        EXPECT_EQ(log.records[i].line, expected[i].line) << i;
+    }
+}
+
+TEST(UninstallLogReaderTest, RefusesLogsThatAreNotExactlyOurs) {
+    const std::string good = writtenLog();
+    const std::string longPath = "C:\\" + std::string(257, 'p');
+    const struct {
+        std::string bytes;
+        int line;
+    } cases[] = {
+        {"", 1},
+        {"<html>\r\n", 1},
+        {"\x7F" "ELF\x02\x01", 1},
+        {good.substr(0, good.size() - 2), 24},                   // cut inside the last line
+        {good.substr(0, good.find("[REGISTRY]")), 23},           // cut before [REGISTRY]
+        {good.substr(0, good.find("SHARED\r\nAUTO")), 17},       // cut inside a record
+        {good + "extra\r\n", 25},
+        {replaced(good, "\r\n[FILES]", "\n[FILES]"), 10},        // an editor's line ends
+        {replaced(good, "DON\xB4T", "DON'T"), 6},
+        {replaced(good, "DATE:12/7/2026", "DATE:12/07/2026"), 10},
+        {replaced(good, "NONSHARED", "NONSHARD"), 13},
+        {replaced(good, "C:\\PROGRA~1\\DEMO\\DEMO.EXE", "DEMO.EXE"), 12},  // relative
+        {replaced(good, "C:\\PROGRA~1\\DEMO\\DEMO.EXE", longPath), 12},   // over the path limit
+        {replaced(good, "Demo.lnk", "Demo\x01.lnk"), 14},
+        {replaced(good, "Software\\Microsoft", "Software\\Other"), 24},
+    };
+    for (const auto& c : cases) {
+        UninstallLogContents log;
+        UninstallLogError error;
+        EXPECT_FALSE(readUninstallLog(c.bytes, log, error)) << c.line;
+        EXPECT_EQ(error.line, c.line) << error.message;
+        EXPECT_FALSE(error.message.empty());
+    }
+}
+
+UninstallLogContents logOf(std::initializer_list<std::pair<UninstallRecord::Kind, const char*>> records) {
+    UninstallLogContents log;
+    int line = 12;
+    for (const auto& [kind, path] : records) log.records.push_back({kind, path, UninstallRecord::Registration::none, line += 2});
+    return log;
+}
+
+TEST(UninstallPlanTest, RefusesNonSharedFilesInSystemPlaces) {
+    using Kind = UninstallRecord::Kind;
+    const std::vector<std::string> system = {"C:\\windows", "C:\\windows\\system32"};
+    const struct {
+        Kind kind;
+        const char* path;
+        bool safe;
+    } cases[] = {
+        {Kind::nonShared, "C:\\App\\a.txt", true},
+        {Kind::shared, "C:\\WINDOWS\\SYSTEM32\\demo.dll", true},
+        {Kind::nonShared, "C:\\WINDOWS\\notepad.exe", false},
+        {Kind::shortcut, "c:\\windows\\fonts\\x.lnk", false},
+        {Kind::nonShared, "C:\\windowsapps\\a.txt", true},  // a sibling that only starts alike
+        {Kind::nonShared, "D:\\", false},
+        {Kind::nonShared, "C:\\App\\..\\windows\\win.ini", false},
+        {Kind::nonShared, "C:\\App\\*.*", false},
+    };
+    for (const auto& c : cases) {
+        UninstallLogError error;
+        EXPECT_EQ(checkRecordsAreSafe(logOf({{Kind::nonShared, "C:\\App\\first.txt"}, {c.kind, c.path}}), system, error),
+                  c.safe)
+            << c.path;
+        if (!c.safe) {
+            EXPECT_EQ(error.line, 16) << c.path;
+        }
+    }
+}
+
+TEST(UninstallPlanTest, RemovesInReverseOrderAndTriesTheEmptiedFoldersDeepestFirst) {
+    using Kind = UninstallRecord::Kind;
+    const UninstallLogContents log = logOf({
+        {Kind::nonShared, "C:\\APP~1\\QSUNIN~1.EXE"},
+        {Kind::nonShared, "C:\\APP~1\\A.TXT"},
+        {Kind::shortcut, "C:\\Menu\\Programs\\Group\\Sub\\A.lnk"},
+        {Kind::shared, "C:\\windows\\system32\\x.dll"},
+        {Kind::nonShared, "C:\\APP~1\\DOCS\\DEEP\\B.TXT"},
+        {Kind::nonShared, "C:\\app folder\\a.txt"},  // the same file as A.TXT, in long form
+        {Kind::shared, "C:\\windows\\system32\\x.dll"},
+    });
+    const auto longForm = [](const std::string& path) {
+        std::string result = path;
+        const std::size_t at = result.find("APP~1");
+        if (at != std::string::npos) result.replace(at, 5, "app folder");
+        if (result.find("QSUNIN~1.EXE") != std::string::npos) result.replace(result.find("QSUNIN~1.EXE"), 12, "QSUninstall.exe");
+        return result;
+    };
+    const UninstallPlan plan = planUninstall(log, longForm, "C:\\app folder\\QSUninstall.exe", {"C:\\Menu\\Programs"});
+    EXPECT_TRUE(plan.removesItself);
+    EXPECT_EQ(plan.removals, (std::vector<std::string>{"C:\\app folder\\a.txt", "C:\\app folder\\DOCS\\DEEP\\B.TXT",
+                                                       "C:\\Menu\\Programs\\Group\\Sub\\A.lnk"}));
+    EXPECT_EQ(plan.sharedKept, (std::vector<std::string>{"C:\\windows\\system32\\x.dll"}));
+    EXPECT_EQ(plan.directories,
+              (std::vector<std::string>{"C:\\Menu\\Programs\\Group\\Sub", "C:\\app folder\\DOCS\\DEEP",
+                                        "C:\\Menu\\Programs\\Group", "C:\\app folder\\DOCS", "C:\\app folder"}));
+}
+
+}  // namespace
+}  // namespace quillset

@@ -1,0 +1,14 @@
+// qscheck log: an Uninstall.log as JSON, read by the uninstaller's own reader.
+#pragma once
+
+#include <string>
+
+#include "uninstall_log_reader.h"
+
+namespace quillset {
+
+// {"date":"M/D/Y","records":[{"line":L,"kind":"nonshared|shortcut|shared","path":"...",
+// "registration":"AUTOREGSVR"|"NOAUTOREGSVR"|null},...],"key":"Software\\..."} and a line end.
+std::string uninstallLogJson(const UninstallLogContents& log);
+
+}  // namespace quillset

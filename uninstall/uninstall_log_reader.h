@@ -1,0 +1,41 @@
+// The reader of Uninstall.log, the counterpart of its writer: it accepts exactly the layout the
+// installation writes (magic line, title, warning, date, "[FILES]", the records, "[REGISTRY]" and
+// the key line, every line ending in CR LF) and nothing else, so that a log that is not ours,
+// truncated, edited or binary is refused before the uninstaller removes anything. Portable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillset {
+
+struct UninstallRecord {
+    enum class Kind { nonShared, shortcut, shared };
+    enum class Registration { none, autoRegister, noAutoRegister };  // the line after a shared record
+    Kind kind = Kind::nonShared;
+    std::string path;  // absolute, as the installation recorded it (short form for non-shared files)
+    Registration registration = Registration::none;
+    int line = 0;  // of the path line, 1-based
+};
+
+struct UninstallLogContents {
+    std::string date;  // "month/day/year"
+    std::vector<UninstallRecord> records;  // in log order
+    std::string registryKey;  // the Uninstall key path below HKEY_LOCAL_MACHINE
+    std::string appName;      // the key's last part, as the installation named it
+};
+
+struct UninstallLogError {
+    int line = 0;  // 1-based; the line after the last one for a log that ends too early
+    std::string message;
+};
+
+// The prefix of the key line: the system's Uninstall key.
+extern const char* const kUninstallKeyPrefix;
+// The longest path a record may name (the platform's limit less its terminating zero).
+constexpr std::size_t kLongestRecordPath = 259;
+
+// Reads the log's bytes. Returns true and fills `contents`, or false and fills `error`.
+bool readUninstallLog(const std::string& bytes, UninstallLogContents& contents, UninstallLogError& error);
+
+}  // namespace quillset

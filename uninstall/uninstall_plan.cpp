@@ -1,0 +1,110 @@
+#include "uninstall_plan.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quillset {
+
+namespace {
+
+std::string lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string withoutTrailingBackslash(std::string path) {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    return lowered(withoutTrailingBackslash(a)) == lowered(withoutTrailingBackslash(b));
+}
+
+// "C:\" or "C:" or "\\server\share": nothing above it can be named.
+bool isRoot(const std::string& path) {
+    const std::string trimmed = withoutTrailingBackslash(path);
+    if (trimmed.size() <= 3 && trimmed.size() >= 2 && trimmed[1] == ':') return true;
+    if (trimmed.compare(0, 2, "\\\\") != 0) return false;
+    const std::size_t server = trimmed.find('\\', 2);
+    return server == std::string::npos || trimmed.find('\\', server + 1) == std::string::npos;
+}
+
+// The folder holding `path`, or "" when `path` is a root.
+std::string parentOf(const std::string& path) {
+    if (isRoot(path)) return "";
+    const std::string trimmed = withoutTrailingBackslash(path);
+    const std::size_t slash = trimmed.find_last_of('\\');
+    if (slash == std::string::npos) return "";
+    std::string parent = trimmed.substr(0, slash);
+    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    return parent;
+}
+
+bool hidesItsPlace(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) return true;
+    const std::string marked = path + "\\";
+    return marked.find("\\.\\") != std::string::npos || marked.find("\\..\\") != std::string::npos;
+}
+
+bool containsPath(const std::vector<std::string>& paths, const std::string& path) {
+    return std::any_of(paths.begin(), paths.end(), [&](const std::string& each) { return samePath(each, path); });
+}
+
+}  // namespace
+
+bool isSameOrBelow(const std::string& path, const std::string& directory) {
+    const std::string base = lowered(withoutTrailingBackslash(directory));
+    const std::string candidate = lowered(withoutTrailingBackslash(path));
+    if (base.empty()) return false;
+    if (candidate == base) return true;
+    const std::string prefix = base.back() == '\\' ? base : base + "\\";
+    return candidate.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool checkRecordsAreSafe(const UninstallLogContents& log, const std::vector<std::string>& systemDirectories,
+                         UninstallLogError& error) {
+    for (const UninstallRecord& record : log.records) {
+        if (record.kind == UninstallRecord::Kind::shared) continue;
+        std::string why;
+        if (isRoot(record.path)) why = "names a drive root";
+        else if (hidesItsPlace(record.path)) why = "hides its place with \".\", \"..\" or wildcards";
+        for (const std::string& directory : systemDirectories)
+            if (why.empty() && isSameOrBelow(record.path, directory)) why = "lies in the system folder " + directory;
+        if (!why.empty()) {
+            error = {record.line, "the file " + record.path + " " + why + ", but is not marked shared"};
+            return false;
+        }
+    }
+    return true;
+}
+
+UninstallPlan planUninstall(const UninstallLogContents& log, const std::function<std::string(const std::string&)>& longForm,
+                            const std::string& ownPath, const std::vector<std::string>& keptDirectories) {
+    UninstallPlan plan;
+    for (auto record = log.records.rbegin(); record != log.records.rend(); ++record) {
+        const std::string path = longForm(record->path);
+        if (record->kind == UninstallRecord::Kind::shared) continue;
+        if (samePath(path, ownPath)) plan.removesItself = true;
+        else if (!containsPath(plan.removals, path)) plan.removals.push_back(path);
+    }
+    for (const UninstallRecord& record : log.records)
+        if (record.kind == UninstallRecord::Kind::shared && !containsPath(plan.sharedKept, record.path))
+            plan.sharedKept.push_back(record.path);
+
+    std::vector<std::string> folders = plan.removals;
+    if (plan.removesItself) folders.push_back(ownPath);
+    for (const std::string& path : folders) {
+        for (std::string folder = parentOf(path); !folder.empty() && !isRoot(folder) &&
+                                                  !containsPath(keptDirectories, folder);
+             folder = parentOf(folder))
+            if (!containsPath(plan.directories, folder)) plan.directories.push_back(folder);
+    }
+    // Deepest first, so that a folder is tried after the folders inside it.
+    const auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
+    std::stable_sort(plan.directories.begin(), plan.directories.end(),
+                     [&](const std::string& a, const std::string& b) { return depth(a) > depth(b); });
+    return plan;
+}
+
+}  // namespace quillset

@@ -1,0 +1,167 @@
+// QSUninstall.exe: removes an installation by its Uninstall.log, which lies next to it in the
+// installation directory. It asks once, then removes, in reverse log order, the shortcuts and the
+// files that were not shared, the folders that became empty through that, the Uninstall key, the
+// log and, last, itself. Shared files stay: other programs may use them. What cannot be removed is
+// named at the end, never dropped silently.
+//
+// Exit codes: 0 everything removed (shared files kept), 1 the user answered No, 2 no usable log
+// (nothing removed), 3 done, but something could not be removed.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "message_box.h"
+#include "self_removal.h"
+#include "system_directories.h"
+#include "uninstall_log_reader.h"
+#include "uninstall_plan.h"
+
+using namespace quillset;
+
+namespace {
+
+const char* const kCaption = "Uninstall";
+constexpr std::size_t kLargestLog = 64u << 20;  // far beyond any log; refuses a stray huge file
+constexpr std::size_t kListedNames = 15;        // names per list in the closing report
+
+std::string ownPath() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
+// The long form of an existing path (the log names non-shared files by their short form); the
+// path itself when there is none. Looked up at run time: the first Windows 95 lacks the call.
+std::string longForm(const std::string& path) {
+    using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    static const auto longPathName = reinterpret_cast<LongPathName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetLongPathNameA")));
+    if (longPathName == nullptr) return path;
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = longPathName(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return path;
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(length + 1);
+    }
+}
+
+std::string shortForm(const std::string& path) {
+    char buffer[MAX_PATH] = "";
+    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD size = GetFileSize(file, nullptr);
+    bool ok = size != INVALID_FILE_SIZE && size <= kLargestLog;
+    bytes.assign(ok ? size : 0, '\0');
+    DWORD read = 0;
+    if (ok && size > 0) ok = ReadFile(file, &bytes[0], size, &read, nullptr) && read == size;
+    CloseHandle(file);
+    return ok;
+}
+
+// The folders a non-shared record must never lie in: Windows and system, long and short.
+std::vector<std::string> systemFolders() {
+    std::vector<std::string> folders;
+    for (const std::string& folder : {windowsDirectory(), systemDirectory()}) {
+        folders.push_back(folder);
+        folders.push_back(shortForm(folder));
+    }
+    return folders;
+}
+
+// Folders that stay even when the uninstallation empties them: the system's own.
+std::vector<std::string> keptFolders() {
+    std::vector<std::string> folders = systemFolders();
+    for (int id : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
+                   CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PROGRAM_FILES, CSIDL_PROFILE,
+                   CSIDL_APPDATA, CSIDL_PERSONAL}) {
+        char path[MAX_PATH] = "";
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) folders.push_back(longForm(path));
+    }
+    return folders;
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Up to kListedNames names, one per line.
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < kListedNames; ++i) text += "\n" + names[i];
+    if (names.size() > kListedNames) text += "\n... and " + std::to_string(names.size() - kListedNames) + " more";
+    return text;
+}
+
+int refuse(const std::string& logPath, const UninstallLogError& error) {
+    showMessageBox(logPath + ", line " + std::to_string(error.line) + ": " + error.message +
+                       ".\n\nThe uninstall log cannot be used; nothing was removed.",
+                   kCaption, MB_OK | MB_ICONERROR);
+    return 2;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::string self = longForm(ownPath());
+    const std::string folder = folderOf(self);
+    const std::string logPath = folder + "\\Uninstall.log";
+
+    std::string bytes;
+    if (!readWholeFile(logPath, bytes)) {
+        showMessageBox("The uninstall log " + logPath + " cannot be read; nothing was removed.", kCaption,
+                       MB_OK | MB_ICONERROR);
+        return 2;
+    }
+    UninstallLogContents log;
+    UninstallLogError error;
+    if (!readUninstallLog(bytes, log, error) || !checkRecordsAreSafe(log, systemFolders(), error))
+        return refuse(logPath, error);
+
+    if (showMessageBox("Remove " + log.appName + " and all of its components?", kCaption,
+                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return 1;
+
+    const UninstallPlan plan = planUninstall(log, longForm, self, keptFolders());
+    std::vector<std::string> notRemoved;
+    for (const std::string& path : plan.removals)
+        if (!DeleteFileA(path.c_str()) && exists(path)) notRemoved.push_back(path);
+    for (const std::string& directory : plan.directories) RemoveDirectoryA(directory.c_str());  // only when empty
+
+    // The key of this application, never the Uninstall key itself.
+    if (!log.appName.empty() && RegDeleteKeyA(HKEY_LOCAL_MACHINE, log.registryKey.c_str()) != ERROR_SUCCESS) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, log.registryKey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegCloseKey(key);
+            notRemoved.push_back("HKEY_LOCAL_MACHINE\\" + log.registryKey);
+        }
+    }
+    if (!DeleteFileA(logPath.c_str()) && exists(logPath)) notRemoved.push_back(logPath);
+
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    const bool isNt = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    // The uninstaller's folder and the parents that held only it, deepest first.
+    std::vector<std::string> ownFolders;
+    for (const std::string& directory : plan.directories)
+        if (isSameOrBelow(folder, directory)) ownFolders.push_back(directory);
+    if (removeOwnFile(self, ownFolders, isNt) == SelfRemoval::failed) notRemoved.push_back(self);
+
+    std::string report = log.appName + " was removed from this computer.";
+    if (!plan.sharedKept.empty())
+        report += "\n\nThese shared files stay, other programs may use them:" + listed(plan.sharedKept);
+    if (!notRemoved.empty()) report += "\n\nThese could not be removed (in use or read-only):" + listed(notRemoved);
+    showMessageBox(report, kCaption, MB_OK | (notRemoved.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+    return notRemoved.empty() ? 0 : 3;
+}
