@@ -29,7 +29,7 @@
 #                           file open without sharing)
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
-#   #! win98                Setup.exe runs under Wine's Windows 98 emulation
+#   #! win98                Setup.exe and QSUninstall.exe run under Wine's Windows 98 emulation
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
 #   #! no-programs-folder   the shell cannot name the Start menu's Programs folder
@@ -144,8 +144,10 @@ while read -r directive value; do
       for _ in $(seq 1 300); do [ -e "$ready" ] && break; sleep 0.1; done
       [ -e "$ready" ] || { echo "run_scenario: $value could not be held"; exit 1; } ;;
     win98)
-      wine reg add "$appdefaults" /v Version /d win98 /f >/dev/null 2>&1
-      restore+=("wine reg delete '$appdefaults' /f >/dev/null 2>&1") ;;
+      for program in "$appdefaults" "${appdefaults%Setup.exe}QSUninstall.exe"; do
+        wine reg add "$program" /v Version /d win98 /f >/dev/null 2>&1
+        restore+=("wine reg delete '$program' /f >/dev/null 2>&1")
+      done ;;
     wininit)
       if [ -e "$windows_dir/wininit.exe" ]; then
         mv "$windows_dir/wininit.exe" "$windows_dir/wininit.exe.e2e-saved"
