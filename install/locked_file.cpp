@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "system_directories.h"
-#include "ini_file.h"
+#include "wininit.h"
 #include "install_paths.h"
 #include "message_box.h"
 #include "version_info.h"
@@ -29,17 +29,6 @@ std::string copyToTemporary(const std::string& sourceFile, const std::string& te
         CopyFileA(sourceFile.c_str(), second, FALSE))
         return second;
     return "";
-}
-
-// Windows 95/98 replace files at start-up from the "rename" section of Wininit.ini. Every line the
-// file had stays; our entry is added (or replaces an earlier one of ours for the same target).
-bool scheduleInWininit(const std::string& windowsDir, const std::string& target, const std::string& copy) {
-    const std::string path = windowsDir + "\\Wininit.ini";
-    IniFile wininit;
-    const int loaded = wininit.load(path);
-    if (loaded == 2 && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;  // unreadable
-    wininit.setEntry("rename", target, copy);
-    return wininit.save(path) == 1;
 }
 
 }  // namespace
@@ -69,7 +58,7 @@ int replaceLockedFile(const std::string& sourceFile, const std::string& destinat
     } else if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
         std::string target = destinationFile;
         shortenForRename(target);
-        scheduled = scheduleInWininit(windowsDir, target + ".dll", copy);
+        scheduled = scheduleInWininit(target + ".dll", copy, true);
     } else {
         showMessageBox("Unsupported operating system", "Error", MB_OK);
         return 0;

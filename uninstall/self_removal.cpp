@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "ini_file.h"
-#include "system_directories.h"
+#include "wininit.h"
 
 namespace quillset {
 
@@ -22,15 +21,6 @@ std::string shortForm(const std::string& path) {
     }
 }
 
-bool scheduleInWininit(const std::string& path) {
-    const std::string wininitPath = windowsDirectory() + "\\Wininit.ini";
-    IniFile wininit;
-    if (wininit.load(wininitPath) == 2 && GetFileAttributesA(wininitPath.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return false;  // there but unreadable: never overwrite another program's pending lines
-    wininit.addEntry("rename", "NUL", shortForm(path));
-    return wininit.save(wininitPath) == 1;
-}
-
 }  // namespace
 
 SelfRemoval removeOwnFile(const std::string& ownPath, const std::vector<std::string>& folders, bool isNt) {
@@ -38,7 +28,7 @@ SelfRemoval removeOwnFile(const std::string& ownPath, const std::vector<std::str
         for (const std::string& folder : folders) RemoveDirectoryA(folder.c_str());
         return SelfRemoval::removed;
     }
-    if (!isNt) return scheduleInWininit(ownPath) ? SelfRemoval::scheduled : SelfRemoval::failed;
+    if (!isNt) return scheduleInWininit("NUL", shortForm(ownPath), false) ? SelfRemoval::scheduled : SelfRemoval::failed;
     if (!MoveFileExA(ownPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return SelfRemoval::failed;
     // The folders after the file: the pending moves run in order, and a folder goes only when empty.
     for (const std::string& folder : folders) MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

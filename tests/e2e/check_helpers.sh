@@ -84,3 +84,25 @@ programs_path() {
   programs="C:${programs#"$WINEPREFIX/drive_c"}"
   printf '%s\\%s\n' "${programs//\//\\}" "$1"
 }
+
+# expect_log_matches_disk LOG [WINPATH...] — after any run, whole or stopped: every file or
+# shortcut the log records is there, and every file below C:\qse2e but the log and the WINPATHs
+# given (files that were there before) has its record.
+expect_log_matches_disk() {
+  local log=$1 path long
+  shift
+  [ -f "$(unix_path "$log")" ] || { fail_check "no log $log"; return; }
+  local recorded=()
+  while read -r path; do
+    long=$(probe long-path "$path") || { fail_check "$log records $path, which is not there"; continue; }
+    recorded+=("${long,,}")
+  done < <(tr -d '\r' <"$(unix_path "$log")" | awk '/^\[REGISTRY\]$/ { f = 0 } f && ($0 == "SHARED" || $0 == "NONSHARED") { print prev } /^\[FILES\]$/ { f = 1 } { prev = $0 }')
+  local known=("${log,,}" "${@,,}") file
+  while read -r file; do
+    path="C:${file#"$WINEPREFIX/drive_c"}"
+    path=${path//\//\\}
+    local found=0 each
+    for each in "${recorded[@]}" "${known[@]}"; do [ "$each" = "${path,,}" ] && found=1 && break; done
+    [ $found = 1 ] || fail_check "$path is installed but not in $log"
+  done < <(find "$WINEPREFIX/drive_c/qse2e" -type f)
+}

@@ -24,6 +24,8 @@
 #                           temp/x.TMP) holding WORDS before the run, removed afterwards
 #   #! windows-copy FROM RELPATH  FROM (as for copy) as RELPATH below C:\windows before the run,
 #                           removed afterwards
+#   #! windows-read-only RELPATH  that file below C:\windows without write permission (so
+#                           Windows sees it read-only) until the run is over
 #   #! windows-dir RELPATH  a folder RELPATH below C:\windows before the run, removed afterwards
 #   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll loaded, any other
 #                           file open without sharing)
@@ -127,6 +129,9 @@ while read -r directive value; do
       rm -rf "${windows_dir:?}/$to"
       restore+=("rm -rf '$windows_dir/$to'")
       cp "$from" "$windows_dir/$to" || exit 1 ;;
+    windows-read-only)
+      chmod a-w "$windows_dir/$value" || exit 1
+      restore+=("chmod u+w '$windows_dir/$value' 2>/dev/null") ;;
     windows-dir)
       rm -rf "${windows_dir:?}/$value"
       restore+=("rm -rf '$windows_dir/$value'")

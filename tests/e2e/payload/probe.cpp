@@ -1,6 +1,7 @@
 // probe — what the end-to-end checks ask of Windows itself:
 //   probe shortcut LINK     the shortcut's target path and description, one per line
 //   probe short-path PATH   the short (8.3) form of an existing path
+//   probe long-path PATH    the long form of an existing path (exit 1: there is none)
 //   probe hold PATH READY   keeps PATH in use until ended (a .dll loaded, any other file open
 //                           without sharing), after creating the file READY
 // Exit status 1 when the answer cannot be had.
@@ -45,6 +46,14 @@ int printShortPath(const std::string& path) {
     return 0;
 }
 
+int printLongPath(const std::string& path) {
+    char longPath[MAX_PATH] = "";
+    const DWORD length = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
+    if (length == 0 || length >= sizeof longPath) return 1;
+    std::printf("%s\n", longPath);
+    return 0;
+}
+
 int hold(const std::string& path, const std::string& ready) {
     const bool library = path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".dll") == 0;
     const bool held = library ? LoadLibraryA(path.c_str()) != nullptr
@@ -64,5 +73,6 @@ int main(int argc, char** argv) {
     if (verb == "hold" && argc == 4) return hold(argv[2], argv[3]);
     if (verb == "shortcut") return printShortcut(argv[2]);
     if (verb == "short-path") return printShortPath(argv[2]);
+    if (verb == "long-path") return printLongPath(argv[2]);
     return 64;
 }
