@@ -149,6 +149,12 @@ int installNonShared(InstallContext& context, const InstallFileEntry& entry, con
     // the file by a new one that has only the short name, and the long name is lost. The log
     // records the short form of what was installed.
     Win32InstallPrompt prompt(state);
+    // A path beyond the platform's limit is one Windows cannot create (Wine would, and the log
+    // could not name it for the uninstaller): told and stopped as for any file not creatable.
+    if (destination.size() >= MAX_PATH) {
+        interpretInstallResult(InstallResultBit::CannotCreate, sourceName, entry.diskNumber, state.run.installAll, prompt);
+        return 1;
+    }
     Installer installer{context.versionLibrary, {}};
     for (;;) {
         const DWORD result = installer.install(VIFF_FORCEINSTALL, sourceName, destinationName, sourceDirectory,

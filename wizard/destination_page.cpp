@@ -21,10 +21,17 @@ void pathChanged(SetupState& state, HWND page) {
 
 // Next: the typed path becomes DP, unless the user declines a directory that does not exist yet
 // (the copy page creates it). A path too short to accept never gets through, even when Enter
-// comes before the timer has disabled Next.
+// comes before the timer has disabled Next; a path too long to hold the installation is refused
+// with a message.
 bool acceptDestination(SetupState& state, HWND page) {
     const std::string path = dialogItemText(page, IDC_DEST_PATH);
     if (!destinationAcceptable(path)) return false;
+    if (path.size() > kLongestDestination) {
+        showMessageBox("The path is too long: it may have at most " + std::to_string(kLongestDestination) +
+                           " characters.",
+                       "Destination directory", MB_OK | MB_ICONERROR, page);
+        return false;
+    }
     if (IsDlgButtonChecked(page, IDC_DEST_ASK_CREATE) == BST_CHECKED &&
         GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
         showMessageBox("Directory does not exist, should it be created?", "Directory does not exist",

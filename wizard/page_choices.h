@@ -12,6 +12,12 @@ constexpr std::size_t kLongestPath = 259;
 // Destination page: a path of fewer than three characters (less than "C:\") is never accepted.
 bool destinationAcceptable(const std::string& path);
 
+// The longest destination the page accepts. The platform's installer, through which every file
+// goes, works with paths of at most 127 characters (its file structure holds 128 bytes) and first
+// copies each file to a temporary one with an 11-character name in the destination directory: a
+// longer destination could hold no file at all.
+constexpr std::size_t kLongestDestination = 127 - 11;
+
 // The drive root whose free space is shown: the path's first three characters, whatever they are.
 std::string diskRootOf(const std::string& path);
 
