@@ -1,13 +1,17 @@
 # A thin driver over CMake. The two commands that matter:
 #   make demo   installs what is missing, builds, and runs the demo medium in examples/demo
 #   make test   installs what is missing, builds all three configurations and runs every test tier
+#   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 60) each, corpus in build/fuzz-work
 JOBS ?= 2
 NATIVE := build/native
 WIN64  := build/win64
 WIN32  := build/win32
+FUZZ   := build/fuzz
 WITH_WINE := tests/wine/with-wine
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := script_reader variables interpreter ini_file uninstall_log wildcard_match install_result
 
-.PHONY: all demo test deps build native win64 win32 clean
+.PHONY: all demo test deps build native win64 win32 fuzz-build fuzz clean
 
 all: build
 
@@ -28,13 +32,30 @@ win32: deps
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
-build: native win64 win32
+# The fuzz targets: clang with libFuzzer, AddressSanitizer and UBSan, in a build of their own.
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUILLSET_FUZZ=ON \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
+build: native win64 win32 fuzz-build
 
 test: build
 	@echo "== native unit tests"
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 	@echo "== Windows-side tests under Wine"
 	@$(WITH_WINE) ctest --test-dir $(WIN64) --output-on-failure
+	@echo "== fuzz targets over their seed corpora"
+	@ctest --test-dir $(FUZZ) --output-on-failure
+
+# One target after the other, at the lowest priority, each for FUZZ_SECONDS. New corpus entries
+# and failing inputs stay in build/fuzz-work/NAME, never in the tree; a later run goes on from them.
+fuzz: fuzz-build
+	@for name in $(FUZZ_TARGETS); do \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  nice -n 19 tests/fuzz/run_fuzzer.sh $(FUZZ)/$${name}_fuzz tests/fuzz/corpus/$$name build/fuzz-work/$$name \
+	      -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; \
+	done
 
 demo: native win64
 	@tools/demo.sh

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build and the three test tiers need, and nothing when all of it is present.
+# Installs what the build, the three test tiers and the fuzz targets need, and nothing when all of
+# it is present.
 # Safe to run again and again: `make demo` and `make test` call it first.
 set -euo pipefail
 
@@ -12,6 +13,13 @@ have Xvfb                         || need+=(xvfb)
 have cmake                        || need+=(cmake)
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
+# The fuzz targets: clang, and the compiler runtime that holds libFuzzer (-fsanitize=fuzzer links
+# it from clang's resource directory) beside the sanitizer runtimes.
+if ! have clang++; then
+  need+=(clang libclang-rt-dev)
+elif [ ! -f "$(clang++ -print-resource-dir)/lib/linux/libclang_rt.fuzzer-x86_64.a" ]; then
+  need+=("libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev")
+fi
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

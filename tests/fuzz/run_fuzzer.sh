@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs one fuzz target over its committed seeds without writing into the tree: new corpus entries
+# go to WORK/corpus, inputs that fail to WORK/ (crash-*, leak-*, timeout-*, ...).
+#   run_fuzzer.sh FUZZER SEEDS WORK [--fresh] [libFuzzer options...]
+# --fresh starts from an empty WORK (the test run); without it the corpus of earlier runs is kept.
+set -euo pipefail
+fuzzer=$1 seeds=$2 work=$3
+shift 3
+if [ "${1:-}" = "--fresh" ]; then
+  rm -rf "$work"
+  shift
+fi
+mkdir -p "$work/corpus"
+dict=${seeds%/corpus/*}/$(basename "$seeds").dict
+options=()
+[ -f "$dict" ] && options+=("-dict=$dict")
+# A unit that runs for minutes is a hang; leaks and sanitizer reports fail the run.
+exec "$fuzzer" -timeout=120 -artifact_prefix="$work/" "${options[@]}" "$@" "$work/corpus" "$seeds"

@@ -1,0 +1,98 @@
+// The uninstaller's reading of an arbitrary Uninstall.log: the reader, the safety check and the
+// plan of what goes, as QSUninstall.exe runs them before it removes anything.
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "log_output.h"
+#include "uninstall_log.h"
+#include "uninstall_log_reader.h"
+#include "uninstall_plan.h"
+
+using namespace quillset;
+
+namespace {
+
+class StringSink : public ByteSink {
+public:
+    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+    bool write(const char* data, std::size_t size) override { return bytes_.append(data, size), true; }
+
+private:
+    std::string& bytes_;
+};
+
+// The log the installation would write for these contents.
+std::string rewritten(const UninstallLogContents& contents) {
+    std::string bytes;
+    UninstallLog log;
+    log.open(std::make_unique<StringSink>(bytes));
+    LogDate date;
+    std::sscanf(contents.date.c_str(), "%d/%d/%d", &date.month, &date.day, &date.year);
+    log.writeHeader(date);
+    log.beginFiles();
+    for (const UninstallRecord& record : contents.records) {
+        if (record.kind == UninstallRecord::Kind::shortcut) {
+            log.addShortcutRecord(record.path);
+            continue;
+        }
+        const std::size_t slash = record.path.rfind('\\');
+        log.addFileRecord(record.path.substr(0, slash), record.path.substr(slash + 1),
+                          record.kind == UninstallRecord::Kind::shared);
+        if (record.registration != UninstallRecord::Registration::none)
+            log.addRegistrationLine(record.registration == UninstallRecord::Registration::autoRegister);
+    }
+    log.beginRegistry();
+    log.addRegistryKeyLine(contents.registryKey);
+    return bytes;
+}
+
+// The path Windows acts on: either slash separates, "\\?\" and "\\.\" lead to the same path, "."
+// and ".." are walked, and a name's trailing full stops and blanks are dropped. Lower case.
+std::string resolvedByWindows(std::string path) {
+    for (char& c : path) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (path.compare(0, 4, "\\\\?\\") == 0 || path.compare(0, 4, "\\\\.\\") == 0) path.erase(0, 4);
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at <= path.size();) {
+        const std::size_t end = std::min(path.find('\\', at), path.size());
+        std::string name = path.substr(at, end - at);
+        while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+        if (path.substr(at, end - at) == ".." && names.size() > 1) names.pop_back();
+        else if (!name.empty()) names.push_back(name);
+        at = end + 1;
+    }
+    std::string resolved;
+    for (const std::string& name : names) resolved += name + "\\";
+    return resolved;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    UninstallLogContents contents;
+    UninstallLogError error;
+    if (!readUninstallLog(bytes, contents, error)) {
+        if (error.line < 1 || error.message.empty()) std::abort();
+        return 0;
+    }
+    // Only what the installation writes is accepted.
+    if (rewritten(contents) != bytes) std::abort();
+    uninstallLogJson(contents);
+
+    const std::vector<std::string> system = {"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32"};
+    if (!checkRecordsAreSafe(contents, system, error)) return 0;
+    const UninstallPlan plan = planUninstall(
+        contents, [](const std::string& path) { return path; }, "C:\\Program Files\\Demo\\QSUninstall.exe",
+        {"C:\\Program Files"});
+    // What a log that passed the check has removed never lies in a system folder, however Windows
+    // resolves its path.
+    for (const std::string& path : plan.removals) {
+        const std::string resolved = resolvedByWindows(path);
+        for (const std::string& folder : system)
+            if (resolved.compare(0, resolvedByWindows(folder).size(), resolvedByWindows(folder)) == 0) std::abort();
+    }
+    return 0;
+}
