@@ -47,6 +47,29 @@ bool hidesItsPlace(const std::string& path) {
     return marked.find("\\.\\") != std::string::npos || marked.find("\\..\\") != std::string::npos;
 }
 
+// The path with its separators as Windows reads them: "/" separates as "\" does, and a run of
+// separators counts as one (after the two that begin a network path). To every file call
+// C:\\WINDOWS/win.ini is C:\WINDOWS\win.ini, so the checks must read it so too.
+std::string withWindowsSeparators(const std::string& path) {
+    std::string result;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i] == '/' ? '\\' : path[i];
+        if (c == '\\' && i >= 2 && result.back() == '\\') continue;
+        result += c;
+    }
+    return result;
+}
+
+// Paths that Windows reads as another place than they show: a device path (\\?\C:\... or
+// \\.\C:\...) hides the drive path it holds from the checks, and a name that ends in a full stop
+// or a blank (C:\WINDOWS.\win.ini) loses that ending on its way to the file system.
+bool isReadOtherwise(const std::string& path) {
+    if (path.compare(0, 4, "\\\\?\\") == 0 || path.compare(0, 4, "\\\\.\\") == 0) return true;
+    for (std::size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+        if (end > 0 && (path[end - 1] == '.' || path[end - 1] == ' ')) return true;
+    return !path.empty() && (path.back() == '.' || path.back() == ' ');
+}
+
 bool containsPath(const std::vector<std::string>& paths, const std::string& path) {
     return std::any_of(paths.begin(), paths.end(), [&](const std::string& each) { return samePath(each, path); });
 }
@@ -66,11 +89,13 @@ bool checkRecordsAreSafe(const UninstallLogContents& log, const std::vector<std:
                          UninstallLogError& error) {
     for (const UninstallRecord& record : log.records) {
         if (record.kind == UninstallRecord::Kind::shared) continue;
+        const std::string path = withWindowsSeparators(record.path);
         std::string why;
-        if (isRoot(record.path)) why = "names a drive root";
-        else if (hidesItsPlace(record.path)) why = "hides its place with \".\", \"..\" or wildcards";
+        if (isRoot(path)) why = "names a drive root";
+        else if (hidesItsPlace(path)) why = "hides its place with \".\", \"..\" or wildcards";
+        else if (isReadOtherwise(path)) why = "names its place in a form Windows reads otherwise";
         for (const std::string& directory : systemDirectories)
-            if (why.empty() && isSameOrBelow(record.path, directory)) why = "lies in the system folder " + directory;
+            if (why.empty() && isSameOrBelow(path, directory)) why = "lies in the system folder " + directory;
         if (!why.empty()) {
             error = {record.line, "the file " + record.path + " " + why + ", but is not marked shared"};
             return false;

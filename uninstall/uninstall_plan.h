@@ -16,8 +16,10 @@ bool isSameOrBelow(const std::string& path, const std::string& directory);
 
 // Refuses a log that would have the uninstaller delete what is not the application's: a record
 // of a non-shared file or shortcut that names a drive root, lies in one of `systemDirectories`
-// (the Windows and system directories) or below, or hides its place (".", ".." or wildcards).
-// Shared files are never removed and may lie anywhere. Returns false with the record's line.
+// (the Windows and system directories) or below, or hides its place (".", "..", wildcards, a device
+// path, a name ending in a full stop or a blank). Paths are read with Windows' separators: "/" as
+// "\", a run of them as one. Shared files are never removed and may lie anywhere. Returns false
+// with the record's line.
 bool checkRecordsAreSafe(const UninstallLogContents& log, const std::vector<std::string>& systemDirectories,
                          UninstallLogError& error);
 

@@ -132,6 +132,17 @@ TEST(UninstallPlanTest, RefusesNonSharedFilesInSystemPlaces) {
         {Kind::nonShared, "D:\\", false},
         {Kind::nonShared, "C:\\App\\..\\windows\\win.ini", false},
         {Kind::nonShared, "C:\\App\\*.*", false},
+        // Forms that every file call reads as a place in the system folders.
+        {Kind::nonShared, "C:\\WINDOWS/win.ini", false},
+        {Kind::nonShared, "C:/windows/system32/x.dll", false},
+        {Kind::nonShared, "C:\\\\windows\\win.ini", false},
+        {Kind::nonShared, "C:\\App/../windows/win.ini", false},
+        {Kind::nonShared, "C:\\WINDOWS.\\win.ini", false},
+        {Kind::nonShared, "C:\\WINDOWS \\win.ini", false},
+        {Kind::nonShared, "\\\\?\\C:\\WINDOWS\\win.ini", false},
+        {Kind::nonShared, "\\\\.\\C:\\WINDOWS\\win.ini", false},
+        {Kind::nonShared, "C:\\App/sub//a.txt", true},  // other separators, an ordinary place
+        {Kind::nonShared, "\\\\server\\share\\App\\a.txt", true},
     };
     for (const auto& c : cases) {
         UninstallLogError error;
