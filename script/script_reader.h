@@ -22,6 +22,10 @@ using NameCharacterTest = std::function<bool(unsigned char)>;
 // Shows a fatal message to the user: the Windows build opens a message box, tools print it.
 using FatalMessageSink = std::function<void(const std::string& caption, const std::string& text)>;
 
+// Receives each statement as soon as it is complete. It may move the statement's texts away; the
+// reader reuses the object for the next statement.
+using StatementSink = std::function<void(ScriptStatement& statement)>;
+
 class SetupScript {
 public:
     SetupScript(NameCharacterTest isNameCharacter, FatalMessageSink reportFatal);
@@ -34,6 +38,11 @@ public:
     // `read` ends here; tests and tools use it directly.
     void tokenize(const std::string& text);
 
+    // Reads the file as `read` does, but hands every statement to `onStatement` (when the next one
+    // begins, or at the end of the text) instead of keeping it: for tools that print a large script
+    // statement by statement. Returns 0, or -1 after reporting the file as unreadable.
+    int readEach(const std::string& path, const StatementSink& onStatement);
+
     int statementCount() const;
 
     // Copies statement `index` out. Returns 0, or -1 (and gives nothing) for an index out of range.
@@ -42,6 +51,8 @@ public:
     const std::vector<ScriptStatement>& statements() const { return statements_; }
 
 private:
+    void keep(ScriptStatement& statement);
+
     NameCharacterTest isNameCharacter_;
     FatalMessageSink reportFatal_;
     std::vector<ScriptStatement> statements_;

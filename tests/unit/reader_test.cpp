@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "cp1252.h"
 #include "script_reader.h"
@@ -148,6 +149,53 @@ TEST_F(ReaderTest, RecordsTheLineOfEachCommand) {
     for (const ScriptStatement& s : script.statements()) lines.emplace_back(s.command, s.line);
     // A lone CR is no line end; the LF inside C's argument is.
     EXPECT_EQ(lines, (std::vector<std::pair<std::string, int>>{{"A", 1}, {"C", 3}, {"D", 4}, {"E", 5}}));
+}
+
+// The reader takes a file in pieces of a megabyte: a CR LF, a `//` or a doubled quote cut by the
+// end of a piece, and statements that reuse the texts of longer ones before them, read as the
+// whole text does.
+TEST_F(ReaderTest, ReadsLargeFilesAsTheirWholeText) {
+    const std::size_t piece = 1 << 20;
+    const std::string filler = "// " + std::string(40, 'x') + "\r\n";
+    std::string prefix;
+    while (prefix.size() + filler.size() < piece - 64) prefix += filler;
+    prefix += "Long(\"a\",\"b\",\"c\");Short(\"d\");\r\n";  // Short reuses what Long held
+    const struct {
+        const char* name;
+        bool inArgument;         // whether it stands inside the quotes of an argument
+        std::string straddling;  // placed so that its first byte ends the first piece
+    } cases[] = {
+        {"CR LF between statements", false, "\r\nA(\"x\")"},
+        {"CR LF in an argument", true, "\r\ny\")"},
+        {"comment", false, "//B(\"x\")\nC()"},
+        {"doubled quote", true, "\"\"y\")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A statement whose argument runs up to the end of the piece, or ends just before it.
+        const std::string closing = c.inArgument ? "" : "\");";
+        std::string bytes = prefix + "Cut(\"";
+        bytes += std::string(piece - 1 - bytes.size() - closing.size(), 'z') + closing;
+        bytes += c.straddling + ";Tail(\"t\")\r\n";
+        ASSERT_EQ(bytes[piece - 1], c.straddling[0]);
+
+        SetupScript fromFile = makeReader();
+        ASSERT_EQ(fromFile.read(writeFile(bytes)), 0);
+        SetupScript fromText = makeReader();
+        fromText.tokenize(toTextMode(bytes));
+        std::vector<std::string> streamed, kept;
+        ASSERT_EQ(makeReader().readEach(writeFile(bytes), [&streamed](ScriptStatement& s) {
+            streamed.push_back(s.command + "(" + std::to_string(s.arguments.size()) + ")");
+        }), 0);
+        ASSERT_EQ(fromFile.statementCount(), fromText.statementCount());
+        for (std::size_t i = 0; i < fromText.statements().size(); ++i) {
+            const ScriptStatement &a = fromFile.statements()[i], &b = fromText.statements()[i];
+            EXPECT_EQ(std::tie(a.command, a.arguments, a.line), std::tie(b.command, b.arguments, b.line)) << i;
+            kept.push_back(b.command + "(" + std::to_string(b.arguments.size()) + ")");
+        }
+        EXPECT_EQ(streamed, kept);
+        EXPECT_EQ(kept.back(), "Tail(1)");
+    }
 }
 
 TEST(TextModeTest, ConvertsLineEndsAsTheRuntimeDoes) {

@@ -11,9 +11,13 @@ namespace quillset {
 // `"`, `\`, LF, CR and tab escaped by their short forms and every other control character
 // (below 0x20, DEL, and the C1 controls) as \u00xx.
 std::string jsonString(const std::string& cp1252Text);
+// The same, appended to `out`.
+void appendJsonString(std::string& out, const std::string& cp1252Text);
 
 // One statement as a single line of JSON without a line end:
 // {"line":L,"command":"NAME","arguments":["A1","A2"]}
 std::string statementJson(const ScriptStatement& statement);
+// The same, appended to `out`.
+void appendStatementJson(std::string& out, const ScriptStatement& statement);
 
 }  // namespace quillset

@@ -53,11 +53,22 @@ int usage() {
     return 64;
 }
 
+// Prints each statement as the reader completes it, through an output buffer of about a megabyte:
+// a script of any size is printed without holding its statements or all of its JSON.
 int printStatements(const std::string& path) {
     SetupScript script(platformNameCharacterTest(), printFatal);
-    if (script.read(path) != 0) return 1;
+    const std::size_t flushAt = 1 << 20;
     std::string out;
-    for (const ScriptStatement& statement : script.statements()) out += statementJson(statement) + "\n";
+    out.reserve(flushAt + 4096);
+    const int status = script.readEach(path, [&out, flushAt](ScriptStatement& statement) {
+        appendStatementJson(out, statement);
+        out += '\n';
+        if (out.size() >= flushAt) {
+            writeOut(out);
+            out.clear();
+        }
+    });
+    if (status != 0) return 1;
     writeOut(out);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
