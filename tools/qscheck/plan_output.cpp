@@ -12,13 +12,25 @@ std::string triple(const RgbTriple& rgb) {
     return "[" + number(rgb.red) + "," + number(rgb.green) + "," + number(rgb.blue) + "]";
 }
 
-// Joins records as the elements of a JSON array, one per line.
-std::string array(const std::vector<std::string>& records) {
-    if (records.empty()) return "[]";
-    std::string out = "[\n";
-    for (std::size_t i = 0; i < records.size(); ++i) out += "  " + records[i] + (i + 1 < records.size() ? ",\n" : "\n");
-    return out + "]";
-}
+// Appends the records of a JSON array to the output as they are made, one per line: the output
+// of 10,000 files is held once, not once per record list and again joined.
+class ArrayWriter {
+public:
+    explicit ArrayWriter(std::string& out) : out_(out) {}
+    ArrayWriter(const ArrayWriter&) = delete;
+    ArrayWriter& operator=(const ArrayWriter&) = delete;
+    ~ArrayWriter() { out_ += empty_ ? "[]" : "\n]"; }
+
+    void add(const std::string& record) {
+        out_ += empty_ ? "[\n  " : ",\n  ";
+        empty_ = false;
+        out_ += record;
+    }
+
+private:
+    std::string& out_;
+    bool empty_ = true;
+};
 
 std::string stringArray(const std::vector<std::string>& texts) {
     std::string out = "[";
@@ -53,62 +65,72 @@ std::string planJson(const SetupState& state, const RunResult& result, const std
         ",\"captionX\":" + number(a.captionX) + ",\"captionY\":" + number(a.captionY) +
         ",\"captionX2\":" + number(a.captionX2) + ",\"captionY2\":" + number(a.captionY2) + "}";
 
-    std::vector<std::string> sections;
-    for (const InstallSection& s : state.sections)
-        sections.push_back("{\"name\":" + jsonString(s.name) + ",\"mustInstall\":" + number(s.mustInstall) +
-                           ",\"description\":" + jsonString(s.description) + ",\"selected\":" + number(s.selected) + "}");
-
-    std::vector<std::string> files;
-    for (const InstallFileEntry& f : state.files)
-        files.push_back("{\"sourcePath\":" + jsonString(f.sourcePath) + ",\"destinationPath\":" +
-                        jsonString(f.destinationPath) + ",\"sectionName\":" + jsonString(f.sectionName) +
-                        ",\"shared\":" + number(f.shared) + ",\"diskNumber\":" + number(f.diskNumber) +
-                        ",\"splitPart\":" + number(f.splitPart) + ",\"lastPart\":" + number(f.lastPart) +
-                        ",\"createShortcut\":" + number(f.createShortcut) +
-                        ",\"shortcutName\":" + jsonString(f.shortcutName) + "}");
-
-    std::vector<std::string> controls;
-    for (const CustomControl& c : state.controls)
-        controls.push_back("{\"pageName\":" + jsonString(c.pageName) + ",\"controlName\":" + jsonString(c.controlName) +
-                           ",\"type\":" + jsonString(c.type) + ",\"text\":" + jsonString(c.text) +
-                           ",\"left\":" + number(c.left) + ",\"top\":" + number(c.top) +
-                           ",\"right\":" + number(c.right) + ",\"bottom\":" + number(c.bottom) + "}");
-
-    std::vector<std::string> stored;
-    for (const StoredStatement& s : state.storedStatements)
-        stored.push_back("{\"command\":" + jsonString(s.command) + ",\"arguments\":" + stringArray(s.arguments) + "}");
-
-    std::vector<std::string> eventRecords;
-    for (const HostEvent& e : events) {
-        switch (e.kind) {
-            case HostEvent::Kind::page: {
-                std::string record = "{\"page\":" + jsonString(e.page);
-                if (!e.controls.empty()) {
-                    std::vector<std::string> pageControls;
-                    for (const PageControl& c : e.controls)
-                        pageControls.push_back("{\"name\":" + jsonString(c.name) + ",\"type\":" + jsonString(c.type) +
-                                               ",\"text\":" + jsonString(c.text) + ",\"rect\":[" + number(c.left) + "," +
-                                               number(c.top) + "," + number(c.right) + "," + number(c.bottom) +
-                                               "],\"checked\":" + (c.checked ? "true" : "false") + "}");
-                    record += ",\"controls\":[";
-                    for (std::size_t i = 0; i < pageControls.size(); ++i) record += (i ? "," : "") + pageControls[i];
-                    record += "]";
+    std::string out = "{\"outcome\":\"" + std::string(outcomeName(result.outcome)) +
+                      "\",\"exitCode\":" + number(result.exitCode) + ",\n\"variables\":" + variablesJson +
+                      ",\n\"appearance\":" + appearance + ",\n\"sections\":";
+    {
+        ArrayWriter sections(out);
+        for (const InstallSection& s : state.sections)
+            sections.add("{\"name\":" + jsonString(s.name) + ",\"mustInstall\":" + number(s.mustInstall) +
+                         ",\"description\":" + jsonString(s.description) + ",\"selected\":" + number(s.selected) + "}");
+    }
+    out += ",\n\"files\":";
+    {
+        ArrayWriter files(out);
+        for (const InstallFileEntry& f : state.files)
+            files.add("{\"sourcePath\":" + jsonString(f.sourcePath) + ",\"destinationPath\":" +
+                      jsonString(f.destinationPath) + ",\"sectionName\":" + jsonString(f.sectionName) +
+                      ",\"shared\":" + number(f.shared) + ",\"diskNumber\":" + number(f.diskNumber) +
+                      ",\"splitPart\":" + number(f.splitPart) + ",\"lastPart\":" + number(f.lastPart) +
+                      ",\"createShortcut\":" + number(f.createShortcut) +
+                      ",\"shortcutName\":" + jsonString(f.shortcutName) + "}");
+    }
+    out += ",\n\"controls\":";
+    {
+        ArrayWriter controls(out);
+        for (const CustomControl& c : state.controls)
+            controls.add("{\"pageName\":" + jsonString(c.pageName) + ",\"controlName\":" + jsonString(c.controlName) +
+                         ",\"type\":" + jsonString(c.type) + ",\"text\":" + jsonString(c.text) +
+                         ",\"left\":" + number(c.left) + ",\"top\":" + number(c.top) +
+                         ",\"right\":" + number(c.right) + ",\"bottom\":" + number(c.bottom) + "}");
+    }
+    out += ",\n\"storedStatements\":";
+    {
+        ArrayWriter stored(out);
+        for (const StoredStatement& s : state.storedStatements)
+            stored.add("{\"command\":" + jsonString(s.command) + ",\"arguments\":" + stringArray(s.arguments) + "}");
+    }
+    out += ",\n\"events\":";
+    {
+        ArrayWriter eventRecords(out);
+        for (const HostEvent& e : events) {
+            switch (e.kind) {
+                case HostEvent::Kind::page: {
+                    std::string record = "{\"page\":" + jsonString(e.page);
+                    if (!e.controls.empty()) {
+                        record += ",\"controls\":[";
+                        for (std::size_t i = 0; i < e.controls.size(); ++i) {
+                            const PageControl& c = e.controls[i];
+                            record += (i ? ",{\"name\":" : "{\"name\":") + jsonString(c.name) + ",\"type\":" +
+                                      jsonString(c.type) + ",\"text\":" + jsonString(c.text) + ",\"rect\":[" +
+                                      number(c.left) + "," + number(c.top) + "," + number(c.right) + "," +
+                                      number(c.bottom) + "],\"checked\":" + (c.checked ? "true" : "false") + "}";
+                        }
+                        record += "]";
+                    }
+                    eventRecords.add(record + "}");
+                    break;
                 }
-                eventRecords.push_back(record + "}");
-                break;
+                case HostEvent::Kind::message:
+                    eventRecords.add("{\"message\":{\"text\":" + jsonString(e.text) +
+                                     ",\"caption\":" + jsonString(e.caption) + "}}");
+                    break;
+                case HostEvent::Kind::repaint: eventRecords.add("{\"repaint\":true}"); break;
             }
-            case HostEvent::Kind::message:
-                eventRecords.push_back("{\"message\":{\"text\":" + jsonString(e.text) +
-                                       ",\"caption\":" + jsonString(e.caption) + "}}");
-                break;
-            case HostEvent::Kind::repaint: eventRecords.push_back("{\"repaint\":true}"); break;
         }
     }
-
-    return "{\"outcome\":\"" + std::string(outcomeName(result.outcome)) + "\",\"exitCode\":" + number(result.exitCode) +
-           ",\n\"variables\":" + variablesJson + ",\n\"appearance\":" + appearance + ",\n\"sections\":" + array(sections) +
-           ",\n\"files\":" + array(files) + ",\n\"controls\":" + array(controls) +
-           ",\n\"storedStatements\":" + array(stored) + ",\n\"events\":" + array(eventRecords) + "}\n";
+    out += "}\n";
+    return out;
 }
 
 }  // namespace quillset

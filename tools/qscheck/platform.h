@@ -18,7 +18,8 @@ NameCharacterTest platformNameCharacterTest();
 void useBinaryStandardOutput();
 
 // The entries of a directory that match a file search pattern. Backslashes in the pattern separate
-// directories on every platform; the last component may hold * and ?. Unsorted.
+// directories on every platform; the last component may hold * and ?. Unsorted. The native
+// tool lists each directory once per process (a dry run changes no file).
 std::vector<FoundFile> findMatchingFiles(const std::string& pattern);
 
 // The absolute path of the directory that holds `path`, without a trailing separator.

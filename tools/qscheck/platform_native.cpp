@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "cp1252.h"
+#include "directory_cache.h"
 #include "platform.h"
-#include "wildcard_match.h"
 
 namespace quillset {
 
@@ -13,26 +13,38 @@ NameCharacterTest platformNameCharacterTest() { return isCp1252AlphaNumeric; }
 
 void useBinaryStandardOutput() {}
 
+namespace {
+
+std::vector<FoundFile> listDirectory(const std::string& directory) {
+    std::vector<FoundFile> entries;
+    DIR* listing = opendir(directory.c_str());
+    if (listing == nullptr) return entries;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        // What the entry is, as the file system tells it; stat (which follows a link) otherwise.
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            isDirectory = stat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.push_back(FoundFile{name, isDirectory});
+    }
+    closedir(listing);
+    return entries;
+}
+
+}  // namespace
+
+// One dry run per process: each directory is listed once, when a pattern first names it.
 std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
+    static DirectoryCache cache(listDirectory);
     std::string path = pattern;
     for (char& c : path)
         if (c == '\\') c = '/';
     const std::size_t slash = path.rfind('/');
     const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string namePattern = slash == std::string::npos ? path : path.substr(slash + 1);
-
-    std::vector<FoundFile> found;
-    DIR* listing = opendir(directory.c_str());
-    if (listing == nullptr) return found;
-    while (const dirent* entry = readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (!matchesWindowsWildcard(namePattern, name)) continue;
-        struct stat info {};
-        const bool isDirectory = stat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        found.push_back(FoundFile{name, isDirectory});
-    }
-    closedir(listing);
-    return found;
+    return cache.find(directory, namePattern);
 }
 
 std::string absoluteDirectoryOf(const std::string& path) {

@@ -109,6 +109,16 @@ bool windowsNameLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+bool isLiteralPattern(const std::string& pattern) {
+    return pattern.find_first_of("*?") == std::string::npos && (pattern.empty() || pattern.back() != '.');
+}
+
+std::string foldedName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded) c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 bool matchesWindowsWildcard(const std::string& pattern, const std::string& name) {
     return matchTokens(tokenize(pattern), name);
 }
