@@ -1,17 +1,18 @@
-# A thin driver over CMake. The two commands that matter:
+# A thin driver over CMake. The commands that matter:
 #   make demo   installs what is missing, builds, and runs the demo medium in examples/demo
-#   make test   installs what is missing, builds all three configurations and runs every test tier
+#   make test   installs what is missing, builds every configuration and runs every test tier
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 60) each, corpus in build/fuzz-work
 JOBS ?= 2
 NATIVE := build/native
 WIN64  := build/win64
 WIN32  := build/win32
 FUZZ   := build/fuzz
+TOOLS  := build/tools
 WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := script_reader variables interpreter ini_file uninstall_log wildcard_match install_result
 
-.PHONY: all demo test deps build native win64 win32 fuzz-build fuzz clean
+.PHONY: all demo test deps build native win64 win32 tools fuzz-build fuzz clean
 
 all: build
 
@@ -38,7 +39,12 @@ fuzz-build: deps
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ) -j$(JOBS)
 
-build: native win64 win32 fuzz-build
+# The tools for script authors, optimised and without the sanitizers of the test build.
+tools: deps
+	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF >/dev/null
+	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck
+
+build: native win64 win32 tools fuzz-build
 
 test: build
 	@echo "== native unit tests"
