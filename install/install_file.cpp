@@ -46,6 +46,9 @@ void splitPath(const std::string& path, std::string& directory, std::string& nam
 }
 
 bool fileExists(const std::string& path) {
+    // A file that is not there cannot be opened either; asking for its attributes costs no open
+    // (under Wine a tenth of a millisecond per file of a fresh installation).
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
