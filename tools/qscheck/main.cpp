@@ -57,10 +57,10 @@ int usage() {
 // a script of any size is printed without holding its statements or all of its JSON.
 int printStatements(const std::string& path) {
     SetupScript script(platformNameCharacterTest(), printFatal);
-    const std::size_t flushAt = 1 << 20;
+    constexpr std::size_t flushAt = 1 << 20;
     std::string out;
     out.reserve(flushAt + 4096);
-    const int status = script.readEach(path, [&out, flushAt](ScriptStatement& statement) {
+    const int status = script.readEach(path, [&out](ScriptStatement& statement) {
         appendStatementJson(out, statement);
         out += '\n';
         if (out.size() >= flushAt) {
