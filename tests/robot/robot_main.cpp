@@ -39,6 +39,11 @@ int main(int argc, char** argv) {
         std::fputs("usage: robot SCENARIO\n", stderr);
         return 2;
     }
+    // A hidden window of our own keeps Wine's virtual desktop up for the whole scenario. Without
+    // it the desktop closes as soon as the program under test ends, and a program started right
+    // after that (the uninstaller after Setup.exe) can meet the closing desktop and die of an X
+    // error before it shows anything.
+    CreateWindowExA(0, "STATIC", "robot", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     const std::string path = argv[1];
     std::ifstream file(path, std::ios::binary);
     std::stringstream content;
