@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
 namespace quillset {
 
@@ -17,8 +18,16 @@ std::string withoutTrailingBackslash(std::string path) {
     return path;
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    return lowered(withoutTrailingBackslash(a)) == lowered(withoutTrailingBackslash(b));
+// What two paths that name the same place have in common.
+std::string pathKey(const std::string& path) { return lowered(withoutTrailingBackslash(path)); }
+
+bool samePath(const std::string& a, const std::string& b) { return pathKey(a) == pathKey(b); }
+
+// Adds the path's key; false when a path of the same place was added before. A log lists every
+// file of the installation, tens of thousands of them: comparing each with all before it kept the
+// uninstaller busy for minutes after the user's Yes, with nothing on the screen.
+bool firstOfItsPlace(std::unordered_set<std::string>& seen, const std::string& path) {
+    return seen.insert(pathKey(path)).second;
 }
 
 // "C:\" or "C:" or "\\server\share": nothing above it can be named.
@@ -107,23 +116,25 @@ bool checkRecordsAreSafe(const UninstallLogContents& log, const std::vector<std:
 UninstallPlan planUninstall(const UninstallLogContents& log, const std::function<std::string(const std::string&)>& longForm,
                             const std::string& ownPath, const std::vector<std::string>& keptDirectories) {
     UninstallPlan plan;
+    std::unordered_set<std::string> removed, kept, tried;
     for (auto record = log.records.rbegin(); record != log.records.rend(); ++record) {
         const std::string path = longForm(record->path);
         if (record->kind == UninstallRecord::Kind::shared) continue;
         if (samePath(path, ownPath)) plan.removesItself = true;
-        else if (!containsPath(plan.removals, path)) plan.removals.push_back(path);
+        else if (firstOfItsPlace(removed, path)) plan.removals.push_back(path);
     }
     for (const UninstallRecord& record : log.records)
-        if (record.kind == UninstallRecord::Kind::shared && !containsPath(plan.sharedKept, record.path))
+        if (record.kind == UninstallRecord::Kind::shared && firstOfItsPlace(kept, record.path))
             plan.sharedKept.push_back(record.path);
 
     std::vector<std::string> folders = plan.removals;
     if (plan.removesItself) folders.push_back(ownPath);
     for (const std::string& path : folders) {
-        for (std::string folder = parentOf(path); !folder.empty() && !isRoot(folder) &&
-                                                  !containsPath(keptDirectories, folder);
+        // A folder met before had its parents added then: the walk up from it ends there.
+        for (std::string folder = parentOf(path);
+             !folder.empty() && !isRoot(folder) && !containsPath(keptDirectories, folder) && firstOfItsPlace(tried, folder);
              folder = parentOf(folder))
-            if (!containsPath(plan.directories, folder)) plan.directories.push_back(folder);
+            plan.directories.push_back(folder);
     }
     // Deepest first, so that a folder is tried after the folders inside it.
     const auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
