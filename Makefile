@@ -56,12 +56,14 @@ test: build
 
 # One target after the other, at the lowest priority, each for FUZZ_SECONDS. New corpus entries
 # and failing inputs stay in build/fuzz-work/NAME, never in the tree; a later run goes on from them.
+# A target that fails does not keep the others from their run; make fails at the end.
 fuzz: fuzz-build
-	@for name in $(FUZZ_TARGETS); do \
+	@failed=""; for name in $(FUZZ_TARGETS); do \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	  nice -n 19 tests/fuzz/run_fuzzer.sh $(FUZZ)/$${name}_fuzz tests/fuzz/corpus/$$name build/fuzz-work/$$name \
-	      -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; \
-	done
+	      -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || failed="$$failed $$name"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "make fuzz: failing input found by:$$failed (see build/fuzz-work)"; exit 1; fi
 
 demo: native win64
 	@tools/demo.sh

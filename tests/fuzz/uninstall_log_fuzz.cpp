@@ -1,10 +1,13 @@
 // The uninstaller's reading of an arbitrary Uninstall.log: the reader, the safety check and the
 // plan of what goes, as QSUninstall.exe runs them before it removes anything.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "log_output.h"
 #include "uninstall_log.h"
