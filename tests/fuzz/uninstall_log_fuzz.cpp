@@ -53,10 +53,12 @@ std::string rewritten(const UninstallLogContents& contents) {
 }
 
 // The path Windows acts on: either slash separates, "\\?\" and "\\.\" lead to the same path, "."
-// and ".." are walked, and a name's trailing full stops and blanks are dropped. Lower case.
+// and ".." are walked, and a name's trailing full stops and blanks are dropped. Lower case; a
+// network path keeps its leading "\\" (\\C:\WINDOWS is a server named "C:", not the drive).
 std::string resolvedByWindows(std::string path) {
     for (char& c : path) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (path.compare(0, 4, "\\\\?\\") == 0 || path.compare(0, 4, "\\\\.\\") == 0) path.erase(0, 4);
+    std::string resolved = path.compare(0, 2, "\\\\") == 0 ? "\\\\" : "";
     std::vector<std::string> names;
     for (std::size_t at = 0; at <= path.size();) {
         const std::size_t end = std::min(path.find('\\', at), path.size());
@@ -66,7 +68,6 @@ std::string resolvedByWindows(std::string path) {
         else if (!name.empty()) names.push_back(name);
         at = end + 1;
     }
-    std::string resolved;
     for (const std::string& name : names) resolved += name + "\\";
     return resolved;
 }
