@@ -10,6 +10,7 @@
 #include "install_paths.h"
 #include "install_result.h"
 #include "message_box.h"
+#include "path_forms.h"
 #include "locked_file.h"
 #include "self_registration.h"
 #include "source_retrieval.h"
@@ -25,18 +26,6 @@ static_assert(InstallResultBit::TempFile == VIF_TEMPFILE && InstallResultBit::So
               "installer result bits");
 
 const char* const kInUse = "File is in use and setup is not able to overwrite the file.";
-
-// The short (8.3) form of a path, or the path itself when the platform gives none (no such file,
-// or no short names on the volume).
-std::string shortPath(const std::string& path) {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return path;
-        if (length < buffer.size()) return std::string(buffer.data(), length);
-        buffer.resize(length + 1);
-    }
-}
 
 // Splits at the last backslash: the directory without it, and the name after it.
 void splitPath(const std::string& path, std::string& directory, std::string& name) {
@@ -170,7 +159,7 @@ int installNonShared(InstallContext& context, const InstallFileEntry& entry, con
             case InstallOutcome::Installed:
             case InstallOutcome::Force: {
                 std::string shortDirectory, shortName;
-                splitPath(shortPath(destination), shortDirectory, shortName);
+                splitPath(shortPathOf(destination), shortDirectory, shortName);
                 context.log.addFileRecord(shortDirectory, shortName, false);
                 return 0;
             }
@@ -183,7 +172,7 @@ int installFile(InstallContext& context, const std::string& sourceFile, std::siz
     SetupState& state = context.state;
     InstallFileEntry& entry = state.files[index];
     std::string sourceDirectory, sourceName;
-    splitPath(shortPath(sourceFile), sourceDirectory, sourceName);
+    splitPath(shortPathOf(sourceFile), sourceDirectory, sourceName);
     sourceDirectory += '\\';
 
     // A second substitution: a value that itself holds a reference is replaced once more.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "message_box.h"
+#include "path_forms.h"
 #include "self_removal.h"
 #include "system_directories.h"
 #include "uninstall_log_reader.h"
@@ -38,28 +39,6 @@ std::string ownPath() {
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
-// The long form of an existing path (the log names non-shared files by their short form); the
-// path itself when there is none. Looked up at run time: the first Windows 95 lacks the call.
-std::string longForm(const std::string& path) {
-    using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
-    static const auto longPathName = reinterpret_cast<LongPathName>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetLongPathNameA")));
-    if (longPathName == nullptr) return path;
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = longPathName(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return path;
-        if (length < buffer.size()) return std::string(buffer.data(), length);
-        buffer.resize(length + 1);
-    }
-}
-
-std::string shortForm(const std::string& path) {
-    char buffer[MAX_PATH] = "";
-    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
-}
-
 bool readWholeFile(const std::string& path, std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -77,7 +56,7 @@ std::vector<std::string> systemFolders() {
     std::vector<std::string> folders;
     for (const std::string& folder : {windowsDirectory(), systemDirectory()}) {
         folders.push_back(folder);
-        folders.push_back(shortForm(folder));
+        folders.push_back(shortPathOf(folder));
     }
     return folders;
 }
@@ -89,7 +68,7 @@ std::vector<std::string> keptFolders() {
                    CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PROGRAM_FILES, CSIDL_PROFILE,
                    CSIDL_APPDATA, CSIDL_PERSONAL}) {
         char path[MAX_PATH] = "";
-        if (SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) folders.push_back(longForm(path));
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) folders.push_back(longPathOf(path));
     }
     return folders;
 }
@@ -114,7 +93,7 @@ int refuse(const std::string& logPath, const UninstallLogError& error) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const std::string self = longForm(ownPath());
+    const std::string self = longPathOf(ownPath());
     const std::string folder = folderOf(self);
     const std::string logPath = folder + "\\Uninstall.log";
 
@@ -133,7 +112,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                        MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 1;
 
-    const UninstallPlan plan = planUninstall(log, longForm, self, keptFolders());
+    const UninstallPlan plan = planUninstall(log, longPathOf, self, keptFolders());
     std::vector<std::string> notRemoved;
     for (const std::string& path : plan.removals)
         if (!DeleteFileA(path.c_str()) && exists(path)) notRemoved.push_back(path);

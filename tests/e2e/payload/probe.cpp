@@ -38,19 +38,12 @@ int printShortcut(const std::string& path) {
     return status;
 }
 
-int printShortPath(const std::string& path) {
-    char shortPath[MAX_PATH] = "";
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    if (length == 0 || length >= sizeof shortPath) return 1;
-    std::printf("%s\n", shortPath);
-    return 0;
-}
-
-int printLongPath(const std::string& path) {
-    char longPath[MAX_PATH] = "";
-    const DWORD length = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
-    if (length == 0 || length >= sizeof longPath) return 1;
-    std::printf("%s\n", longPath);
+// Prints the form of an existing path that `query` gives (GetShortPathNameA or GetLongPathNameA).
+int printPathForm(DWORD(WINAPI* query)(LPCSTR, LPSTR, DWORD), const std::string& path) {
+    char form[MAX_PATH] = "";
+    const DWORD length = query(path.c_str(), form, sizeof form);
+    if (length == 0 || length >= sizeof form) return 1;
+    std::printf("%s\n", form);
     return 0;
 }
 
@@ -72,7 +65,7 @@ int main(int argc, char** argv) {
     const std::string verb = argv[1];
     if (verb == "hold" && argc == 4) return hold(argv[2], argv[3]);
     if (verb == "shortcut") return printShortcut(argv[2]);
-    if (verb == "short-path") return printShortPath(argv[2]);
-    if (verb == "long-path") return printLongPath(argv[2]);
+    if (verb == "short-path") return printPathForm(GetShortPathNameA, argv[2]);
+    if (verb == "long-path") return printPathForm(GetLongPathNameA, argv[2]);
     return 64;
 }
