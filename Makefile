@@ -2,6 +2,7 @@
 #   make demo   installs what is missing, builds, and runs the demo medium in examples/demo
 #   make test   installs what is missing, builds every configuration and runs every test tier
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 60) each, corpus in build/fuzz-work
+#   make bench  builds, then measures installation speed, script size and memory (bench/README.md)
 JOBS ?= 2
 NATIVE := build/native
 WIN64  := build/win64
@@ -12,7 +13,7 @@ WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := script_reader variables interpreter ini_file uninstall_log wildcard_match install_result
 
-.PHONY: all demo test deps build native win64 win32 tools fuzz-build fuzz clean
+.PHONY: all demo test bench deps build native win64 win32 tools fuzz-build fuzz clean
 
 all: build
 
@@ -64,6 +65,9 @@ fuzz: fuzz-build
 	      -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || failed="$$failed $$name"; \
 	done; \
 	if [ -n "$$failed" ]; then echo "make fuzz: failing input found by:$$failed (see build/fuzz-work)"; exit 1; fi
+
+bench: native win64 tools
+	@bench/run_benchmarks.sh
 
 demo: native win64
 	@tools/demo.sh

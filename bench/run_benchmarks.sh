@@ -1,0 +1,372 @@
+#!/usr/bin/env bash
+# The benchmarks of `make bench` (bench/README.md): installation speed against the platform's floor
+# and a peer, script size, memory. Generates its own payloads, runs each case several times with
+# the cases of one round side by side, and prints a table of medians.
+#
+# Usage: bench/run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--qscheck PATH] [--out FILE]
+#   --smoke      tiny payloads and one run: checks that every case still runs and installs the
+#                right bytes (the test suite runs this); its figures mean nothing
+#   --runs N     rounds of the copy cases (default 5; the 10,000-file install runs at most twice)
+#   --win64 DIR  the Windows build with Setup.exe, copy_floor.exe, sections_page_bench.exe
+#                (default build/win64)
+#   --qscheck P  the native qscheck to measure (default build/tools/qscheck, the optimised one)
+#   --out FILE   also write the table there (default build/bench/results.md)
+# QS_WINEPREFIX=DIR runs it in a Wine prefix of its own (as tests/wine/with-wine).
+# Needs makensis (Debian's nsis), GNU time and, with the default sizes, about 2 GB of free space
+# in TMPDIR and the Wine prefix.
+set -euo pipefail
+export LC_ALL=C  # numbers with a full stop, whatever the caller's locale
+
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+smoke=0 runs=5 win64="$top/build/win64" qscheck="$top/build/tools/qscheck" out="$top/build/bench/results.md"
+while [ $# -gt 0 ]; do
+  case $1 in
+    --smoke) smoke=1 runs=1 ;;
+    --runs) runs=$2; shift ;;
+    --win64) win64=$2; shift ;;
+    --qscheck) qscheck=$2; shift ;;
+    --out) out=$2; shift ;;
+    *) echo "usage: run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--qscheck PATH] [--out FILE]" >&2; exit 64 ;;
+  esac
+  shift
+done
+win64=$(realpath "$win64") qscheck=$(realpath "$qscheck")
+for program in "$win64/Setup.exe" "$win64/copy_floor.exe" "$win64/sections_page_bench.exe" "$qscheck"; do
+  [ -f "$program" ] || { echo "run_benchmarks: no $program (make win64 tools builds it)" >&2; exit 1; }
+done
+command -v makensis >/dev/null || { echo "run_benchmarks: makensis is needed (Debian package nsis)" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "run_benchmarks: GNU time (/usr/bin/time) is needed" >&2; exit 1; }
+
+if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
+  args=(--runs "$runs" --win64 "$win64" --qscheck "$qscheck" --out "$out")
+  [ $smoke = 1 ] && args+=(--smoke)
+  exec "$top/tests/wine/with-wine" "$0" "${args[@]}"
+fi
+
+# Sizes: the issue's cases, or a tiny version of each.
+if [ $smoke = 1 ]; then
+  medium_folders=2 medium_files=20 medium_file_kib=4 large_mib=1 script_mib=1 many_files=100 many_per_folder=10
+else
+  medium_folders=20 medium_files=2000 medium_file_kib=100 large_mib=200 script_mib=50 many_files=10000 many_per_folder=100
+fi
+memory_runs=$((runs < 2 ? runs : 2))  # peak memory varies little; each run takes minutes
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/qs-bench.XXXXXX")
+target="$WINEPREFIX/drive_c/qsbench"
+app_name='QS Bench'
+uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$app_name"
+# The media lie on a drive of their own, M:, as on a CD: M:\medium\files\folder01\... Under
+# Wine's Z: they would sit below /tmp, and every short path the design asks for would look up each
+# of those directories too.
+drive="$WINEPREFIX/dosdevices/m:"
+[ ! -e "$drive" ] && [ ! -L "$drive" ] || { echo "run_benchmarks: drive M: is taken in $WINEPREFIX" >&2; exit 1; }
+ln -s "$work" "$drive"
+clean_target() {
+  rm -rf "$target"
+  wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+  mkdir -p "$target"  # the bare loops make only the last level of their destination
+}
+trap 'clean_target; rm -rf "$target" "$work" "$drive"' EXIT
+say() { echo "run_benchmarks: $*" >&2; }
+trap 'say "stopped at line $LINENO (status $?)"' ERR
+fail() { say "$*"; exit 1; }
+now() { date +%s.%N; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", a - b }'; }
+
+# The file system must tell when a file was made (statx birth time), or the log cannot be read as
+# a clock.
+mkdir -p "$target" && touch "$target/birth"
+[ "$(stat -c %W "$target/birth")" != 0 ] && [ "$(stat -c %W "$target/birth")" != '?' ] ||
+  fail "this file system records no creation times; the copy phase cannot be timed from the log"
+
+# ---- payloads ---------------------------------------------------------------------------------
+
+# random_files DIR COUNT KIB: COUNT files of KIB KiB of random bytes, data-0000.bin ...
+random_files() {
+  mkdir -p "$1"
+  head -c "$(($2 * $3 * 1024))" /dev/urandom | (cd "$1" && split -b "$(($3 * 1024))" -d -a 4 --additional-suffix=.bin - data-)
+}
+
+# setup_medium DIR ADDFILE_LINE...: Setup.exe and a script that shows only the copy page, with CR
+# LF line ends as script authors write them.
+setup_medium() {
+  local medium=$1
+  shift
+  mkdir -p "$medium"
+  cp "$win64/Setup.exe" "$medium/Setup.exe"
+  {
+    printf '%s\r\n' "SetAppName(\"$app_name\");" 'SetVariable("DP","C:\qsbench\setup\");' \
+      'CreateSection("Main","1","0","Files");'
+    [ $# -gt 0 ] && printf '%s\r\n' "$@"
+    printf '%s\r\n' 'ShowCopy();'
+  } >"$medium/SetupScript.ini"
+}
+
+# nsis_installer NAME FILES_DIR: a silent NSIS installer of the files, which marks the start and
+# the end of its copying with two empty files. No compression (the bytes are random), and no search
+# for blocks of data already stored (over 2,000 files it takes makensis minutes, and finds none).
+nsis_installer() {
+  cat >"$work/$1.nsi" <<EOF
+Target amd64-unicode
+Name "$app_name"
+OutFile "$work/$1.exe"
+InstallDir "C:\\qsbench\\nsis"
+RequestExecutionLevel user
+SilentInstall silent
+SetCompress off
+SetDatablockOptimize off
+Section
+  SetOutPath "\$INSTDIR"
+  FileOpen \$0 "\$INSTDIR\\copy-start.mark" w
+  FileClose \$0
+  File /r "$2/*"
+  FileOpen \$0 "\$INSTDIR\\copy-end.mark" w
+  FileClose \$0
+SectionEnd
+EOF
+  makensis -V1 "$work/$1.nsi" >"$work/$1.makensis.log" 2>&1 || { cat "$work/$1.makensis.log" >&2; fail "makensis $1 failed"; }
+}
+
+say "writing the payloads under $work"
+per_folder=$((medium_files / medium_folders))
+medium_lines=()
+for n in $(seq -w 1 "$medium_folders"); do
+  random_files "$work/medium/files/folder$n" "$per_folder" "$medium_file_kib"
+  medium_lines+=("AddFile(\"[SP]\\files\\folder$n\\*.*\",\"[DP]\\folder$n\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");")
+done
+setup_medium "$work/medium" "${medium_lines[@]}"
+mkdir -p "$work/large/files"
+head -c "$((large_mib * 1024 * 1024))" /dev/urandom >"$work/large/files/large.bin"
+setup_medium "$work/large" 'AddFile("[SP]\files\*.*","[DP]\","Main","0","1","0","0","0","0","");'
+setup_medium "$work/empty"
+nsis_installer medium "$work/medium/files"
+nsis_installer large "$work/large/files"
+
+# Many small files, each named by an AddFile statement of its own (what a generated script does).
+# For qscheck plan all in one folder; for Setup.exe in folders of 100: Wine looks a new name up by
+# reading its whole folder, so 10,000 files in one folder take any installer minutes (README.md).
+random_files "$work/plan/files" "$many_files" 1
+plan_lines=()
+for file in "$work"/plan/files/*; do
+  plan_lines+=("AddFile(\"[SP]\\files\\${file##*/}\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");")
+done
+setup_medium "$work/plan" "${plan_lines[@]}"
+setup_medium "$work/all" 'AddFile("[SP]\files\*.*","[DP]\","Main","0","1","0","0","0","0","");'
+ln -s "$work/plan/files" "$work/all/files"
+mapfile -t many_folders < <(seq -f 'd%03g' 1 "$((many_files / many_per_folder))")
+many_lines=()
+for folder in "${many_folders[@]}"; do
+  random_files "$work/many/files/$folder" "$many_per_folder" 1
+  for file in "$work/many/files/$folder"/*; do
+    many_lines+=("AddFile(\"[SP]\\files\\$folder\\${file##*/}\",\"[DP]\\$folder\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");")
+  done
+done
+setup_medium "$work/many" "${many_lines[@]}"
+setup_medium "$work/one" "${many_lines[0]}"
+mkdir -p "$work/one/files/${many_folders[0]}"
+cp "$work/many/files/${many_folders[0]}/data-0000.bin" "$work/one/files/${many_folders[0]}/"
+
+# A large script of the statements a large medium's script holds, with comments, doubled quotes,
+# code page 1252 letters and CR LF line ends.
+LC_ALL=C awk -v bytes=$((script_mib * 1024 * 1024)) 'BEGIN {
+  size = 0
+  for (n = 1; size < bytes; n++) {
+    folder = int(n / 1000)
+    s = sprintf("// folder %d, file %d\r\n", folder, n)
+    s = s sprintf("AddFile(\"[SP]\\files\\folder%03d\\data-file-%06d.bin\",\"[DP]\\folder%03d\\\",\"Section %d\",\"0\",\"1\",\"0\",\"0\",\"0\",\"1\",\"Data file %d\");\r\n", folder, n, folder, folder, n)
+    s = s sprintf("SetVariable(\"VALUE%d\",\"C:\\Program Files\\Vendor\\Value %d \"\"quoted\"\" \374ber\");\r\n", n, n)
+    s = s sprintf("AddWindow(\"DIALOG_WELCOME\",\"option%d\",\"CHECKBOX\",\"Option %d\",\"0\",\"10\",\"20\",\"100\",\"30\");\r\n", n, n)
+    if (n % 1000 == 0) s = s sprintf("CreateSection(\"Section %d\",\"0\",\"0\",\"Files of folder %d\");\r\n", folder, folder)
+    printf "%s", s
+    size += length(s)
+  }
+}' >"$work/large-script.ini"
+
+# ---- one run of each kind -----------------------------------------------------------------------
+
+results="$work/results"
+: >"$results"
+record() { echo "$*" >>"$results"; }  # record GROUP CASE COPY_SECONDS WALL_SECONDS PEAK_KIB
+
+# Whether the installed files are the payload's, byte for byte (the log and the marks aside).
+check_installed() {  # check_installed SOURCE DESTINATION WHAT
+  diff -rq -x Uninstall.log -x '*.mark' "$1" "$2" >"$work/diff" 2>&1 || { head -5 "$work/diff" >&2; fail "$3 did not install the payload"; }
+}
+
+# windows_run NAME LEFT COMMAND...: runs a Windows program from a clean destination, with the
+# machine's writing done first; sets started and ended, leaves its output in run.out and run.err.
+# Wine sometimes fails to start a program on a loaded machine: a run that failed, printed nothing
+# and left no LEFT file behind (LEFT: what the program makes first) never ran, and is tried again,
+# up to three times.
+windows_run() {
+  local name=$1 left=$2 status
+  shift 2
+  for try in 1 2 3; do
+    clean_target
+    sync
+    started=$(now)
+    status=0
+    "$@" </dev/null >"$work/run.out" 2>"$work/run.err" || status=$?
+    ended=$(now)
+    [ $status = 0 ] && return 0
+    [ -e "$left" ] || [ -s "$work/run.out" ] || [ -s "$work/run.err" ] && break
+    say "$name did not start (status $status), try $try of 3"
+  done
+  cat "$work/run.err" >&2
+  fail "$name exited with $status"
+}
+
+# run_setup GROUP MEDIUM [check]: Setup.exe on the medium. Its copy phase runs from the creation of
+# Uninstall.log (the first thing the copy page does) to the log's last write (the last thing it does
+# before closing it): the splash, the window and the script's reading lie outside.
+run_setup() {
+  local group=$1 medium="$work/$2" log="$target/setup/Uninstall.log"
+  windows_run "Setup.exe on $2" "$log" \
+    bash -c 'cd "$1" && exec /usr/bin/time -f %M -o "$2" timeout 1800 wine Setup.exe' - "$medium" "$work/peak"
+  [ -f "$log" ] || fail "Setup.exe on $2 wrote no Uninstall.log"
+  local copy
+  copy=$(minus "$(stat -c %.9Y "$log")" "$(stat -c %.9W "$log")")
+  [ "${3:-}" = check ] && check_installed "$medium/files" "$target/setup" "Setup.exe on $2"
+  record "$group Setup.exe $copy $(minus "$ended" "$started") $(cat "$work/peak")"
+}
+
+# run_loop GROUP MODE MEDIUM [check]: copy_floor.exe, which times its own loop.
+run_loop() {
+  local group=$1 mode=$2 medium="$work/$3"
+  windows_run "copy_floor $mode on $3" "$target/setup" wine "$win64/copy_floor.exe" "$mode" "M:\\$3\\files" 'C:\qsbench\setup'
+  [ "${4:-}" = check ] && check_installed "$medium/files" "$target/setup" "copy_floor $mode on $3"
+  record "$group $mode $(tr -d '\r' <"$work/run.out" | awk '{ print $4 }') $(minus "$ended" "$started") 0"
+}
+
+# run_nsis GROUP NAME [check]: the NSIS installer; its copy phase runs from its start mark to its end mark.
+run_nsis() {
+  local group=$1 marks="$target/nsis"
+  windows_run "the NSIS installer of $2" "$marks" timeout 1800 wine "$work/$2.exe" /S
+  [ -f "$marks/copy-end.mark" ] || fail "the NSIS installer of $2 did not finish"
+  [ "${3:-}" = check ] && check_installed "$work/$2/files" "$marks" "the NSIS installer of $2"
+  record "$group nsis $(minus "$(stat -c %.9Y "$marks/copy-end.mark")" "$(stat -c %.9Y "$marks/copy-start.mark")") $(minus "$ended" "$started") 0"
+}
+
+# measure GROUP CASE COMMAND...: wall time and peak memory of a native command, its output discarded.
+measure() {
+  local group=$1 name=$2 start end
+  shift 2
+  start=$(now)
+  /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>"$work/measure.err" || { cat "$work/measure.err" >&2; fail "$name failed"; }
+  end=$(now)
+  record "$group $name 0 $(minus "$end" "$start") $(cat "$work/peak")"
+}
+
+# ---- the rounds ---------------------------------------------------------------------------------
+
+copy_cases=(setup verinstall shortnames copyfile nsis lzsteps bigsteps)
+for round in $(seq 1 "$runs"); do
+  say "round $round of $runs"
+  check=""
+  [ "$round" = 1 ] && check=check
+  # The cases take turns at going first, so that no case always meets a machine just woken up.
+  for i in "${!copy_cases[@]}"; do
+    case_name=${copy_cases[$(((i + round - 1) % ${#copy_cases[@]}))]}
+    for group in medium large; do
+      case $case_name in
+        setup) run_setup "$group" "$group" $check ;;
+        nsis) run_nsis "$group" "$group" $check ;;
+        *) run_loop "$group" "$case_name" "$group" $check ;;
+      esac
+    done
+  done
+  run_setup empty empty
+  measure statements "qscheck statements" "$qscheck" statements "$work/large-script.ini"
+  measure plan "exact names" "$qscheck" plan "$work/plan/SetupScript.ini"
+  measure plan "one *.*" "$qscheck" plan "$work/all/SetupScript.ini"
+done
+for round in $(seq 1 "$memory_runs"); do
+  say "the $many_files-file install, run $round of $memory_runs"
+  check=""
+  [ "$round" = 1 ] && check=check
+  run_setup many many $check
+  run_setup one one
+done
+# Once, for comparison: the floor over the same files.
+run_loop many verinstall many
+say "the sections page"
+windows_run sections_page_bench "$work/run.out" wine "$win64/sections_page_bench.exe" "$many_files"
+cp "$work/run.out" "$work/sections.out"
+
+# ---- the table ----------------------------------------------------------------------------------
+
+# middle: the median of the numbers on standard input, one a line.
+middle() {
+  sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+# median GROUP CASE FIELD: the median over the rounds of a case's copy phase (1), whole run (2) or
+# peak memory (3).
+median() {
+  awk -v g="$1" -v c="$2" -v f="$3" '{ name = $2; for (i = 3; i <= NF - 3; i++) name = name " " $i }
+    $1 == g && name == c { print $(NF - 3 + f) }' "$results" | middle
+}
+# ratio GROUP CASE BASE: the median over the rounds of the case's copy phase over the BASE case's in
+# the same round.
+ratio() {
+  awk -v g="$1" -v c="$2" -v b="$3" '$1 == g && $2 == c { x[++n] = $3 } $1 == g && $2 == b { base[++m] = $3 }
+    END { for (i = 1; i <= n && i <= m; i++) if (base[i] > 0) print x[i] / base[i] }' "$results" | middle
+}
+copy_table() {  # copy_table GROUP TITLE
+  echo
+  echo "$2"
+  echo
+  echo "| case | copy phase, s | × VerInstallFileA loop | × loop with short paths | whole run, s |"
+  echo "|---|---:|---:|---:|---:|"
+  local name label
+  for name in setup verinstall shortnames copyfile nsis lzsteps bigsteps; do
+    case $name in
+      setup) label='Setup.exe, copy page only (log created → last written)'; name=Setup.exe ;;
+      verinstall) label='VerInstallFileA loop, VIFF_FORCEINSTALL (the floor)' ;;
+      shortnames) label="the same with the design's short paths (source to the installer, destination for the log)" ;;
+      copyfile) label='CopyFileA loop' ;;
+      nsis) label='NSIS 3 installer, amd64-unicode, silent, SetCompress off (marks)' ;;
+      lzsteps) label="the installer's steps by hand: LZOpenFile, temp name, LZCopy, MoveFile" ;;
+      bigsteps) label='the same steps, bytes in 1 MiB blocks (same results)' ;;
+    esac
+    printf '| %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(median "$1" "$name" 1)" "$(ratio "$1" "$name" verinstall)" \
+      "$(ratio "$1" "$name" shortnames)" "$(median "$1" "$name" 2)"
+  done
+}
+
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+script_bytes=$(stat -c %s "$work/large-script.ini")
+statements_seconds=$(median statements "qscheck statements" 2)
+sections_open=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*open after \([0-9.]*\) ms.*/\1/p')
+sections_sized=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*sizes shown after \([0-9.]*\) ms.*/\1/p')
+many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
+{
+  echo "Quillset benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $([ $smoke = 1 ] && echo 'SMOKE SIZES (figures mean nothing), ')$runs round(s)"
+  echo "Machine: $(nproc) cores ($(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)), $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo), $(wine --version 2>/dev/null | head -1), $(makensis -VERSION 2>/dev/null | head -1 | sed 's/^/NSIS /')"
+  copy_table medium "Copy phase, $medium_files files of $medium_file_kib KiB ($(mib $((medium_files * medium_file_kib))) MiB) in $medium_folders folders (medians):"
+  copy_table large "One file of $large_mib MiB (medians):"
+  echo
+  printf 'Setup.exe start to end with an empty copy page (splash included, in no figure above): %.2f s\n' \
+    "$(median empty Setup.exe 2)"
+  echo
+  echo "Script size (medians):"
+  echo
+  echo "| measure | result | target |"
+  echo "|---|---:|---|"
+  printf '| qscheck statements, %.1f MB script | %.0f MB/s (%.2f s), peak %s MiB | > 200 MB/s |\n' \
+    "$(awk -v b="$script_bytes" 'BEGIN { print b / 1e6 }')" "$(awk -v b="$script_bytes" -v s="$statements_seconds" 'BEGIN { print b / 1e6 / s }')" \
+    "$statements_seconds" "$(mib "$(median statements "qscheck statements" 3)")"
+  printf '| qscheck plan, %s AddFile statements naming one file each, one folder | %.2f s, peak %s MiB | < 20 MB |\n' \
+    "$many_files" "$(median plan "exact names" 2)" "$(mib "$(median plan "exact names" 3)")"
+  printf '| qscheck plan, one *.* over the same %s files | %.2f s, peak %s MiB | |\n' \
+    "$many_files" "$(median plan "one *.*" 2)" "$(mib "$(median plan "one *.*" 3)")"
+  printf '| sections page with %s files: open (sizes shown) | %s ms (%s ms) | < 1 s |\n' "$many_files" "$sections_open" "$sections_sized"
+  printf '| Setup.exe peak resident memory, %s files named one by one, in folders of %s (1-file script; difference) | %s MiB (%s MiB; %s MiB) | < 20 MB |\n' \
+    "$many_files" "$many_per_folder" "$(mib "$many_peak")" "$(mib "$one_peak")" "$(mib "$(minus "$many_peak" "$one_peak")")"
+  printf '| Setup.exe copy phase, the same %s files (VerInstallFileA loop, once) | %.1f s (%.1f s) | |\n' \
+    "$many_files" "$(median many Setup.exe 1)" "$(median many verinstall 1)"
+} >"$work/table.md"
+mkdir -p "$(dirname "$out")"
+cp "$work/table.md" "$out"
+cat "$work/table.md"
+if grep -qi nan "$work/table.md"; then fail "a case gave no figure"; fi
