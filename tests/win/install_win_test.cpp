@@ -9,6 +9,7 @@
 
 #include "dialog_driver.h"
 #include "install_file.h"
+#include "path_forms.h"
 #include "shortcut.h"
 #include "uninstall_registration.h"
 
@@ -97,6 +98,25 @@ TEST_F(ShortcutTest, LinkPathOfMaxPathOrMoreIsRefused) {
     // Nothing was made, not even under a cut name.
     WIN32_FIND_DATAA found;
     EXPECT_EQ(FindFirstFileA((start + "*").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;
+}
+
+// Both names have the short name FILE~IHD.DAT under Wine, which opens the first of them by it: the
+// installer handed that short name would copy one file's bytes under the other's name.
+TEST(PathFormsTest, ShortFormOnlyWhenItLeadsBackToItsOwnFile) {
+    const std::string folder = tempDirectory() + "quillset-short-names-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const char* name : {"file-00118.dat", "file-01002.dat"}) {
+        const std::string path = folder + "\\" + name;
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    for (const char* name : {"file-00118.dat", "file-01002.dat"}) {
+        const std::string path = longPathOf(folder + "\\" + name);
+        EXPECT_EQ(lstrcmpiA(longPathOf(shortPathOf(path)).c_str(), path.c_str()), 0) << shortPathOf(path);
+    }
+    for (const char* name : {"file-00118.dat", "file-01002.dat"}) DeleteFileA((folder + "\\" + name).c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 // A shared file that the platform reports in use before installing (which Wine's version library
