@@ -31,18 +31,23 @@ LongPathName longPathCall() {
 
 }  // namespace
 
-// A short form is used only when it leads back to the path. Wine derives short names from a hash of
+// A short form is used only when it leads back to the file. Wine derives short names from a hash of
 // the long name, and in a large folder two files can share one (file-00118.dat and file-01002.dat
-// are both FILE~IHD.DAT); opened by that name, the first one answers. Windows keeps short names
-// unique, so there the check always passes (and a system without the long-form call is not asked).
-// Otherwise the path is returned as it is, which names the right file.
+// are both FILE~IHD.DAT); opened by that name, the first one answers. The name that the short form
+// finds must be the path's own last name, or the path is returned as it is, which names the right
+// file. (FindFirstFileA costs a fifth of GetLongPathNameA under Wine, which looks each folder of
+// the path up again; a folder's short name is trusted, as folders of hundreds of subfolders with
+// like names are rare.) Windows keeps short names unique, so there the check always passes.
 std::string shortPathOf(const std::string& path) {
+    if (path.size() > 3 && path.back() == '\\') return shortPathOf(path.substr(0, path.size() - 1)) + '\\';
     const std::string shortPath = pathFrom(path, GetShortPathNameA);
-    if (shortPath == path || longPathCall() == nullptr) return shortPath;
-    const std::string leadsTo = pathFrom(shortPath, longPathCall());
-    const bool same = lstrcmpiA(leadsTo.c_str(), path.c_str()) == 0 ||
-                      lstrcmpiA(leadsTo.c_str(), pathFrom(path, longPathCall()).c_str()) == 0;
-    return same ? shortPath : path;
+    if (shortPath == path) return path;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(shortPath.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return path;
+    FindClose(search);
+    const std::size_t nameStart = path.find_last_of('\\') + 1;  // npos + 1 == 0: the whole path
+    return lstrcmpiA(found.cFileName, path.c_str() + nameStart) == 0 ? shortPath : path;
 }
 
 std::string longPathOf(const std::string& path) {
