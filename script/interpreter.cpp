@@ -234,6 +234,20 @@ Step runStatement(const std::string& name, Arguments& arguments, SetupState& sta
 
 }  // namespace
 
+std::vector<CommandSignature> knownCommands() {
+    std::vector<CommandSignature> commands;
+    for (const PageDescription& page : kPageTable) commands.push_back({page.statement, 0});
+    for (const Command& command : kCommands) commands.push_back({command.name, command.argumentCount});
+    return commands;
+}
+
+const CommandSignature* findKnownCommand(const std::string& name) {
+    static const std::vector<CommandSignature> commands = knownCommands();
+    for (const CommandSignature& command : commands)
+        if (name == command.name) return &command;
+    return nullptr;
+}
+
 RunResult runStatements(const SetupScript& script, SetupState& state, SetupHost& host) {
     for (int i = 0; i < script.statementCount(); ++i) {
         std::string name;

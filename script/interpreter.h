@@ -21,6 +21,19 @@ struct RunResult {
 // Carries out the statements of `script`, which the caller has read, on `state`.
 RunResult runStatements(const SetupScript& script, SetupState& state, SetupHost& host);
 
+// A command the interpreter carries out, with the number of arguments it must have.
+struct CommandSignature {
+    const char* name;
+    std::size_t argumentCount;
+};
+
+// Every command the interpreter knows: the page statements, then the others, in the order names are
+// compared. Any other command is skipped without a word.
+std::vector<CommandSignature> knownCommands();
+
+// The known command of that name (exact comparison), or nullptr.
+const CommandSignature* findKnownCommand(const std::string& name);
+
 // The texts the run shows when it stops.
 extern const char* const kSyntaxErrorText;
 extern const char* const kSyntaxErrorCaption;

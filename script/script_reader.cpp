@@ -107,7 +107,8 @@ private:
 // script's bytes.
 class Tokenizer {
 public:
-    Tokenizer(const NameCharacterTest& isNameCharacter, StatementSink onStatement) : onStatement_(std::move(onStatement)) {
+    Tokenizer(const NameCharacterTest& isNameCharacter, StatementSink onStatement, const ReaderMarkSink* marks = nullptr)
+        : onStatement_(std::move(onStatement)), marks_(marks) {
         // The name test asked once per byte value, not once per character of the script.
         for (int c = 0; c < 256; ++c) isName_[static_cast<std::size_t>(c)] = isNameCharacter(static_cast<unsigned char>(c));
     }
@@ -146,6 +147,7 @@ public:
                 if (isName_[c]) {
                     builder_.finish(onStatement_);
                     builder_.start(c, lineAt(data, i));
+                    mark(ReaderMark::commandStarted, i);
                     inName_ = true;
                 }
                 ++i;
@@ -172,6 +174,7 @@ public:
 
             const unsigned char c = at(i++);
             if (c == '(') {
+                mark(inArguments_ ? ReaderMark::ignored : ReaderMark::listOpened, i - 1);
                 // The name flag stays as it is: after `)` a name character still extends the name.
                 inArguments_ = true;
             } else if (!inArguments_) {
@@ -180,14 +183,19 @@ public:
                 else
                     inName_ = false;
             } else if (c == '"') {
+                mark(ReaderMark::argumentOpened, i - 1);
                 inQuote_ = true;
                 argument_ = &builder_.newArgument();
             } else if (c == ')') {
+                mark(ReaderMark::listClosed, i - 1);
                 inArguments_ = false;
+            } else {
+                // Everything else inside the parentheses (commas, blanks, unquoted words) is ignored.
+                mark(ReaderMark::ignored, i - 1);
             }
-            // Everything else inside the parentheses (commas, blanks, unquoted words) is ignored.
         }
         lineAt(data, i);
+        readBefore_ += i;
         if (last) builder_.finish(onStatement_);
         return i;
     }
@@ -200,7 +208,13 @@ private:
         return line_;
     }
 
+    void mark(ReaderMark kind, std::size_t i) {
+        if (marks_ != nullptr) (*marks_)(kind, readBefore_ + i);
+    }
+
     StatementSink onStatement_;
+    const ReaderMarkSink* marks_;  // null unless a tool asked where the parts lie
+    std::size_t readBefore_ = 0;   // characters read in earlier pieces: offsets count from the text's start
     std::array<bool, 256> isName_{};
     bool inName_ = false, inArguments_ = false, inQuote_ = false, inComment_ = false;
     StatementBuilder builder_;
@@ -273,8 +287,10 @@ int SetupScript::read(const std::string& path) {
     return result;
 }
 
-void SetupScript::tokenize(const std::string& text) {
-    Tokenizer tokenizer(isNameCharacter_, [this](ScriptStatement& statement) { keep(statement); });
+void SetupScript::tokenize(const std::string& text) { tokenize(text, nullptr); }
+
+void SetupScript::tokenize(const std::string& text, const ReaderMarkSink& marks) {
+    Tokenizer tokenizer(isNameCharacter_, [this](ScriptStatement& statement) { keep(statement); }, marks ? &marks : nullptr);
     tokenizer.read(text.data(), text.size(), true);
 }
 

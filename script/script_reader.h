@@ -22,6 +22,18 @@ using NameCharacterTest = std::function<bool(unsigned char)>;
 // Shows a fatal message to the user: the Windows build opens a message box, tools print it.
 using FatalMessageSink = std::function<void(const std::string& caption, const std::string& text)>;
 
+// Where the reader found the parts of a statement, for tools that point at them (qscheck lint).
+enum class ReaderMark {
+    commandStarted,  // the first character of a command name
+    listOpened,      // a '(' that opens an argument list
+    listClosed,      // the ')' that closes it
+    argumentOpened,  // the '"' that opens an argument
+    ignored,         // any other character inside an argument list, outside quotes (the reader drops it)
+};
+
+// Receives each mark with the offset of its character in the text handed to `tokenize`.
+using ReaderMarkSink = std::function<void(ReaderMark mark, std::size_t offset)>;
+
 // Receives each statement as soon as it is complete. It may move the statement's texts away; the
 // reader reuses the object for the next statement.
 using StatementSink = std::function<void(ScriptStatement& statement)>;
@@ -37,6 +49,9 @@ public:
     // Tokenizes text that is already in memory, in text-mode form (line ends are single LFs).
     // `read` ends here; tests and tools use it directly.
     void tokenize(const std::string& text);
+
+    // The same, telling `marks` where each part of each statement lies. The statements are the same.
+    void tokenize(const std::string& text, const ReaderMarkSink& marks);
 
     // Reads the file as `read` does, but hands every statement to `onStatement` (when the next one
     // begins, or at the end of the text) instead of keeping it: for tools that print a large script

@@ -12,6 +12,12 @@
 //       setup program (whose current directory it is) does. Prints one JSON document and exits with
 //       the code the setup program would return (0, 2 or 3).
 //
+//   qscheck lint SCRIPT [--sp DIR] [--json]
+//       What Setup.exe accepts silently or rejects only at run time, as a compiler reports it:
+//       "SCRIPT:LINE:COLUMN: warning|error: TEXT [check]" lines (--json: one JSON array of
+//       {"file","line","column","severity","check","message"}). With --sp, AddFile patterns must
+//       find files in DIR. Exit status 1 when there is an error (what would stop Setup.exe), else 0.
+//
 //   qscheck log FILE
 //       The records of an Uninstall.log, read as the uninstaller reads it, as one JSON document:
 //       {"date":...,"records":[{"line":L,"kind":...,"path":...,"registration":...}],"key":...}.
@@ -19,18 +25,17 @@
 //
 // The script verbs exit with 1 when the script cannot be read (the message goes to standard error) and
 // with 64 for a wrong command line.
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "builtin_variables.h"
+#include "dry_run.h"
 #include "interpreter.h"
 #include "json_output.h"
+#include "lint.h"
 #include "log_output.h"
 #include "plan_output.h"
 #include "platform.h"
 #include "recording_host.h"
-#include "wildcard_match.h"
 
 namespace quillset {
 namespace {
@@ -39,6 +44,7 @@ const char* const kUsage =
     "usage: qscheck statements FILE\n"
     "       qscheck plan SCRIPT [--programfiles DIR] [--sp DIR] [--windows DIR] [--system DIR]\n"
     "                           [--running NAME]... [--cancel PAGE]\n"
+    "       qscheck lint SCRIPT [--sp DIR] [--json]\n"
     "       qscheck log FILE\n";
 
 void printFatal(const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
@@ -73,16 +79,23 @@ int printStatements(const std::string& path) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-int printLog(const std::string& path) {
+// The whole file; false, after saying so on standard error, when it cannot be read.
+bool readWholeFile(const std::string& path, std::string& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
-        return 1;
-    }
-    std::string bytes;
+    bool failed = file == nullptr;
     char buffer[65536];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, read);
-    std::fclose(file);
+    for (std::size_t read; !failed && (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, read);
+    if (file != nullptr) {
+        failed = std::ferror(file) != 0;
+        std::fclose(file);
+    }
+    if (failed) std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
+    return !failed;
+}
+
+int printLog(const std::string& path) {
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return 1;
     UninstallLogContents log;
     UninstallLogError error;
     if (!readUninstallLog(bytes, log, error)) {
@@ -95,10 +108,7 @@ int printLog(const std::string& path) {
 
 struct PlanOptions {
     std::string script;
-    std::string programFiles = "C:\\Program Files";
-    std::string setupDirectory;  // default: the script's own directory
-    std::string windowsDirectory = "C:\\WINDOWS";
-    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
+    DryRunSettings settings;
     std::vector<std::string> running;
     std::vector<Page> cancelled;
 };
@@ -110,44 +120,26 @@ bool parsePlanOptions(int argc, char** argv, PlanOptions& options) {
         if (i + 1 >= argc) return false;
         const std::string option = argv[i], value = argv[i + 1];
         const PageDescription* page = findPageNamed(value);
-        if (option == "--programfiles") options.programFiles = value;
-        else if (option == "--sp") options.setupDirectory = value;
-        else if (option == "--windows") options.windowsDirectory = value;
-        else if (option == "--system") options.systemDirectory = value;
+        if (option == "--programfiles") options.settings.programFiles = value;
+        else if (option == "--sp") options.settings.setupDirectory = value;
+        else if (option == "--windows") options.settings.windowsDirectory = value;
+        else if (option == "--system") options.settings.systemDirectory = value;
         else if (option == "--running") options.running.push_back(value);
         else if (option == "--cancel" && page != nullptr) options.cancelled.push_back(page->page);
         else return false;
     }
-    if (options.setupDirectory.empty()) options.setupDirectory = absoluteDirectoryOf(options.script);
+    if (options.settings.setupDirectory.empty()) options.settings.setupDirectory = absoluteDirectoryOf(options.script);
     return true;
-}
-
-// Where the setup program, whose current directory is the setup directory, finds a pattern: a
-// relative pattern lies in the setup directory; one that starts at a root or names a drive stays.
-std::string patternInSetupDirectory(const std::string& setupDirectory, const std::string& pattern) {
-    const bool fromRoot = !pattern.empty() && (pattern[0] == '\\' || pattern[0] == '/');
-    const bool withDrive = pattern.size() >= 2 && pattern[1] == ':';
-    if (fromRoot || withDrive || setupDirectory.empty()) return pattern;
-    const char last = setupDirectory.back();
-    return setupDirectory + (last == '\\' || last == '/' ? "" : "\\") + pattern;
 }
 
 int plan(const PlanOptions& options) {
     SetupState state;
-
-    // The built-in variables, as the setup program fills them before it reads its script.
-    setSetupPaths(state, options.setupDirectory, options.windowsDirectory, options.systemDirectory);
-    setProgramFilesDir(state, options.programFiles);
+    setBuiltinVariables(state, options.settings);
 
     SetupScript script(platformNameCharacterTest(), printFatal);
     if (script.read(options.script) != 0) return 1;
 
-    RecordingHost host([&options](const std::string& pattern) {
-        std::vector<FoundFile> found = findMatchingFiles(patternInSetupDirectory(options.setupDirectory, pattern));
-        std::sort(found.begin(), found.end(),
-                  [](const FoundFile& a, const FoundFile& b) { return windowsNameLess(a.name, b.name); });
-        return found;
-    });
+    RecordingHost host(setupDirectoryFinder(options.settings.setupDirectory, findMatchingFiles));
     host.watch(state);
     for (const std::string& name : options.running) host.addRunningProcess(name);
     for (Page page : options.cancelled) host.setPageResult(page, -2);
@@ -158,6 +150,35 @@ int plan(const PlanOptions& options) {
     return result.exitCode;
 }
 
+int lint(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string path = argv[2];
+    LintOptions options;
+    bool json = false;
+    for (int i = 3; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--json") {
+            json = true;
+        } else if (option == "--sp" && i + 1 < argc) {
+            // Made absolute, as Setup.exe's SP always is: "[SP]\x" is then no relative pattern.
+            options.dryRun.setupDirectory = absoluteDirectoryOf(std::string(argv[++i]) + "/x");
+            options.checkFiles = true;
+        } else {
+            return usage();
+        }
+    }
+    if (options.dryRun.setupDirectory.empty()) options.dryRun.setupDirectory = absoluteDirectoryOf(path);
+    options.isNameCharacter = platformNameCharacterTest();
+    options.findFiles = setupDirectoryFinder(options.dryRun.setupDirectory, findMatchingFiles);
+
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return 1;
+    const std::vector<LintFinding> findings = lintScript(toTextMode(bytes), options);
+    writeOut(json ? lintJson(path, findings) : lintText(path, findings));
+    if (std::fflush(stdout) != 0) return 1;
+    return hasLintErrors(findings) ? 1 : 0;
+}
+
 }  // namespace
 }  // namespace quillset
 
@@ -165,6 +186,7 @@ int main(int argc, char** argv) {
     const std::string verb = argc > 1 ? argv[1] : "";
     if (verb == "statements" && argc == 3) return quillset::printStatements(argv[2]);
     if (verb == "log" && argc == 3) return quillset::printLog(argv[2]);
+    if (verb == "lint") return quillset::lint(argc, argv);
     if (verb == "plan") {
         quillset::PlanOptions options;
         if (quillset::parsePlanOptions(argc, argv, options)) return quillset::plan(options);

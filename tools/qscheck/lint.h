@@ -1,0 +1,43 @@
+// qscheck lint: finds, with its place in the script, what the setup program accepts silently or
+// rejects only at run time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dry_run.h"
+#include "script_reader.h"
+
+namespace quillset {
+
+enum class LintSeverity { warning, error };
+
+struct LintFinding {
+    int line = 0, column = 0;  // 1-based; a column counts characters (bytes) from the line's start
+    LintSeverity severity = LintSeverity::warning;
+    std::string check;         // the check's name, e.g. "unknown-command"
+    std::string message;       // code page 1252, as the script's texts are
+};
+
+struct LintOptions {
+    NameCharacterTest isNameCharacter;
+    // The dry run that follows AddFile and computed variable names: the folders it assumes, and its
+    // file search (setupDirectoryFinder over the platform's).
+    DryRunSettings dryRun;
+    RecordingHost::FileFinder findFiles;
+    bool checkFiles = false;  // report AddFile patterns that match nothing in the setup directory
+};
+
+// Every finding for a script's text (in text-mode form, as the reader reads it), by line and column.
+std::vector<LintFinding> lintScript(const std::string& text, const LintOptions& options);
+
+// Whether any finding is an error: something that stops the setup program.
+bool hasLintErrors(const std::vector<LintFinding>& findings);
+
+// The findings as a compiler prints them, one line each: "FILE:LINE:COLUMN: warning: TEXT [check]".
+std::string lintText(const std::string& file, const std::vector<LintFinding>& findings);
+
+// The findings as a JSON array of {"file","line","column","severity","check","message"} objects.
+std::string lintJson(const std::string& file, const std::vector<LintFinding>& findings);
+
+}  // namespace quillset

@@ -1,0 +1,122 @@
+// The checks that need the script carried out: the interpreter runs it without a screen (pages
+// answer Next, no process runs), so that AddFile searches the patterns Setup.exe would search and
+// computed variable names get the values they would have.
+#include <algorithm>
+
+#include "interpreter.h"
+#include "lint_script.h"
+
+namespace quillset {
+namespace {
+
+// Which arguments of a command have their [NAME] references replaced (AddFile's destination when
+// the file is installed), and which variables the command sets, besides SetVariable's own.
+struct VariableUse {
+    const char* command;
+    std::vector<std::size_t> substituted;
+    std::vector<const char*> sets;
+};
+
+const std::vector<VariableUse>& variableUses() {
+    static const std::vector<VariableUse> uses = {
+        {"SetAppName", {0}, {"APPNAME", "PROGRAMGROUP", "DP"}},
+        {"SetDeveloperName", {0}, {"DEVELOPERNAME"}},
+        {"SetVariable", {0, 1}, {}},
+        {"SetWelcomeString", {0, 1}, {"WELCOMESTRING", "WELCOMESTRING_CAP"}},
+        {"SetWelcomeString2", {0}, {"WELCOMESTRING2"}},
+        {"SetCaption", {0}, {"CAPTION"}},
+        {"AddFile", {0, 1}, {}},
+        {"ShowMessage", {0, 1}, {}},
+        {"AddWindow", {3}, {}},
+        {"ShowDest", {}, {"DP"}},                    // the user's destination
+        {"ShowProgramGroup", {}, {"PROGRAMGROUP"}},  // the user's program group
+    };
+    return uses;
+}
+
+const VariableUse* variableUse(const std::string& command) {
+    for (const VariableUse& use : variableUses())
+        if (command == use.command) return &use;
+    return nullptr;
+}
+
+struct Search {
+    std::string pattern;      // as the interpreter asked for it, variables replaced
+    std::size_t filesBefore;  // the file entries declared before it
+};
+
+// Whether a pattern lies on the medium, which the dry run's setup directory stands for: a relative
+// pattern (one that a setup directory would go before) or one below the setup directory. Patterns
+// elsewhere (C:\WINDOWS\...) name the target computer, which lint cannot see.
+bool liesInSetupDirectory(const std::string& pattern, const std::string& setupDirectory) {
+    const bool relative = patternInSetupDirectory("X", pattern) != pattern;
+    return relative || pattern.compare(0, setupDirectory.size(), setupDirectory) == 0;
+}
+
+void checkFiles(LintScript& script, const std::vector<Search>& searches, std::size_t filesAtEnd,
+                const std::string& setupDirectory) {
+    std::size_t k = 0;
+    for (std::size_t s = 0; s < script.statements().size() && k < searches.size(); ++s) {
+        if (!script.wellFormed(s) || script.statements()[s].command != "AddFile") continue;
+        const std::size_t after = k + 1 < searches.size() ? searches[k + 1].filesBefore : filesAtEnd;
+        const Search& search = searches[k++];
+        if (after == search.filesBefore && liesInSetupDirectory(search.pattern, setupDirectory))
+            script.warn(s, script.argumentOffset(s, 0), "missing-files",
+                        "no file matches " + quoted(patternInSetupDirectory(setupDirectory, search.pattern)));
+    }
+}
+
+void checkVariables(LintScript& script, const std::vector<std::string>& builtIn, VariableTable valuesAtEnd) {
+    std::vector<std::string> set = builtIn;
+    for (std::size_t s = 0; s < script.statements().size(); ++s) {
+        const VariableUse* use = variableUse(script.statements()[s].command);
+        if (use == nullptr || !script.wellFormed(s)) continue;
+        set.insert(set.end(), use->sets.begin(), use->sets.end());
+        if (use->sets.empty() && script.statements()[s].command == "SetVariable") {
+            // A computed name ("[APPNAME]X") is taken with the values the run ended with.
+            std::string name = script.statements()[s].arguments[0];
+            valuesAtEnd.substituteVariables(name);
+            set.push_back(name);
+        }
+    }
+    for (std::size_t s = 0; s < script.statements().size(); ++s) {
+        const VariableUse* use = variableUse(script.statements()[s].command);
+        if (use == nullptr || !script.wellFormed(s)) continue;
+        for (std::size_t argument : use->substituted) {
+            const std::string& text = script.statements()[s].arguments[argument];
+            // References as the substitution finds them: from a '[' to the first ']' after it.
+            for (std::size_t open = text.find('['); open != std::string::npos; open = text.find('[', open + 1)) {
+                const std::size_t close = text.find(']', open);
+                if (close == std::string::npos) break;
+                const std::string name = text.substr(open + 1, close - open - 1);
+                if (std::find(set.begin(), set.end(), name) == set.end())
+                    script.warn(s, script.argumentOffset(s, argument, open), "unset-variable",
+                                "[" + name + "] names a variable that nothing sets: it is replaced by an empty text" +
+                                    didYouMean(name, set));
+                open = close;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void checkFilesAndVariables(LintScript& script, const LintOptions& options) {
+    SetupState state;
+    setBuiltinVariables(state, options.dryRun);
+    std::vector<std::string> builtIn;
+    for (const auto& variable : state.variables.entries()) builtIn.push_back(variable.first);
+
+    std::vector<Search> searches;
+    RecordingHost host([&](const std::string& pattern) {
+        searches.push_back({pattern, state.files.size()});
+        return options.findFiles ? options.findFiles(pattern) : std::vector<FoundFile>{};
+    });
+    // A run that stops at a syntax error searches nothing after it, as Setup.exe would not.
+    runStatements(script.reader(), state, host);
+
+    if (options.checkFiles) checkFiles(script, searches, state.files.size(), options.dryRun.setupDirectory);
+    checkVariables(script, builtIn, state.variables);
+}
+
+}  // namespace quillset

@@ -1,0 +1,84 @@
+// A script as the lint checks see it: its text, its statements as the setup program reads them,
+// where the reader found each part of them, and the findings so far.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "interpreter.h"
+#include "lint.h"
+#include "script_reader.h"
+
+namespace quillset {
+
+// Where the parts of one statement lie: offsets into the script's text.
+struct StatementParts {
+    std::size_t start = 0;                        // the command's first character
+    std::vector<std::size_t> listOpens, listCloses;  // its '(' and ')' (two of each when glued)
+    std::vector<std::size_t> argumentQuotes;      // the opening quote of each argument
+    std::vector<std::size_t> ignored;             // characters inside its lists, outside quotes
+};
+
+class LintScript {
+public:
+    LintScript(std::string text, const NameCharacterTest& isNameCharacter);
+
+    const std::string& text() const { return text_; }
+    const SetupScript& reader() const { return reader_; }
+    const std::vector<ScriptStatement>& statements() const { return reader_.statements(); }
+    const StatementParts& parts(std::size_t statement) const { return parts_[statement]; }
+    bool isNameCharacter(std::size_t offset) const;
+
+    // The known command of a statement, whatever its arguments; nullptr for an unknown one.
+    const CommandSignature* command(std::size_t statement) const;
+    // A known command with the argument count it needs: the setup program carries it out.
+    bool wellFormed(std::size_t statement) const;
+    // A statement that the reader made from the remains of a slip already reported (the words of
+    // an argument list after a blank, text after a statement): its own warnings are not repeated.
+    void markByProduct(std::size_t statement) { byProduct_[statement] = true; }
+    bool isByProduct(std::size_t statement) const { return byProduct_[statement]; }
+
+    int lineAt(std::size_t offset) const;
+    // The offset of character `index` of an argument's text (doubled quotes counted once), or of
+    // its opening quote when `index` is npos.
+    std::size_t argumentOffset(std::size_t statement, std::size_t argument, std::size_t index = std::string::npos) const;
+
+    void error(std::size_t offset, const char* check, const std::string& message);
+    // A warning about a statement; dropped when the statement is a by-product.
+    void warn(std::size_t statement, std::size_t offset, const char* check, const std::string& message);
+
+    // The findings in the order of their place in the text.
+    std::vector<LintFinding> takeFindings();
+
+private:
+    void add(std::size_t offset, LintSeverity severity, const char* check, const std::string& message);
+
+    std::string text_;
+    SetupScript reader_;
+    std::vector<StatementParts> parts_;
+    std::vector<bool> byProduct_;
+    std::vector<std::size_t> lineStarts_;
+    NameCharacterTest isNameCharacter_;
+    std::vector<std::pair<std::size_t, LintFinding>> findings_;
+};
+
+// A text as a finding quotes it: in single quotes, cut short after 40 characters, a line end shown
+// as a blank.
+std::string quoted(const std::string& text);
+
+// The candidate that `name` was most likely meant to be: one that differs only in case, else the
+// nearest within two edits (letters compared ignoring case). Empty when none is close.
+std::string closeMatch(const std::string& name, const std::vector<std::string>& candidates);
+// ", did you mean 'X'?" for the close match, or nothing.
+std::string didYouMean(const std::string& name, const std::vector<std::string>& candidates);
+
+// The checks, each over the whole script. Those of syntax come first: they mark the by-products.
+void checkSyntax(LintScript& script);
+void checkCommands(LintScript& script);
+void checkReferences(LintScript& script);
+// The dry run through the setup program's interpreter: AddFile patterns that find nothing (when
+// options.checkFiles) and [NAME] references to variables that nothing sets.
+void checkFilesAndVariables(LintScript& script, const LintOptions& options);
+
+}  // namespace quillset
