@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
 # qscheck plan as a script author uses it: over the demo medium, and its exit codes.
 # Usage: qscheck_plan_test.sh QSCHECK DEMO_DIR
-set -u
 qscheck=$(realpath "$1") demo=$(realpath "$2")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/qscheck_test_lib.sh"
 
 # expect_plan NAME EXPECTED_EXIT SCRIPT_TEXT [OPTIONS...] — runs plan over the text, checks the
 # exit status; the JSON is left in $work/out.json.
@@ -84,5 +80,4 @@ printf "$header"'C:\\A\\B.TXT\r\nNONSHARED\r\n' >"$work/cut.log"
 "$qscheck" log "$work/cut.log" >/dev/null 2>"$work/err"
 [ $? = 1 ] && grep -qF "cut.log:14: error:" "$work/err" || fail "cut log: $(cat "$work/err")"
 
-[ $failures = 0 ] && echo "qscheck plan: all checks passed"
-exit $((failures > 0))
+finish "qscheck plan"

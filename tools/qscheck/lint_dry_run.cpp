@@ -99,6 +99,23 @@ void checkVariables(LintScript& script, const std::vector<std::string>& builtIn,
     }
 }
 
+// The statements that Setup.exe carries out, written out again for the reader: a statement with a
+// wrong argument count would stop the run, and lint reports it and goes on.
+std::string wellFormedStatements(const LintScript& script) {
+    std::string text;
+    for (std::size_t s = 0; s < script.statements().size(); ++s) {
+        if (!script.wellFormed(s)) continue;
+        text += script.statements()[s].command + "(";
+        for (const std::string& argument : script.statements()[s].arguments) {
+            text += '"';
+            for (char c : argument) text += c == '"' ? "\"\"" : std::string(1, c);
+            text += "\",";
+        }
+        text += ")\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 void checkFilesAndVariables(LintScript& script, const LintOptions& options) {
@@ -112,8 +129,9 @@ void checkFilesAndVariables(LintScript& script, const LintOptions& options) {
         searches.push_back({pattern, state.files.size()});
         return options.findFiles ? options.findFiles(pattern) : std::vector<FoundFile>{};
     });
-    // A run that stops at a syntax error searches nothing after it, as Setup.exe would not.
-    runStatements(script.reader(), state, host);
+    SetupScript wellFormed(options.isNameCharacter, nullptr);
+    wellFormed.tokenize(wellFormedStatements(script));
+    runStatements(wellFormed, state, host);
 
     if (options.checkFiles) checkFiles(script, searches, state.files.size(), options.dryRun.setupDirectory);
     checkVariables(script, builtIn, state.variables);

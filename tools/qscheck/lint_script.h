@@ -25,7 +25,6 @@ public:
     LintScript(std::string text, const NameCharacterTest& isNameCharacter);
 
     const std::string& text() const { return text_; }
-    const SetupScript& reader() const { return reader_; }
     const std::vector<ScriptStatement>& statements() const { return reader_.statements(); }
     const StatementParts& parts(std::size_t statement) const { return parts_[statement]; }
     bool isNameCharacter(std::size_t offset) const;

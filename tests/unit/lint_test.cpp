@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "cp1252.h"
+#include "lint.h"
+
+namespace quillset {
+namespace {
+
+// Each check: a script that triggers it (with the place of the finding) and one that must give no
+// finding at all. Files are found for every pattern but those naming "missing".
+struct LintCase {
+    std::string check, trigger;
+    int line, column;
+    std::string clean;
+    std::string before = "";  // declarations put on a line before both scripts
+};
+
+const char* const kBox = "AddWindow(\"DIALOG_WELCOME\",\"box\",\"CHECKBOX\",\"x\",\"0\",\"1\",\"2\",\"3\",\"4\");";
+const std::string kSection = "CreateSection(\"Main\",\"1\",\"0\",\"d\");";
+std::string addFile(const char* pattern, const char* section = "Main", const char* shortcut = "0", const char* name = "") {
+    return std::string("AddFile(\"") + pattern + "\",\"[DP]\\\",\"" + section + "\",\"0\",\"1\",\"0\",\"0\",\"0\",\"" +
+           shortcut + "\",\"" + name + "\");";
+}
+
+std::vector<LintCase> cases() {
+    const std::string box = kBox, file = kSection + addFile("a.txt");
+    return {
+        {"unknown-command", "setappname(\"Demo\");", 1, 1, "SetAppName(\"Demo\");"},
+        {"argument-count", "SetAppName(\"A\");\nShowWelcome(\"x\");", 2, 1, "ShowWelcome ();"},
+        {"glued-statements", "ShowWelcome()ShowDest();", 1, 14, "ShowWelcome();ShowDest;"},
+        {"glued-statements", "SetVariable(\"A\")(\"B\");", 1, 17, "SetVariable(\"A\",\"B\");"},
+        {"blank-before-parenthesis", "ShowMessage (\"a\",\"b\",\"\",\"NOW\");", 1, 12, "ShowDest ( );"},
+        {"unquoted-argument", "SetCaptionSize(65);", 1, 16, "SetWelcomeString(\"a\", // text\n\"b\");"},
+        {"text-after-statement", "ShowCopy()// copy now", 1, 11, "ShowCopy(); // copy now"},
+        {"text-after-statement", "ShowCopy() copy now", 1, 12, "ShowCopy() ShowWelcome"},
+        {"unset-variable", "SetCaption(\"x [APPNAM]\");", 1, 15,
+          "SetAppName(\"A\");SetVariable(\"[APPNAME]X\",\"1\");SetCaption(\"[AX][APPNAME][SP] [\");"},
+        {"missing-files", "AddFile(\"missing\\*.txt\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", 1, 9,
+          "AddFile(\"[WINPATH]\\missing.dll\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", kSection},
+        {"unknown-section", "AddFile(\"a\",\"b\",\"Mian\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", 1, 17,
+          "AddFile(\"a\",\"b\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", kSection},
+        {"empty-section", kSection, 1, 15, file},
+        {"unknown-control", "CheckButton(\"bx\");", 1, 13,
+          "CheckButton(\"box\");ShowMessage(\"a\",\"b\",\"box\",\"COMMAND\");"
+          "SetNextDynamicState(\"DIALOG_WELCOME\",\"CONTROL\",\"box\",\"TEXT\",\"x\");", box},
+        {"unknown-control", "SetNextDynamicState(\"DIALOG_DEST\",\"CONTROL\",\"box\",\"VALUE\",\"1\");", 1, 45,
+          "SetNextDynamicState(\"DIALOG_WELCOME\",\"CONTROL\",\"box\",\"VALUE\",\"1\");", box},
+        {"unknown-page", "AddWindow(\"DIALOG_WELCOM\",\"b\",\"LABEL\",\"x\",\"0\",\"1\",\"2\",\"3\",\"4\");", 1, 11, kBox},
+        {"ineffective-state", "SetNextDynamicState(\"DIALOG_WELCOME\",\"VARIABLE\",\"A\",\"1\",\"\");", 1, 38,
+          "SetNextDynamicState(\"DIALOG_WELCOME\",\"CONTROL\",\"box\",\"VALUE\",\"1\");", box},
+        {"message-trigger", "ShowMessage(\"a\",\"b\",\"\",\"LATER\");", 1, 24, "ShowMessage(\"a\",\"b\",\"\",\"NOW\");"},
+        {"second-copy-page", "ShowCopy();\nShowCopy();", 2, 1, "ShowCopy();ShowWelcome();"},
+        {"page-after-copy", "ShowCopy();\nShowDest();", 2, 1, "ShowDest();ShowSections();ShowProgramGroup();ShowCopy();"},
+        {"shortcut-name", addFile("a.txt", "Main", "1", "a:b"), 1, 56,
+          (addFile("a.txt", "Main", "0", "a:b") + addFile("b.txt", "Main", "1", "Read me")), kSection},
+    };
+}
+
+std::vector<LintFinding> lint(const std::string& text) {
+    LintOptions options;
+    options.isNameCharacter = isCp1252AlphaNumeric;
+    options.dryRun.setupDirectory = "D:\\Medium";
+    options.checkFiles = true;
+    options.findFiles = [](const std::string& pattern) {
+        return pattern.find("missing") == std::string::npos ? std::vector<FoundFile>{{"a.txt", false}}
+                                                             : std::vector<FoundFile>{};
+    };
+    return lintScript(text, options);
+}
+
+std::string describe(const std::vector<LintFinding>& findings) {
+    std::string out;
+    for (const LintFinding& f : findings) out += lintText("S", {f});
+    return out;
+}
+
+TEST(LintTest, EachCheckFiresOnItsTriggerAndOnNothingElse) {
+    for (const LintCase& c : cases()) {
+        const std::string trigger = c.before.empty() ? c.trigger : c.before + "\n" + c.trigger;
+        const int line = c.line + (c.before.empty() ? 0 : 1);
+        const std::vector<LintFinding> found = lint(trigger);
+        bool fired = false;
+        // Only what stops Setup.exe is an error.
+        const LintSeverity severity = c.check == "argument-count" ? LintSeverity::error : LintSeverity::warning;
+        for (const LintFinding& f : found)
+            fired = fired || (f.check == c.check && f.line == line && f.column == c.column && f.severity == severity);
+        EXPECT_TRUE(fired) << c.check << " at " << line << ":" << c.column << " in " << trigger << "\n" << describe(found);
+
+        const std::string clean = c.before + c.clean;
+        EXPECT_EQ(describe(lint(clean)), "") << c.check << " clean: " << clean;
+    }
+}
+
+TEST(LintTest, SuggestsTheCommandMeantAndTellsASlipOnce) {
+    const std::vector<LintFinding> found = lint("SetAppNme(\"A\");\nSetVariable (\"A\",\"B\"); // set A\n");
+    EXPECT_EQ(describe(found),
+              "S:1:1: warning: unknown command 'SetAppNme': Setup.exe skips it; did you mean 'SetAppName'? "
+              "[unknown-command]\n"
+              "S:2:1: error: 'SetVariable' takes 2 arguments, not 0: Setup.exe stops here with its syntax error "
+              "(exit code 2) [argument-count]\n"
+              "S:2:12: warning: a blank before '(': Setup.exe reads 'SetVariable' without arguments, and the words "
+              "in the quotes as statements of their own [blank-before-parenthesis]\n");
+    EXPECT_EQ(lintJson("a\\S.ini", {found[0]}),
+              "[{\"file\":\"a\\\\S.ini\",\"line\":1,\"column\":1,\"severity\":\"warning\",\"check\":\"unknown-command\","
+              "\"message\":\"unknown command 'SetAppNme': Setup.exe skips it; did you mean 'SetAppName'?\"}]\n");
+}
+
+}  // namespace
+}  // namespace quillset
