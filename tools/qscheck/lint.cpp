@@ -1,5 +1,6 @@
 #include "lint.h"
 
+#include "cp1252.h"
 #include "json_output.h"
 #include "lint_script.h"
 
@@ -30,7 +31,7 @@ std::string lintText(const std::string& file, const std::vector<LintFinding>& fi
     std::string out;
     for (const LintFinding& f : findings)
         out += file + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + ": " + severityName(f.severity) +
-               ": " + f.message + " [" + f.check + "]\n";
+               ": " + cp1252ToUtf8(f.message) + " [" + f.check + "]\n";
     return out;
 }
 

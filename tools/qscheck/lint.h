@@ -34,7 +34,8 @@ std::vector<LintFinding> lintScript(const std::string& text, const LintOptions& 
 // Whether any finding is an error: something that stops the setup program.
 bool hasLintErrors(const std::vector<LintFinding>& findings);
 
-// The findings as a compiler prints them, one line each: "FILE:LINE:COLUMN: warning: TEXT [check]".
+// The findings as a compiler prints them, one line each: "FILE:LINE:COLUMN: warning: TEXT [check]",
+// the texts in UTF-8.
 std::string lintText(const std::string& file, const std::vector<LintFinding>& findings);
 
 // The findings as a JSON array of {"file","line","column","severity","check","message"} objects.
