@@ -1,6 +1,7 @@
 // The checks of how a script is written: what makes the reader cut statements other than the author
 // meant. They work on the marks the reader leaves (where each '(', ')' and quote lies) and look at
 // the text around them; they never cut the text themselves.
+#include <algorithm>
 #include <cctype>
 
 #include "lint_script.h"
