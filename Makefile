@@ -43,7 +43,7 @@ fuzz-build: deps
 # The tools for script authors, optimised and without the sanitizers of the test build.
 tools: deps
 	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF >/dev/null
-	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck
+	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck qsmedia
 
 build: native win64 win32 tools fuzz-build
 

@@ -45,6 +45,7 @@ const StepRule stepRules[] = {
     {"screenshot", 1, 1, "w"},
     {"delete", 1, 1, "w"},
     {"write", 2, 2, "ww"},
+    {"rename", 2, 2, "ww"},
     {"pixel", 5, 6, "iibbbb"},
     {"wait-pixel", 5, 6, "iibbbb"},
     {"pixels", 9, 10, "iiiibbbbii"},

@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 
+#include "command_line.h"
+
 namespace quillset::robot {
 namespace {
 
@@ -106,25 +108,6 @@ std::string hexHandle(HWND window) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
     return text;
-}
-
-// Quotes one argument of a command line the way the C runtime splits it again.
-std::string quoteArgument(const std::string& arg) {
-    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
-    std::string quoted = "\"";
-    std::size_t backslashes = 0;
-    for (const char c : arg) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        // Backslashes count double only in front of a quote.
-        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, '\\');
-    return quoted + "\"";
 }
 
 // The steps' arguments were checked by parseScenario; these only convert them.
@@ -248,6 +231,8 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
     if (name == "start-uninstall") return startUninstall(a[0]);
     if (name == "delete") return DeleteFileA(a[0].c_str()) ? "" : "cannot delete " + quoteWord(a[0]);
     if (name == "write") return writeFile(a[0], a[1]);
+    if (name == "rename")
+        return MoveFileA(a[0].c_str(), a[1].c_str()) ? "" : "cannot rename " + quoteWord(a[0]) + " to " + quoteWord(a[1]);
     if (name == "screenshot") {
         const std::string unpainted = process_.hProcess != nullptr && programRunning() ? waitUntilPainted() : "";
         return unpainted.empty() ? takeScreenshot(a[0]) : unpainted;
@@ -343,8 +328,8 @@ std::string Robot::start(const std::vector<std::string>& args) {
     }
     if (attributes == INVALID_FILE_ATTRIBUTES) return "no program " + quoteWord(program);
 
-    std::string commandLine = quoteArgument(fullPath);
-    for (std::size_t i = 1; i < args.size(); ++i) commandLine += " " + quoteArgument(args[i]);
+    std::string commandLine = quoteCommandLineArgument(fullPath);
+    for (std::size_t i = 1; i < args.size(); ++i) commandLine += " " + quoteCommandLineArgument(args[i]);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -1,0 +1,116 @@
+// qsmedia's decisions: how files fill disks, what a description may say, and that the script it
+// writes reads back, through the setup program's own reader, as the AddFile arguments meant.
+#include <gtest/gtest.h>
+
+#include "cp1252.h"
+#include "disk_layout.h"
+#include "media_description.h"
+#include "script_reader.h"
+#include "script_writer.h"
+
+namespace quillset {
+namespace {
+
+struct LayoutCase {
+    const char* name;
+    std::vector<std::uint64_t> sizes;
+    std::uint64_t diskSize, firstDiskUsed;
+    std::vector<Piece> expected;  // file, disk, offset, length, part, lastPart
+};
+
+TEST(QsmediaLayout, FillsDisksInOrderAndSplitsOnlyFilesLargerThanADisk) {
+    const LayoutCase cases[] = {
+        {"no disk size: one disk", {5, 500}, 0, 90, {{0, 1, 0, 5, 0, false}, {1, 1, 0, 500, 0, false}}},
+        {"fits the room left", {40, 60}, 100, 0, {{0, 1, 0, 40, 0, false}, {1, 1, 0, 60, 0, false}}},
+        {"fits a disk, not the room: next disk", {30, 80, 10}, 100, 0,
+         {{0, 1, 0, 30, 0, false}, {1, 2, 0, 80, 0, false}, {2, 2, 0, 10, 0, false}}},
+        {"three disks' worth after the setup program", {300}, 100, 40,
+         {{0, 1, 0, 60, 1, false}, {0, 2, 60, 100, 2, false}, {0, 3, 160, 100, 3, false}, {0, 4, 260, 40, 4, true}}},
+        {"split from a full disk starts the next", {100, 150}, 100, 0,
+         {{0, 1, 0, 100, 0, false}, {1, 2, 0, 100, 1, false}, {1, 3, 100, 50, 2, true}}},
+        {"an empty file fits a full disk", {100, 0}, 100, 0, {{0, 1, 0, 100, 0, false}, {1, 1, 0, 0, 0, false}}},
+    };
+    for (const LayoutCase& c : cases) {
+        std::vector<Piece> pieces;
+        ASSERT_TRUE(layOutDisks(c.sizes, c.diskSize, c.firstDiskUsed, pieces)) << c.name;
+        ASSERT_EQ(pieces.size(), c.expected.size()) << c.name;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            const Piece &p = pieces[i], &e = c.expected[i];
+            EXPECT_TRUE(p.file == e.file && p.disk == e.disk && p.offset == e.offset && p.length == e.length &&
+                        p.part == e.part && p.lastPart == e.lastPart)
+                << c.name << ", piece " << i << ": file " << p.file << " disk " << p.disk << " offset " << p.offset
+                << " length " << p.length << " part " << p.part;
+        }
+    }
+    std::vector<Piece> pieces;
+    EXPECT_FALSE(layOutDisks({1}, 100, 100, pieces)) << "no room beside the setup program";
+}
+
+TEST(QsmediaDescription, ReportsEachProblemWithItsLine) {
+    const struct {
+        const char* text;
+        int line;
+        const char* message;
+    } cases[] = {
+        {"app = A\nshared = x.dll\n", 2, "belongs to a section"},
+        {"app = A\nsection \"S\" = p\nsection \"S\" = q\n", 3, "a second section"},
+        {"app = A\nsection S = p\n", 2, "needs a name in double quotes"},
+        {"app = A\nsection \"S\" sometimes = p\n", 2, "required or optional"},
+        {"app = A\nsection \"S\" = ../outside\n", 2, "inside the tree"},
+        {"app = A\nsection \"S\" = p\ndisk-size = 1.44X\n", 3, "disk-size"},
+        {"app = A\nsection \"S\" = p\nbackground = 1 2 3\n", 3, "six numbers"},
+        {"app = A\nsection \"S\" = p\ncolour = red\n", 3, "unknown setting"},
+        {"app = A\nsection \"S\" = p\nkey without value\n", 3, "KEY = VALUE"},
+        {"app = A \xE2\x82\xAC\xE4\xB8\x80\nsection \"S\" = p\n", 1, "code page"},
+        {"# no app\nsection \"S\" = p\n", 0, "no app"},
+    };
+    for (const auto& c : cases) {
+        MediaDescription d;
+        std::vector<DescriptionError> errors;
+        EXPECT_FALSE(parseMediaDescription(c.text, d, errors)) << c.text;
+        ASSERT_FALSE(errors.empty()) << c.text;
+        EXPECT_EQ(errors[0].line, c.line) << c.text;
+        EXPECT_NE(errors[0].message.find(c.message), std::string::npos) << c.text << ": " << errors[0].message;
+    }
+    EXPECT_EQ(parseDiskSize("1440K"), 1474560u);
+    EXPECT_EQ(parseDiskSize("1.5M"), 1572864u);
+}
+
+TEST(QsmediaScript, ReadsBackAsTheSetupProgramReadsIt) {
+    MediaDescription d;
+    std::vector<DescriptionError> errors;
+    ASSERT_TRUE(parseMediaDescription("app = Say \"Hi\" \xC3\xA9\nwelcome = one\nwelcome = two\ndisk-size = 100\n"
+                                      "section \"Main\" required = app -> bin\nshortcut \"Go = now\" = app/big.dat\n",
+                                      d, errors));
+    const std::vector<MediumEntry> entries = {{"app/big.dat", "app\\big.dat", 250, "Main", "bin", false, "Go = now"},
+                                              {"app/a.txt", "app\\a.txt", 1, "Main", "bin", false, ""},
+                                              {"app/b.txt", "app\\b.txt", 1, "Main", "bin", false, ""}};
+    std::vector<Piece> pieces;
+    ASSERT_TRUE(layOutDisks({250, 1, 1}, 100, 50, pieces));
+    const std::string text = writeSetupScript(d, "m.txt", entries, pieces);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "CR LF line ends";
+
+    SetupScript script(isCp1252AlphaNumeric, [](const std::string&, const std::string&) {});
+    script.tokenize(toTextMode(text));
+    std::vector<std::vector<std::string>> addFiles;
+    for (const ScriptStatement& s : script.statements()) {
+        if (s.command == "AddFile") addFiles.push_back(s.arguments);
+        if (s.command == "SetAppName") {
+            EXPECT_EQ(s.arguments, std::vector<std::string>{"Say \"Hi\" \xE9"});
+        }
+        if (s.command == "SetVariable") {
+            EXPECT_EQ(s.arguments[1], "one\ntwo");
+        }
+    }
+    using Args = std::vector<std::string>;
+    const std::vector<Args> expected = {
+        {"[SP]\\app\\big.dat.001", "[DP]\\bin\\big.dat", "Main", "0", "1", "1", "0", "0", "0", ""},
+        {"[SP]\\..\\DISK2\\app\\big.dat.002", "[DP]\\bin\\big.dat", "Main", "0", "2", "1", "0", "0", "0", ""},
+        {"[SP]\\..\\DISK3\\app\\big.dat.003", "[DP]\\bin\\big.dat", "Main", "0", "3", "1", "1", "0", "1", "Go = now"},
+        {"[SP]\\..\\DISK4\\app\\*.*", "[DP]\\bin\\", "Main", "0", "4", "0", "0", "0", "0", ""},
+    };
+    EXPECT_EQ(addFiles, expected);
+}
+
+}  // namespace
+}  // namespace quillset

@@ -1,0 +1,174 @@
+// qsmedia — lays out an installation medium from a folder tree and a short description.
+//
+//   qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]
+//
+// DESCRIPTION names the application, its sections and the folders of the tree that go into them
+// (docs/qsmedia.md). OUTDIR, new or empty, receives Setup.exe, SetupScript.ini and the files; with
+// a disk size, in the folders DISK1, DISK2 ... The tree is the description's folder unless --tree
+// names another; Setup.exe and QSUninstall.exe come from --programs (default: qsmedia's folder);
+// the medium is checked with the qscheck program beside qsmedia or the one --qscheck names.
+//
+// Exit status: 0 the medium is laid out and checked, 1 an error (reported as FILE:LINE: error: ...
+// or qsmedia: error: ...), 64 a wrong command line.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cp1252.h"
+#include "disk_layout.h"
+#include "media_description.h"
+#include "medium_check.h"
+#include "medium_contents.h"
+#include "platform.h"
+#include "script_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace quillset {
+namespace {
+
+const char* const kUsage = "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]\n";
+
+struct Options {
+    std::string description, output, tree, programs, qscheck;
+};
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    if (argc < 3 || (argc - 3) % 2 != 0) return false;
+    options.description = argv[1];
+    options.output = argv[2];
+    for (int i = 3; i < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--tree") options.tree = argv[i + 1];
+        else if (option == "--programs") options.programs = argv[i + 1];
+        else if (option == "--qscheck") options.qscheck = argv[i + 1];
+        else return false;
+    }
+    const fs::path description = fs::absolute(options.description);
+    if (options.tree.empty()) options.tree = description.parent_path().string();
+    if (options.programs.empty()) options.programs = ownDirectory();
+    if (options.qscheck.empty()) options.qscheck = (fs::path(ownDirectory()) / programFileName("qscheck")).string();
+    return true;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "qsmedia: error: %s\n", message.c_str());
+    return 1;
+}
+
+// Copies `length` bytes from `offset` of `from` to the new file `to`. False when the source is
+// shorter than that (it changed since it was measured) or a write fails.
+bool copyRange(const fs::path& from, std::uint64_t offset, std::uint64_t length, const fs::path& to) {
+    std::ifstream in(from, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    std::vector<char> buffer(1 << 20);
+    while (length > 0 && in && out) {
+        const std::size_t chunk = length < buffer.size() ? static_cast<std::size_t>(length) : buffer.size();
+        in.read(buffer.data(), static_cast<std::streamsize>(chunk));
+        if (static_cast<std::size_t>(in.gcount()) != chunk) return false;
+        out.write(buffer.data(), static_cast<std::streamsize>(chunk));
+        length -= chunk;
+    }
+    out.close();
+    return length == 0 && !out.fail();
+}
+
+int run(const Options& options) {
+    std::ifstream file(options.description, std::ios::binary);
+    if (!file) return fail(options.description + " cannot be read");
+    std::ostringstream text;
+    text << file.rdbuf();
+
+    MediaDescription description;
+    std::vector<DescriptionError> descriptionErrors;
+    if (!parseMediaDescription(text.str(), description, descriptionErrors)) {
+        for (const DescriptionError& e : descriptionErrors)
+            std::fprintf(stderr, "%s%s: error: %s\n", options.description.c_str(),
+                         e.line > 0 ? (":" + std::to_string(e.line)).c_str() : "", e.message.c_str());
+        return 1;
+    }
+
+    const fs::path programs = fs::absolute(options.programs);
+    std::error_code error;
+    const std::uintmax_t setupSize = fs::file_size(programs / "Setup.exe", error);
+    if (error) return fail("no Setup.exe in " + programs.string() + " (--programs names the folder)");
+    const std::uintmax_t uninstallerSize = fs::file_size(programs / kUninstallerName, error);
+    if (error) return fail(std::string("no ") + kUninstallerName + " in " + programs.string());
+
+    std::vector<MediumEntry> entries;
+    std::vector<Problem> problems;
+    const std::string tree = fs::absolute(options.tree).u8string();
+    const bool usable = collectMediumContents(description, options.description, tree, uninstallerSize, entries, problems);
+    for (const Problem& p : problems)
+        std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
+    if (!usable) return 1;
+
+    // The script shares disk 1 with Setup.exe, and its length depends on the layout: lay out
+    // again with room for the script until it fits the room it was given.
+    std::vector<std::uint64_t> sizes;
+    for (const MediumEntry& entry : entries) sizes.push_back(entry.size);
+    std::vector<Piece> pieces;
+    std::string script;
+    for (std::uint64_t room = 0;; room = script.size() + 1024) {
+        if (!layOutDisks(sizes, description.diskSize, setupSize + room, pieces))
+            return fail("disk-size " + std::to_string(description.diskSize) + " leaves no room on disk 1 beside Setup.exe (" +
+                        std::to_string(setupSize) + " bytes) and the script");
+        script = writeSetupScript(description, fs::path(options.description).filename().string(), entries, pieces);
+        if (script.size() <= room) break;
+    }
+
+    const fs::path output = fs::absolute(options.output);
+    if (fs::exists(output) && !(fs::is_directory(output) && fs::is_empty(output)))
+        return fail(output.string() + " exists and is not an empty folder");
+    const bool withDisks = description.diskSize != 0;
+    const fs::path setupDirectory = withDisks ? output / "DISK1" : output;
+    fs::create_directories(setupDirectory, error);
+    if (error) return fail(setupDirectory.string() + " cannot be made: " + error.message());
+    fs::copy_file(programs / "Setup.exe", setupDirectory / "Setup.exe", error);
+    std::ofstream(setupDirectory / "SetupScript.ini", std::ios::binary) << script;
+
+    MediumCheck check{options.qscheck, (setupDirectory / "SetupScript.ini").string(), setupDirectory.string(), {}};
+    int splitFiles = 0, lastDisk = 1;
+    for (const Piece& piece : pieces) {
+        const MediumEntry& entry = entries[piece.file];
+        std::string relative = pieceDiskFolder(piece, withDisks) + piecePath(entry, piece);
+        check.expectedSources.push_back((piece.disk == 1 ? "\\" : "\\..\\") + piecePath(entry, piece));
+        if (withDisks && piece.disk != 1) check.expectedSources.back().insert(4, pieceDiskFolder(piece, true));
+        std::string utf8Relative;
+        for (char c : relative) utf8Relative += c == '\\' ? "/" : std::string(1, c);
+        const fs::path target = output / fs::u8path(cp1252ToUtf8(utf8Relative));
+        fs::create_directories(target.parent_path(), error);
+        if (fs::exists(target)) return fail(target.string() + " would be written twice: rename one of the files");
+        const fs::path source = entry.treePath.empty() ? programs / kUninstallerName : fs::u8path(tree + "/" + entry.treePath);
+        if (!copyRange(source, piece.offset, piece.length, target))
+            return fail("copying " + source.string() + " to " + target.string() + " failed, or the file changed meanwhile");
+        splitFiles += piece.lastPart ? 1 : 0;
+        lastDisk = piece.disk;
+    }
+    if (error) return fail(error.message());
+
+    bool lintRan = false;
+    if (!checkMedium(check, lintRan)) return fail(output.string() + " failed its check; it is left as it is for a look");
+    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan%s\n",
+                output.string().c_str(), entries.size(), lastDisk, splitFiles, lintRan ? " and lint" : "");
+    return 0;
+}
+
+}  // namespace
+}  // namespace quillset
+
+int main(int argc, char** argv) {
+    quillset::Options options;
+    if (!quillset::parseOptions(argc, argv, options)) {
+        std::fputs(quillset::kUsage, stderr);
+        return 64;
+    }
+    try {
+        return quillset::run(options);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qsmedia: error: %s\n", e.what());
+        return 1;
+    }
+}

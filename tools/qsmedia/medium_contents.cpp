@@ -1,0 +1,226 @@
+#include "medium_contents.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace quillset {
+
+const char* const kUninstallerName = "QSUninstall.exe";
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool keepsBrackets(const std::string& text) {
+    const std::size_t open = text.find('[');
+    return open == std::string::npos || text.find(']', open) == std::string::npos;
+}
+
+namespace {
+
+class Collector {
+public:
+    Collector(const MediaDescription& d, const std::string& descriptionName, const std::string& tree,
+              std::vector<MediumEntry>& entries, std::vector<Problem>& problems)
+        : d_(d), descriptionName_(descriptionName), tree_(tree), entries_(entries),
+          problems_(problems) {}
+
+    void collect(std::uint64_t uninstallerSize) {
+        for (const MediaSection& section : d_.sections)
+            for (const SharedFile& shared : section.sharedFiles) sharedFiles_.insert(shared.file);
+        const MediaSection* uninstallerSection = &d_.sections.front();
+        for (const MediaSection& section : d_.sections)
+            if (section.required) {
+                uninstallerSection = &section;
+                break;
+            }
+        for (const MediaSection& section : d_.sections) {
+            for (const SectionFolder& folder : section.folders) {
+                std::error_code error;
+                if (!fs::is_directory(fs::u8path(tree_ + "/" + folder.folder), error))
+                    problem(section.line, true, "no folder " + folder.folder + " in " + tree_);
+                else
+                    walk(section, folder.folder, folder.destination);
+            }
+            for (const SharedFile& shared : section.sharedFiles) addFile(section, shared.file, "", true, shared.line);
+            if (&section == uninstallerSection) {
+                MediumEntry uninstaller;
+                uninstaller.mediumPath = kUninstallerName;
+                uninstaller.size = uninstallerSize;
+                uninstaller.section = section.name;
+                entries_.push_back(uninstaller);
+            }
+        }
+        attachShortcuts();
+        checkDestinations();
+    }
+
+private:
+    void problem(int line, bool error, const std::string& message) {
+        problems_.push_back({descriptionName_ + (line > 0 ? ":" + std::to_string(line) : ""), error, message});
+    }
+    void treeProblem(const std::string& path, bool error, const std::string& message) {
+        problems_.push_back({tree_ + "/" + path, error, message});
+    }
+
+    // The files of a folder, then its subfolders, each in name order: a folder's own files are
+    // installed before its subfolders', so the setup program (which makes only the last folder of
+    // a path) finds every parent made.
+    void walk(const MediaSection& section, const std::string& folder, const std::string& destination) {
+        std::vector<std::pair<std::string, bool>> children;  // name, is a folder
+        std::error_code error;
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(tree_ + "/" + folder), error)) {
+            const std::string name = entry.path().filename().u8string();
+            const bool isFolder = entry.is_directory(error) && !entry.is_symlink(error);
+            if (!isFolder && !entry.is_regular_file(error)) {
+                treeProblem(join(folder, name), false, "neither a file nor a folder: left out");
+                continue;
+            }
+            children.emplace_back(name, isFolder);
+        }
+        if (error) treeProblem(folder, true, "cannot be read: " + error.message());
+        std::sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
+            if (a.second != b.second) return !a.second;
+            return lowerCase(a.first) < lowerCase(b.first) || (lowerCase(a.first) == lowerCase(b.first) && a.first < b.first);
+        });
+        for (const auto& [name, isFolder] : children) {
+            const std::string path = join(folder, name);
+            if (name[0] == '.') {
+                treeProblem(path, false, "left out: the setup program passes over names that begin with '.'");
+            } else if (isFolder) {
+                std::string scriptName;
+                if (nameUsable(path, name, scriptName))
+                    walk(section, path, destination.empty() ? scriptName : destination + "\\" + scriptName);
+            } else if (sharedFiles_.count(path) == 0) {
+                addFile(section, path, destination, false, 0);
+            }
+        }
+    }
+
+    static std::string join(const std::string& folder, const std::string& name) {
+        return folder.empty() ? name : folder + "/" + name;
+    }
+
+    bool nameUsable(const std::string& path, const std::string& name, std::string& scriptName) {
+        if (!toCp1252(name, scriptName)) {
+            treeProblem(path, true, "the name has a character that Windows' Western code page (1252) does not have");
+            return false;
+        }
+        for (char c : scriptName)
+            if (std::string("<>:\"|?*\\").find(c) != std::string::npos || static_cast<unsigned char>(c) < 0x20) {
+                treeProblem(path, true, std::string("Windows does not allow '") + c + "' in a name");
+                return false;
+            }
+        if (scriptName.back() == '.' || scriptName.back() == ' ') {
+            treeProblem(path, true, "Windows drops a name's trailing dot or blank");
+            return false;
+        }
+        return true;
+    }
+
+    void addFile(const MediaSection& section, const std::string& path, const std::string& destination, bool shared,
+                 int line) {
+        std::error_code error;
+        const fs::path file = fs::u8path(tree_ + "/" + path);
+        if (!fs::is_regular_file(file, error)) {
+            problem(line, true, "no file " + path + " in " + tree_);
+            return;
+        }
+        std::string mediumPath;
+        std::string folder;
+        std::size_t start = 0;
+        for (std::size_t slash; start <= path.size(); start = slash + 1) {
+            slash = std::min(path.find('/', start), path.size());
+            std::string scriptName;
+            if (!nameUsable(path, path.substr(start, slash - start), scriptName)) return;
+            mediumPath += (mediumPath.empty() ? "" : "\\") + scriptName;
+        }
+        if (!keepsBrackets(mediumPath) || !keepsBrackets(destination)) {
+            treeProblem(path, true, "the setup program would read [...] in this path as a variable");
+            return;
+        }
+        for (const MediumEntry& entry : entries_)
+            if (entry.treePath == path) {
+                treeProblem(path, true, "in two sections: \"" + entry.section + "\" and \"" + section.name + "\"");
+                return;
+            }
+        MediumEntry entry;
+        entry.treePath = path;
+        entry.mediumPath = mediumPath;
+        entry.size = static_cast<std::uint64_t>(fs::file_size(file, error));
+        entry.section = section.name;
+        entry.destinationFolder = destination;
+        entry.shared = shared;
+        entries_.push_back(entry);
+    }
+
+    void attachShortcuts() {
+        for (const MediaSection& section : d_.sections)
+            for (const ShortcutRequest& shortcut : section.shortcuts) {
+                auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                          [&](const MediumEntry& e) { return e.treePath == shortcut.file; });
+                if (entry == entries_.end())
+                    problem(shortcut.line, true, "no section installs " + shortcut.file);
+                else if (!entry->shortcutName.empty())
+                    problem(shortcut.line, true, shortcut.file + " has a shortcut already");
+                else if (!keepsBrackets(shortcut.name) || shortcut.name.find_first_of("<>:\"/\\|?*") != std::string::npos)
+                    problem(shortcut.line, true, "a shortcut's name becomes a file name: no <>:\"/\\|?* and no [...]");
+                else
+                    entry->shortcutName = shortcut.name;
+            }
+    }
+
+    // Two files must not go to one place, and each destination folder's parent must exist when the
+    // setup program makes it: made by an earlier file of the same section or of a required one.
+    void checkDestinations() {
+        std::map<std::string, const MediumEntry*> destinations;
+        std::set<std::string> madeByRequired{""};
+        std::map<std::string, std::set<std::string>> madeBySection;
+        for (const MediumEntry& entry : entries_) {
+            if (entry.shared) continue;
+            const std::size_t slash = entry.mediumPath.rfind('\\');
+            const std::string name = slash == std::string::npos ? entry.mediumPath : entry.mediumPath.substr(slash + 1);
+            const std::string folder = lowerCase(entry.destinationFolder);
+            const std::string where = folder.empty() ? name : folder + "\\" + name;
+            const auto [other, added] = destinations.emplace(lowerCase(where), &entry);
+            const std::string label = entry.treePath.empty() ? kUninstallerName : entry.treePath;
+            if (!added)
+                treeProblem(label, true, "installs to the same place as " + other->second->treePath + ": [DP]\\" + where);
+            std::set<std::string>& made = madeBySection[entry.section];
+            const std::size_t parentEnd = folder.rfind('\\');
+            const std::string parent = parentEnd == std::string::npos ? "" : folder.substr(0, parentEnd);
+            if (!madeByRequired.count(folder) && !made.count(folder) && !madeByRequired.count(parent) && !made.count(parent))
+                treeProblem(label, true, "the setup program makes only the last folder of [DP]\\" +
+                                             entry.destinationFolder + "\\, and no file of section \"" + entry.section +
+                                             "\" or of a required section before it goes into [DP]\\" + parent);
+            made.insert(folder);
+            for (const MediaSection& section : d_.sections)
+                if (section.name == entry.section && section.required) madeByRequired.insert(folder);
+        }
+    }
+
+    const MediaDescription& d_;
+    const std::string& descriptionName_;
+    const std::string& tree_;
+    std::vector<MediumEntry>& entries_;
+    std::vector<Problem>& problems_;
+    std::set<std::string> sharedFiles_;
+};
+
+}  // namespace
+
+bool collectMediumContents(const MediaDescription& description, const std::string& descriptionName,
+                           const std::string& tree, std::uint64_t uninstallerSize,
+                           std::vector<MediumEntry>& entries, std::vector<Problem>& problems) {
+    Collector(description, descriptionName, tree, entries, problems).collect(uninstallerSize);
+    return std::none_of(problems.begin(), problems.end(), [](const Problem& p) { return p.error; });
+}
+
+}  // namespace quillset

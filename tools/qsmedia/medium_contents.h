@@ -1,0 +1,46 @@
+// What goes on a medium: the files of the tree that the description's sections name, in the order
+// the script installs them, with their destinations, and the problems found on the way.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media_description.h"
+
+namespace quillset {
+
+struct MediumEntry {
+    std::string treePath;           // relative to the tree, '/' separators; empty for the uninstaller
+    std::string mediumPath;         // on the medium, as the script names it: '\' separators, code page 1252
+    std::uint64_t size = 0;
+    std::string section;
+    std::string destinationFolder;  // below the installation folder, '\' separators; empty: its top
+    bool shared = false;
+    std::string shortcutName;       // empty: no shortcut
+};
+
+struct Problem {
+    std::string where;  // "FILE" or "FILE:LINE"
+    bool error = true;  // false: a warning
+    std::string message;
+};
+
+// The uninstaller's name on the medium and in the installation folder.
+extern const char* const kUninstallerName;
+
+// Walks the tree (a UTF-8 path; names are read as UTF-8 and written to the script in code page
+// 1252) for the description. descriptionName names the description in problems.
+// uninstallerSize is the size of the uninstaller, which the first required section (or the first
+// section) installs. Returns false when a problem is an error.
+bool collectMediumContents(const MediaDescription& description, const std::string& descriptionName,
+                           const std::string& tree, std::uint64_t uninstallerSize,
+                           std::vector<MediumEntry>& entries, std::vector<Problem>& problems);
+
+// True when text read by the setup program keeps every character: no '[' followed by ']' (the
+// setup program replaces [NAME] by a variable's value).
+bool keepsBrackets(const std::string& text);
+
+std::string lowerCase(std::string text);
+
+}  // namespace quillset
