@@ -1,24 +1,27 @@
 #!/usr/bin/env bash
-# The demo: lays out examples/demo as an installation medium (Setup.exe, its script, the demo
-# program and shared library built by this project, a readme, generated sample data), runs
-# Setup.exe under Wine, lets the robot walk through the wizard, keeps a screenshot of every step
-# under build/demo/, and shows what the setup installed.
+# The demo: makes a tree of files (the demo program and shared library built by this project, a
+# readme, generated sample data), lays it out as an installation medium with qsmedia from
+# examples/demo/medium.txt, runs Setup.exe under Wine, lets the robot walk through the wizard,
+# keeps a screenshot of every step under build/demo/, and shows what the setup installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
 build=$top/build/win64
 demo=$top/build/demo
+tree=$demo/tree
 medium=$demo/medium
 
 rm -rf "$demo"
-mkdir -p "$medium/program" "$medium/shared" "$medium/files" "$medium/samples"
-cp "$build/Setup.exe" "$build/QSUninstall.exe" "$medium/"
-cp examples/demo/SetupScript.ini "$medium/"
-cp examples/demo/files/* "$medium/files/"
-cp "$build/demo-payload/QuillDemo.exe" "$medium/program/"
-cp "$build/demo-payload/quilldemo.dll" "$medium/shared/"
+mkdir -p "$tree/program" "$tree/shared" "$tree/files" "$tree/samples"
+cp examples/demo/files/* "$tree/files/"
+cp "$build/demo-payload/QuillDemo.exe" "$tree/program/"
+cp "$build/demo-payload/quilldemo.dll" "$tree/shared/"
 # Enough sample data that the copy page can be seen at work (made here, not kept in the sources).
-for n in $(seq -w 1 40); do head -c 4000000 /dev/urandom >"$medium/samples/sample$n.dat"; done
+for n in $(seq -w 1 40); do head -c 4000000 /dev/urandom >"$tree/samples/sample$n.dat"; done
+
+echo "== qsmedia lays out the medium from examples/demo/medium.txt:"
+build/native/qsmedia examples/demo/medium.txt "$medium" --tree "$tree" --programs "$build"
+echo
 
 # What an earlier demo installed goes first, so that this one starts on a clean system.
 prefix=${QS_WINEPREFIX:-$top/build/wineprefix}
@@ -33,6 +36,9 @@ tests/wine/with-wine wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 
 echo "== The medium ($medium):"
 (cd "$medium" && find . -type f | sort | sed 's|^\./|   |')
+echo
+echo "== The script qsmedia wrote ($medium/SetupScript.ini):"
+sed 's/\r$//;s/^/   /' "$medium/SetupScript.ini"
 echo
 echo "== What the script declares (qscheck plan, a dry run):"
 build/native/qscheck plan "$medium/SetupScript.ini" | sed -n '/"sections"/,/"controls"/p' | sed '$d'

@@ -29,6 +29,10 @@
 #   #! windows-dir RELPATH  a folder RELPATH below C:\windows before the run, removed afterwards
 #   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll loaded, any other
 #                           file open without sharing)
+#   #! random TO BYTES      a file of BYTES random bytes on the medium (a tree for qsmedia)
+#   #! qsmedia DESCRIPTION TREE  qsmedia.exe of the build lays out a medium in the folder "disks"
+#                           from DESCRIPTION (relative to the scenario) and TREE (on the medium);
+#                           the robot then runs in that medium's DISK1
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
 #   #! win98                Setup.exe and QSUninstall.exe run under Wine's Windows 98 emulation
@@ -94,6 +98,14 @@ while read -r directive value; do
     text)
       read -r to words <<<"$value"
       mkdir -p "$(dirname "$medium/$to")" && printf '%s\n' "$words" >"$medium/$to" ;;
+    random)
+      read -r to bytes <<<"$value"
+      mkdir -p "$(dirname "$medium/$to")" && head -c "$bytes" /dev/urandom >"$medium/$to" || exit 1 ;;
+    qsmedia)
+      read -r description tree <<<"$value"
+      "$here/../wine/wine-run" "$(dirname "$setup")/qsmedia.exe" "$(winepath -w "$scenario_dir/$description")" \
+        "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" || exit 1
+      run_dir="$medium/disks/DISK1" ;;
     existing)
       read -r to words <<<"$value"
       mkdir -p "$(dirname "$qse2e/$to")" && printf '%s\n' "$words" >"$qse2e/$to" ;;
@@ -179,7 +191,7 @@ while read -r directive value; do
   esac
 done < <(sed -n 's/^#! *//p' "$scenario")
 
-cd "$medium" || exit 1
+cd "${run_dir:-$medium}" || exit 1
 # A robot that printed nothing never ran (Wine sometimes fails to start a program on a loaded
 # machine): try again.
 for _ in 1 2 3; do
