@@ -149,10 +149,9 @@ int run(const Options& options) {
     }
     if (error) return fail(error.message());
 
-    bool lintRan = false;
-    if (!checkMedium(check, lintRan)) return fail(output.string() + " failed its check; it is left as it is for a look");
-    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan%s\n",
-                output.string().c_str(), entries.size(), lastDisk, splitFiles, lintRan ? " and lint" : "");
+    if (!checkMedium(check)) return fail(output.string() + " failed its check; it is left as it is for a look");
+    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan and lint\n",
+                output.string().c_str(), entries.size(), lastDisk, splitFiles);
     return 0;
 }
 

@@ -21,7 +21,7 @@ struct MediumCheck {
 };
 
 // Runs qscheck plan and qscheck lint; prints what they report and what does not match. False when
-// the medium fails the check or qscheck cannot be run. lintRan tells whether lint was available.
-bool checkMedium(const MediumCheck& check, bool& lintRan);
+// the medium fails the check or qscheck cannot be run.
+bool checkMedium(const MediumCheck& check);
 
 }  // namespace quillset
