@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../string_sink.h"
 #include "log_output.h"
 #include "uninstall_log.h"
 #include "uninstall_log_reader.h"
@@ -17,15 +18,6 @@
 using namespace quillset;
 
 namespace {
-
-class StringSink : public ByteSink {
-public:
-    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
-    bool write(const char* data, std::size_t size) override { return bytes_.append(data, size), true; }
-
-private:
-    std::string& bytes_;
-};
 
 // The log the installation would write for these contents.
 std::string rewritten(const UninstallLogContents& contents) {
