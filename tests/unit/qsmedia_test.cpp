@@ -2,6 +2,8 @@
 // writes reads back, through the setup program's own reader, as the AddFile arguments meant.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "cp1252.h"
 #include "disk_layout.h"
 #include "media_description.h"
@@ -18,14 +20,14 @@ struct LayoutCase {
     std::vector<Piece> expected;  // file, disk, offset, length, part, lastPart
 };
 
+// A file three disks' worth after the setup program, split and installed from the disks in order:
+// the end-to-end test qsmedia_disks.
 TEST(QsmediaLayout, FillsDisksInOrderAndSplitsOnlyFilesLargerThanADisk) {
     const LayoutCase cases[] = {
         {"no disk size: one disk", {5, 500}, 0, 90, {{0, 1, 0, 5, 0, false}, {1, 1, 0, 500, 0, false}}},
         {"fits the room left", {40, 60}, 100, 0, {{0, 1, 0, 40, 0, false}, {1, 1, 0, 60, 0, false}}},
         {"fits a disk, not the room: next disk", {30, 80, 10}, 100, 0,
          {{0, 1, 0, 30, 0, false}, {1, 2, 0, 80, 0, false}, {2, 2, 0, 10, 0, false}}},
-        {"three disks' worth after the setup program", {300}, 100, 40,
-         {{0, 1, 0, 60, 1, false}, {0, 2, 60, 100, 2, false}, {0, 3, 160, 100, 3, false}, {0, 4, 260, 40, 4, true}}},
         {"split from a full disk starts the next", {100, 150}, 100, 0,
          {{0, 1, 0, 100, 0, false}, {1, 2, 0, 100, 1, false}, {1, 3, 100, 50, 2, true}}},
         {"an empty file fits a full disk", {100, 0}, 100, 0, {{0, 1, 0, 100, 0, false}, {1, 1, 0, 0, 0, false}}},
@@ -36,10 +38,9 @@ TEST(QsmediaLayout, FillsDisksInOrderAndSplitsOnlyFilesLargerThanADisk) {
         ASSERT_EQ(pieces.size(), c.expected.size()) << c.name;
         for (std::size_t i = 0; i < pieces.size(); ++i) {
             const Piece &p = pieces[i], &e = c.expected[i];
-            EXPECT_TRUE(p.file == e.file && p.disk == e.disk && p.offset == e.offset && p.length == e.length &&
-                        p.part == e.part && p.lastPart == e.lastPart)
-                << c.name << ", piece " << i << ": file " << p.file << " disk " << p.disk << " offset " << p.offset
-                << " length " << p.length << " part " << p.part;
+            EXPECT_EQ(std::tie(p.file, p.disk, p.offset, p.length, p.part, p.lastPart),
+                      std::tie(e.file, e.disk, e.offset, e.length, e.part, e.lastPart))
+                << c.name << ", piece " << i;
         }
     }
     std::vector<Piece> pieces;
