@@ -1,79 +1,26 @@
-// The installation pieces that reach the system directly: the Uninstall entry and shortcut files.
+// The installation pieces that reach the system directly: shortcut files, short path forms and a
+// shared file in use.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
+#include "../string_sink.h"
 #include "dialog_driver.h"
 #include "install_file.h"
 #include "path_forms.h"
 #include "shortcut.h"
-#include "uninstall_registration.h"
+#include "win_test_files.h"
 
 namespace quillset {
 namespace {
-
-struct StringSink : ByteSink {
-    explicit StringSink(std::string& target) : bytes(target) {}
-    bool write(const char* data, std::size_t size) override { return bytes.append(data, size), true; }
-    std::string& bytes;
-};
-
-const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::string tempDirectory() {
-    char directory[MAX_PATH + 1];
-    return std::string(directory, GetTempPathA(sizeof directory, directory));
-}
-
-TEST(UninstallRegistrationTest, OverlongNameIsRefusedButLoggedWhole) {
-    const std::string prefix = "Quillset long name " + std::to_string(GetCurrentProcessId()) + " ";
-    const std::string appName = prefix + std::string(300 - prefix.size(), 'x');
-    std::string bytes;
-    UninstallLog log;
-    log.open(std::make_unique<StringSink>(bytes));
-    // Wine 8 refuses it (ERROR_MORE_DATA): its ANSI registry calls take key paths of at most 260
-    // characters. Windows refuses key names of more than 255.
-    EXPECT_FALSE(RegisterUninstallEntry(log, appName, "C:\\Demo\\"));
-    EXPECT_EQ(bytes, "[REGISTRY]\r\n" + kUninstallKey + appName + "\r\n");
-
-    // No key, not even one under a shortened name.
-    HKEY uninstall = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), 0, KEY_READ, &uninstall), ERROR_SUCCESS);
-    char name[1024];
-    for (DWORD index = 0, size = sizeof name;
-         RegEnumKeyExA(uninstall, index++, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         size = sizeof name)
-        EXPECT_NE(std::string(name).rfind(prefix, 0), 0u) << name;
-    RegCloseKey(uninstall);
-}
 
 class ShortcutTest : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
     void TearDown() override { CoUninitialize(); }
 };
-
-// The target and the description stored in a link file, read back through the shell's link object.
-std::pair<std::string, std::string> readShortcut(const std::string& linkPath) {
-    char target[MAX_PATH] = {}, description[MAX_PATH] = {};
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-        file->Load(wide, STGM_READ) == S_OK) {
-        link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-        link->GetDescription(description, MAX_PATH);
-    }
-    if (file != nullptr) file->Release();
-    if (link != nullptr) link->Release();
-    return {target, description};
-}
 
 TEST_F(ShortcutTest, SavesUnderTheAnsiNameWithTargetAndDescription) {
     const std::string directory = tempDirectory(), target = directory.substr(0, directory.size() - 1);
@@ -82,7 +29,9 @@ TEST_F(ShortcutTest, SavesUnderTheAnsiNameWithTargetAndDescription) {
         const std::string linkPath = directory + name + ".lnk";
         EXPECT_EQ(makeShortcut(target, linkPath, name), S_OK) << name;
         EXPECT_NE(GetFileAttributesA(linkPath.c_str()), INVALID_FILE_ATTRIBUTES) << name;
-        EXPECT_EQ(readShortcut(linkPath), std::make_pair(target, name));
+        std::string readTarget, description;
+        EXPECT_TRUE(readShortcut(linkPath, readTarget, description)) << name;
+        EXPECT_EQ(std::make_pair(readTarget, description), std::make_pair(target, name));
         EXPECT_TRUE(DeleteFileA(linkPath.c_str())) << name;
     }
 }
@@ -134,31 +83,22 @@ DWORD APIENTRY findInUse(DWORD, LPSTR, LPSTR, LPSTR, LPSTR current, PUINT curren
 
 DWORD APIENTRY countInstall(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) { return ++installerCalls, 0; }
 
-std::string besideTests(const std::string& name) {
-    char path[MAX_PATH] = "";
-    const std::string own(path, GetModuleFileNameA(nullptr, path, sizeof path));
-    return own.substr(0, own.rfind('\\') + 1) + name;
-}
-
 TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) {
     recommendedDirectory = tempDirectory() + "quillset-in-use";
     CreateDirectoryA(recommendedDirectory.c_str(), nullptr);
     struct Case {
-        const char* source;     // a file beside the tests (the text file: made here)
-        const char* installed;  // the copy in use
-        bool told;              // "File is in use ..." shown
+        std::string source;
+        bool told;  // "File is in use ..." shown
     };
-    const std::string text = recommendedDirectory + "\\notes.txt";
-    CloseHandle(CreateFileA(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    for (const Case c : {Case{"notes.txt", "versioned_de.dll", true},  // no version resource on one side
-                         Case{"versioned_en.dll", "versioned_de.dll", false}}) {  // 1.2 is older than 5.6
+    // The copy in use is version 5.6: no version resource on one side, or an older 1.2.
+    for (const Case& c : {Case{unversionedFile(), true}, Case{besideProgram("versioned_en.dll"), false}}) {
         const std::string destination = recommendedDirectory + "\\shared.dll";
-        ASSERT_TRUE(CopyFileA(besideTests(c.installed).c_str(), destination.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(besideProgram("versioned_de.dll").c_str(), destination.c_str(), FALSE));
         SetupState state;
         state.variables.set("WINPATH", "C:\\windows");
         state.variables.set("DP", recommendedDirectory + "\\");
         InstallFileEntry entry;
-        entry.sourcePath = c.told ? text : besideTests(c.source);
+        entry.sourcePath = c.source;
         entry.destinationPath = "[DP]\\shared.dll";
         entry.shared = true;
         state.files.push_back(entry);
@@ -180,7 +120,6 @@ TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) 
         EXPECT_EQ(bytes, "");  // no record
         DeleteFileA(destination.c_str());
     }
-    DeleteFileA(text.c_str());
     RemoveDirectoryA(recommendedDirectory.c_str());
 }
 

@@ -6,36 +6,21 @@
 //                           without sharing), after creating the file READY
 // Exit status 1 when the answer cannot be had.
 #include <windows.h>
-#include <objbase.h>
-#include <objidl.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
+
+#include "../../win/win_test_files.h"
 
 namespace {
 
 int printShortcut(const std::string& path) {
     CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    int status = 1;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        wchar_t wide[MAX_PATH] = L"";
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        char target[MAX_PATH] = "", description[MAX_PATH] = "";
-        if (SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(target, sizeof target, nullptr, 0)) &&
-            SUCCEEDED(link->GetDescription(description, sizeof description))) {
-            std::printf("%s\n%s\n", target, description);
-            status = 0;
-        }
-    }
-    if (file != nullptr) file->Release();
-    if (link != nullptr) link->Release();
+    std::string target, description;
+    const bool read = quillset::readShortcut(path, target, description);
+    if (read) std::printf("%s\n%s\n", target.c_str(), description.c_str());
     CoUninitialize();
-    return status;
+    return read ? 0 : 1;
 }
 
 // Prints the form of an existing path that `query` gives (GetShortPathNameA or GetLongPathNameA).

@@ -1,0 +1,47 @@
+// What the program asks of Windows itself: the name-character rule of the code page, the process
+// list and the free disk space. (Finding a forbidden process by its name, under NT and Windows 98,
+// and a script that cannot be opened: the end-to-end tests.)
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "cp1252.h"
+#include "free_disk_space.h"
+#include "process_guard.h"
+#include "windows_name_character.h"
+
+namespace quillset {
+namespace {
+
+TEST(WindowsReaderTest, CodePageTableAgreesWithIsCharAlphaNumeric) {
+    ASSERT_EQ(GetACP(), 1252u) << "the Wine prefix must use the Western code page";
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(isCp1252AlphaNumeric(static_cast<unsigned char>(c)), isWindowsNameCharacter(static_cast<unsigned char>(c)))
+            << "byte 0x" << std::hex << c;
+}
+
+BOOL CALLBACK countUpTo(DWORD, WORD, LPSTR, LPARAM user) {
+    int* remaining = reinterpret_cast<int*>(user);
+    return --*remaining > 0;
+}
+
+TEST(ProcessGuardTest, CallbackCanStopTheWalk) {
+    int remaining = 1;
+    EXPECT_TRUE(EnumerateProcesses(countUpTo, reinterpret_cast<LPARAM>(&remaining)));
+    EXPECT_EQ(remaining, 0);  // called once, then stopped
+}
+
+// The destination page's free space, both ways the system offers.
+TEST(FreeDiskSpaceTest, BothWaysAgreeAndUnknownDrivesGiveNothing) {
+    // The older cluster count gives the same figure, beyond 4 GiB too (Wine's drive C: lies on
+    // the build machine's disk, far larger than that).
+    const std::uint64_t extended = GetFreeDiskSpace("C:\\Programs\\App\\");
+    const std::uint64_t clusters = GetFreeDiskSpace("C:\\Programs\\App\\", false);
+    ASSERT_GT(extended, 0u);
+    EXPECT_NEAR(static_cast<double>(clusters), static_cast<double>(extended), static_cast<double>(extended) / 100);
+    for (const char* path : {"C:", "", "\\\\server\\share\\app", "Q:\\nowhere"})
+        for (bool extendedCall : {true, false}) EXPECT_EQ(GetFreeDiskSpace(path, extendedCall), 0u) << path;
+}
+
+}  // namespace
+}  // namespace quillset
