@@ -80,7 +80,7 @@ expect_registry_value() {
 # The Windows path of PATH below the Start menu's Programs folder (programs_path 'qse2e\Group').
 programs_path() {
   local programs
-  programs=$(find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1)
+  programs=$(programs_folder)
   programs="C:${programs#"$WINEPREFIX/drive_c"}"
   printf '%s\\%s\n' "${programs//\//\\}" "$1"
 }

@@ -77,7 +77,15 @@ session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 appdefaults='HKCU\Software\Wine\AppDefaults\Setup.exe'
 version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
 shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+programs_folder() { find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1; }
 programs_qse2e() { find "$WINEPREFIX/drive_c/users" -type d -path '*Start Menu/Programs/qse2e' 2>/dev/null; }
+# write_words FILE WORDS — WORDS and a line end as FILE, its folders made.
+write_words() { mkdir -p "$(dirname "$1")" && printf '%s\n' "$2" >"$1"; }
+# windows_owned RELPATH — RELPATH below C:\windows is removed before and after the run.
+windows_owned() {
+  rm -rf "${windows_dir:?}/$1"
+  restore+=("rm -rf '$windows_dir/$1'")
+}
 restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
          'programs_qse2e | xargs -r -d "\\n" rm -rf')
 rm -rf "$qse2e"
@@ -93,11 +101,10 @@ while read -r directive value; do
       cp "$scenario_dir/$value" "$medium/SetupScript.ini" || exit 1 ;;
     copy)
       read -r from to <<<"$value"
-      from=$(source_file "$from")
-      mkdir -p "$(dirname "$medium/$to")" && cp "$from" "$medium/$to" || exit 1 ;;
+      mkdir -p "$(dirname "$medium/$to")" && cp "$(source_file "$from")" "$medium/$to" || exit 1 ;;
     text)
       read -r to words <<<"$value"
-      mkdir -p "$(dirname "$medium/$to")" && printf '%s\n' "$words" >"$medium/$to" ;;
+      write_words "$medium/$to" "$words" ;;
     random)
       read -r to bytes <<<"$value"
       mkdir -p "$(dirname "$medium/$to")" && head -c "$bytes" /dev/urandom >"$medium/$to" || exit 1 ;;
@@ -108,7 +115,7 @@ while read -r directive value; do
       run_dir="$medium/disks/DISK1" ;;
     existing)
       read -r to words <<<"$value"
-      mkdir -p "$(dirname "$qse2e/$to")" && printf '%s\n' "$words" >"$qse2e/$to" ;;
+      write_words "$qse2e/$to" "$words" ;;
     existing-copy)
       read -r from to <<<"$value"
       mkdir -p "$(dirname "$qse2e/$to")" && cp "$(source_file "$from")" "$qse2e/$to" || exit 1 ;;
@@ -118,35 +125,26 @@ while read -r directive value; do
       chmod a-w "$qse2e/$value" ;;
     system-file)
       read -r name from <<<"$value"
-      rm -f "$windows_dir/system32/$name"
-      restore+=("rm -f '$windows_dir/system32/$name'")
-      if [ -n "$from" ]; then
-        from=$(source_file "$from")
-        cp "$from" "$windows_dir/system32/$name" || exit 1
-      fi ;;
+      windows_owned "system32/$name"
+      [ -z "$from" ] || cp "$(source_file "$from")" "$windows_dir/system32/$name" || exit 1 ;;
     temp-file)
-      rm -f "$windows_dir/temp/$value"
-      restore+=("rm -f '$windows_dir/temp/$value'") ;;
+      windows_owned "temp/$value" ;;
     pending-renames)
       wine reg delete "$session_manager" /v PendingFileRenameOperations /f >/dev/null 2>&1
       restore+=("wine reg delete '$session_manager' /v PendingFileRenameOperations /f >/dev/null 2>&1") ;;
     windows-file)
       read -r to words <<<"$value"
-      rm -rf "${windows_dir:?}/$to"
-      restore+=("rm -rf '$windows_dir/$to'")
-      mkdir -p "$(dirname "$windows_dir/$to")" && printf '%s\n' "$words" >"$windows_dir/$to" || exit 1 ;;
+      windows_owned "$to"
+      write_words "$windows_dir/$to" "$words" || exit 1 ;;
     windows-copy)
       read -r from to <<<"$value"
-      from=$(source_file "$from")
-      rm -rf "${windows_dir:?}/$to"
-      restore+=("rm -rf '$windows_dir/$to'")
-      cp "$from" "$windows_dir/$to" || exit 1 ;;
+      windows_owned "$to"
+      cp "$(source_file "$from")" "$windows_dir/$to" || exit 1 ;;
     windows-read-only)
       chmod a-w "$windows_dir/$value" || exit 1
       restore+=("chmod u+w '$windows_dir/$value' 2>/dev/null") ;;
     windows-dir)
-      rm -rf "${windows_dir:?}/$value"
-      restore+=("rm -rf '$windows_dir/$value'")
+      windows_owned "$value"
       mkdir -p "$windows_dir/$value" || exit 1 ;;
     uninstall-key)
       wine reg delete "$uninstall_root\\$value" /f >/dev/null 2>&1
@@ -185,8 +183,7 @@ while read -r directive value; do
       wine reg add "$shell_folders" /v Programs /t REG_EXPAND_SZ /d 'Q:\nowhere' /f >/dev/null 2>&1
       restore+=("wine reg add '$shell_folders' /v Programs /t REG_EXPAND_SZ /d '$saved' /f >/dev/null 2>&1") ;;
     programs-dir)
-      programs=$(find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1)
-      mkdir -p "$programs/${value//\\//}" || exit 1 ;;
+      mkdir -p "$(programs_folder)/${value//\\//}" || exit 1 ;;
     *) echo "run_scenario: unknown setting '#! $directive'"; exit 1 ;;
   esac
 done < <(sed -n 's/^#! *//p' "$scenario")
