@@ -111,8 +111,10 @@ TEST(InstallResultTest, EveryRowAndCombination) {
         {"4 CodePage installAll", Bit::DifferentCodePage, true, {}, O::Force, {}},
         {"4 CodePage No", Bit::DifferentCodePage, false, {0}, O::Skip, {kLanguage}},
         {"4 CodePage Yes", Bit::DifferentCodePage, false, {1}, O::Force, {kLanguage}},
+        {"4 CodePage Install all", Bit::DifferentCodePage, false, {2}, O::Force, {kLanguage}},
         {"5 Language installAll", Bit::DifferentLanguage, true, {}, O::Force, {}},
         {"5 Language No", Bit::DifferentLanguage, false, {0}, O::Skip, {kLanguage}},
+        {"5 Language Yes", Bit::DifferentLanguage, false, {1}, O::Force, {kLanguage}},
         {"5 Language Install all", Bit::DifferentLanguage, false, {2}, O::Force, {kLanguage}},
         {"5 Language dialog failed", Bit::DifferentLanguage, false, {-1}, O::Force, {kLanguage}},
         {"6 WriteProtected", Bit::WriteProtected, false, {}, O::Stop, {kWriteProtected}},
@@ -128,6 +130,8 @@ TEST(InstallResultTest, EveryRowAndCombination) {
         {"16 BufferTooSmall", Bit::BufferTooSmall, false, {}, O::Stop, {kBufferTooSmall}},
         // Bits without a row.
         {"DifferentType", Bit::DifferentType, false, {}, O::Stop, {}},
+        {"CannotRename", Bit::CannotRename, false, {}, O::Stop, {}},
+        {"CannotDeleteCurrent", Bit::CannotDeleteCurrent, false, {}, O::Stop, {}},
         {"unknown bit", 0x80000000u, false, {}, O::Stop, {}},
         // Combinations.
         {"TempFile|SourceOld", Bit::TempFile | Bit::SourceOld, false, {}, O::Skip, {kTempFile}},
@@ -147,10 +151,12 @@ TEST(InstallResultTest, EveryRowAndCombination) {
          false, {}, O::Stop,
          {kTempFile, kWriteProtected, kOutOfSpace, kSharingViolation, kCannotCreate, kOutOfMemory,
           kCannotReadDestination, kBufferTooSmall}},
-        // The disk prompt (Abort, No, Abort, Yes as a user answers it: the end-to-end test split_disks).
+        // The disk prompt.
         {"disk Ignore", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("3")}},
         {"disk Abort, No, Retry", Bit::CannotReadSource, false, {Abort, No, Retry}, O::Retry,
          {disk("3"), kQuit, disk("3")}},
+        {"disk Abort, No, Abort, Yes", Bit::CannotReadSource, false, {Abort, No, Abort, Yes}, O::Stop,
+         {disk("3"), kQuit, disk("3"), kQuit}},
         {"disk Abort, Yes", Bit::CannotReadSource, false, {Abort, Yes}, O::Stop, {disk("3"), kQuit}},
         {"disk Abort, Yes, then rows 15 and 16",
          Bit::CannotReadSource | Bit::CannotReadDestination | Bit::BufferTooSmall, false, {Abort, Yes}, O::Stop,
@@ -161,6 +167,8 @@ TEST(InstallResultTest, EveryRowAndCombination) {
          {kOutOfMemory, disk("3")}},
         {"disk prompt not shown (answer 0)", Bit::CannotReadSource, false, {0}, O::Stop, {disk("3")}},
         {"negative disk number", Bit::CannotReadSource, false, {Retry}, O::Retry, {disk("-1")}, -1},
+        {"lowest disk number", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("-32768")}, -32768},
+        {"disk 0", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("0")}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -19,13 +19,11 @@ CustomControl control(const char* name, bool open) {
     return c;
 }
 
-// A check box's value, a text compared exactly and the later of two pairs deciding, as a user
-// meets them: the end-to-end test dynamic_next.
 TEST(NextStateTest, LastMatchingPairDecides) {
     // The controls of the welcome page are open, "other" is on another page.
-    const std::vector<CustomControl> controls = {control("accept", true), control("other", false),
-                                                 control("accept", true)};
-    const std::map<std::string, ControlReading> readings = {{"accept", {1, "I agree"}}};
+    const std::vector<CustomControl> controls = {control("accept", true), control("name", true),
+                                                 control("other", false), control("accept", true)};
+    const std::map<std::string, ControlReading> readings = {{"accept", {1, "I agree"}}, {"name", {0, "Ann "}}};
     const ControlReader read = [&](const CustomControl& c) { return readings.at(c.controlName); };
     const char* const W = "DIALOG_WELCOME";
     struct Case {
@@ -34,7 +32,12 @@ TEST(NextStateTest, LastMatchingPairDecides) {
     };
     const Case cases[] = {
         {{}, true},
+        {{state(W, "CONTROL", "accept", "VALUE", "1")}, true},
         {{state(W, "CONTROL", "accept", "VALUE", "0")}, false},
+        {{state(W, "CONTROL", "name", "TEXT", "Ann")}, false},  // a trailing blank differs
+        {{state(W, "CONTROL", "name", "TEXT", "Ann ")}, true},
+        {{state(W, "CONTROL", "accept", "VALUE", "1"), state(W, "CONTROL", "name", "TEXT", "Bob")}, false},
+        {{state(W, "CONTROL", "name", "TEXT", "Bob"), state(W, "CONTROL", "accept", "VALUE", "1")}, true},
         {{state(W, "CONTROL", "other", "VALUE", "0")}, true},  // not open: unchecked and empty
         {{state(W, "CONTROL", "other", "VALUE", "1")}, false},
         {{state(W, "CONTROL", "other", "TEXT", "")}, true},

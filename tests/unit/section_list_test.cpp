@@ -54,8 +54,6 @@ std::string run(SectionList& list, const std::string& events) {
     return details;
 }
 
-// Arrows, Space, clicks and the install box on rows to choose, as a user meets them: the end-to-end
-// tests sections and sections_empty. Here what they cannot show.
 TEST(SectionListTest, KeysClicksAndTheInstallBox) {
     struct Case {
         const char* sections;
@@ -66,10 +64,23 @@ TEST(SectionListTest, KeysClicksAndTheInstallBox) {
     } cases[] = {
         // Opening: must-install rows chosen, optional rows as their flag says, row 0 focused.
         {"MoMO", "", "F-ss", "0001", ""},
-        // Left and right leave the focus where it is.
+        {"", "", "", "", ""},
+        {"Mo", "down", "sf", "00", "1"},
+        {"Mo", "down down down", "sf", "00", "1 1 1"},
         {"Mo", "up left right", "F-", "00", "0 0 0"},
-        // A second click leaves the row; with no must-install row the focus goes nowhere.
+        // Space toggles an optional row and keeps the focus on it; a must-install row stays chosen.
+        {"Mo", "down space", "sF", "01", "1 1"},
+        {"Mo", "down space space", "sf", "00", "1 1 1"},
+        {"Mo", "space space", "F-", "10", "0 0"},
+        // Clicks: choose; a second click leaves the row and the focus goes to the last must-install.
+        {"MoM", "click:1", "sFs", "010", "1"},
+        {"MoM", "click:1 click:1", "s-F", "000", "1 1"},
         {"o", "click:0 click:0", "-", "0", "0 0"},
+        {"MoM", "click:2", "s-F", "001", "2"},
+        {"Mo", "down click:-1", "sf", "00", "1 -1"},
+        // The install box works on the focused row.
+        {"Mo", "down box:1", "sF", "01", "1 -1"},
+        {"Mo", "down box:1 box:0", "sf", "00", "1 -1 -1"},
         // Nothing to work on.
         {"", "down space click:0 box:1", "", "", "-1 -1 -1 -1"},
         {"o", "click:0 click:0 space box:1", "-", "0", "0 0 -1 -1"},
@@ -102,11 +113,11 @@ TEST(SectionListTest, SizesSumEachFileOnceInScriptOrder) {
     EXPECT_EQ(measured, (std::vector<std::size_t>{0, 1, 3, 4, 5}));
 }
 
-// A group under an unknown Programs folder, or with a far too long name, is refused: the end-to-end
-// tests group_no_programs and group_new. Here the limit itself.
 TEST(PageChoicesTest, NewGroupPathsAreNeverUndeterminedOrCut) {
     const std::string programs = "C:\\Start Menu\\Programs";
+    EXPECT_EQ(newGroupPath(programs, "Demo"), programs + "\\Demo\\");
     EXPECT_EQ(newGroupPath(programs, ""), programs + "\\\\");
+    EXPECT_EQ(newGroupPath("", "Demo"), "");  // never a path from an unknown folder
     const std::string fits(kLongestPath - programs.size() - 2, 'g');
     EXPECT_EQ(newGroupPath(programs, fits).size(), kLongestPath);
     EXPECT_EQ(newGroupPath(programs, fits + "g"), "");  // never cut into another folder
