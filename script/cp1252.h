@@ -17,4 +17,7 @@ unsigned cp1252ToUnicode(unsigned char c);
 // Converts code page 1252 text to UTF-8.
 std::string cp1252ToUtf8(const std::string& text);
 
+// Appends the UTF-8 bytes of a character of the Basic Multilingual Plane.
+void appendUtf8(std::string& out, unsigned code);
+
 }  // namespace quillset

@@ -180,8 +180,7 @@ Step checkButton(SetupState& state, SetupHost&, Arguments& a) {
 
 Step forbidProcess(SetupState&, SetupHost& host, Arguments& a) {
     // Process names are compared with their letters A-Z in lower case, and shown so.
-    std::string name = a[0];
-    lowerCaseAscii(name);
+    const std::string name = lowerCaseAscii(a[0]);
     if (!host.isProcessRunning(name)) return Step::next;
     host.showMessage(forbiddenProcessText(name), "Error", MessageIcon::None);
     return Step::forbiddenProcess;

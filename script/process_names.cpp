@@ -2,14 +2,14 @@
 
 namespace quillset {
 
-void lowerCaseAscii(std::string& text) {
+std::string lowerCaseAscii(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
 }
 
 std::string recordedProcessName(const char* fileName) {
-    std::string name = fileName != nullptr ? fileName : "";
-    lowerCaseAscii(name);
+    std::string name = lowerCaseAscii(fileName != nullptr ? fileName : "");
     const std::size_t backslash = name.rfind('\\');
     if (backslash != std::string::npos) name.erase(0, backslash + 1);
     return name;

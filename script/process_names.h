@@ -6,8 +6,8 @@
 
 namespace quillset {
 
-// Lower-cases the ASCII letters A-Z only, as the process test does; other bytes stay.
-void lowerCaseAscii(std::string& text);
+// The text with its ASCII letters A-Z in lower case, as the process test has it; other bytes stay.
+std::string lowerCaseAscii(std::string text);
 
 // A running process's file name in the form it is compared in: lower case, without directory.
 // An unreadable name (null) is the empty name.

@@ -305,4 +305,14 @@ int SetupScript::getStatement(int index, std::string& command,
     return 0;
 }
 
+std::string statementText(const std::string& command, const std::vector<std::string>& arguments) {
+    std::string text = command + "(";
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        text += i == 0 ? "\"" : ",\"";
+        for (char c : arguments[i]) text += c == '"' ? "\"\"" : std::string(1, c);
+        text += '"';
+    }
+    return text + ");\n";
+}
+
 }  // namespace quillset

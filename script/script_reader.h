@@ -77,4 +77,8 @@ private:
 // CR LF becomes LF, a lone CR stays, and a Ctrl-Z (0x1A) byte ends the text.
 std::string toTextMode(const std::string& bytes);
 
+// A statement written so that the reader reads it back as it is: each argument quoted, quotes in
+// it doubled, ended by ";" and a line end.
+std::string statementText(const std::string& command, const std::vector<std::string>& arguments);
+
 }  // namespace quillset

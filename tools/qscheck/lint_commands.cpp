@@ -1,17 +1,12 @@
 // The checks against the interpreter's command set: commands it skips, and argument counts that
 // stop it.
 #include <algorithm>
-#include <cctype>
 
 #include "lint_script.h"
+#include "process_names.h"
 
 namespace quillset {
 namespace {
-
-std::string lowerCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 std::size_t editDistance(const std::string& a, const std::string& b) {
     std::vector<std::size_t> row(b.size() + 1);
@@ -42,11 +37,11 @@ std::string argumentsText(std::size_t count) {
 }  // namespace
 
 std::string closeMatch(const std::string& name, const std::vector<std::string>& candidates) {
-    const std::string lower = lowerCase(name);
+    const std::string lower = lowerCaseAscii(name);
     std::string best;
     std::size_t bestDistance = 3;
     for (const std::string& candidate : candidates) {
-        const std::size_t distance = editDistance(lower, lowerCase(candidate));
+        const std::size_t distance = editDistance(lower, lowerCaseAscii(candidate));
         // Two edits are a typing slip in a long name, a different word in a short one.
         if (distance < bestDistance && distance * 3 < name.size()) {
             best = candidate;

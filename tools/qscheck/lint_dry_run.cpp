@@ -103,16 +103,8 @@ void checkVariables(LintScript& script, const std::vector<std::string>& builtIn,
 // wrong argument count would stop the run, and lint reports it and goes on.
 std::string wellFormedStatements(const LintScript& script) {
     std::string text;
-    for (std::size_t s = 0; s < script.statements().size(); ++s) {
-        if (!script.wellFormed(s)) continue;
-        text += script.statements()[s].command + "(";
-        for (const std::string& argument : script.statements()[s].arguments) {
-            text += '"';
-            for (char c : argument) text += c == '"' ? "\"\"" : std::string(1, c);
-            text += "\",";
-        }
-        text += ")\n";
-    }
+    for (std::size_t s = 0; s < script.statements().size(); ++s)
+        if (script.wellFormed(s)) text += statementText(script.statements()[s].command, script.statements()[s].arguments);
     return text;
 }
 

@@ -10,6 +10,7 @@
 //
 // Exit status: 0 the medium is laid out and checked, 1 an error (reported as FILE:LINE: error: ...
 // or qsmedia: error: ...), 64 a wrong command line.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -133,12 +134,10 @@ int run(const Options& options) {
     int splitFiles = 0, lastDisk = 1;
     for (const Piece& piece : pieces) {
         const MediumEntry& entry = entries[piece.file];
+        check.expectedSources.push_back(pieceDiskFromSetupDirectory(piece, withDisks) + piecePath(entry, piece));
         std::string relative = pieceDiskFolder(piece, withDisks) + piecePath(entry, piece);
-        check.expectedSources.push_back((piece.disk == 1 ? "\\" : "\\..\\") + piecePath(entry, piece));
-        if (withDisks && piece.disk != 1) check.expectedSources.back().insert(4, pieceDiskFolder(piece, true));
-        std::string utf8Relative;
-        for (char c : relative) utf8Relative += c == '\\' ? "/" : std::string(1, c);
-        const fs::path target = output / fs::u8path(cp1252ToUtf8(utf8Relative));
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        const fs::path target = output / fs::u8path(cp1252ToUtf8(relative));
         fs::create_directories(target.parent_path(), error);
         if (fs::exists(target)) return fail(target.string() + " would be written twice: rename one of the files");
         const fs::path source = entry.treePath.empty() ? programs / kUninstallerName : fs::u8path(tree + "/" + entry.treePath);

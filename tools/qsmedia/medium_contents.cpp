@@ -6,17 +6,14 @@
 #include <set>
 #include <system_error>
 
+#include "process_names.h"
+
 namespace fs = std::filesystem;
 
 namespace quillset {
 
 const char* const kUninstallerName = "QSUninstall.exe";
 
-std::string lowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 bool keepsBrackets(const std::string& text) {
     const std::size_t open = text.find('[');
@@ -88,7 +85,7 @@ private:
         if (error) treeProblem(folder, true, "cannot be read: " + error.message());
         std::sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
             if (a.second != b.second) return !a.second;
-            return lowerCase(a.first) < lowerCase(b.first) || (lowerCase(a.first) == lowerCase(b.first) && a.first < b.first);
+            return lowerCaseAscii(a.first) < lowerCaseAscii(b.first) || (lowerCaseAscii(a.first) == lowerCaseAscii(b.first) && a.first < b.first);
         });
         for (const auto& [name, isFolder] : children) {
             const std::string path = join(folder, name);
@@ -187,9 +184,9 @@ private:
             if (entry.shared) continue;
             const std::size_t slash = entry.mediumPath.rfind('\\');
             const std::string name = slash == std::string::npos ? entry.mediumPath : entry.mediumPath.substr(slash + 1);
-            const std::string folder = lowerCase(entry.destinationFolder);
+            const std::string folder = lowerCaseAscii(entry.destinationFolder);
             const std::string where = folder.empty() ? name : folder + "\\" + name;
-            const auto [other, added] = destinations.emplace(lowerCase(where), &entry);
+            const auto [other, added] = destinations.emplace(lowerCaseAscii(where), &entry);
             const std::string label = entry.treePath.empty() ? kUninstallerName : entry.treePath;
             if (!added)
                 treeProblem(label, true, "installs to the same place as " + other->second->treePath + ": [DP]\\" + where);

@@ -41,6 +41,4 @@ bool collectMediumContents(const MediaDescription& description, const std::strin
 // setup program replaces [NAME] by a variable's value).
 bool keepsBrackets(const std::string& text);
 
-std::string lowerCase(std::string text);
-
 }  // namespace quillset

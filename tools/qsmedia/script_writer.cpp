@@ -3,21 +3,12 @@
 #include <cstdio>
 #include <map>
 
+#include "process_names.h"
+#include "script_reader.h"
+
 namespace quillset {
 
 namespace {
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) out += c == '"' ? "\"\"" : std::string(1, c);
-    return out + "\"";
-}
-
-std::string statement(const std::string& command, const std::vector<std::string>& arguments) {
-    std::string out = command + "(";
-    for (std::size_t i = 0; i < arguments.size(); ++i) out += (i ? "," : "") + quoted(arguments[i]);
-    return out + ");\n";
-}
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
@@ -39,6 +30,10 @@ std::string pieceDiskFolder(const Piece& piece, bool withDisks) {
     return withDisks ? "DISK" + std::to_string(piece.disk) + "\\" : "";
 }
 
+std::string pieceDiskFromSetupDirectory(const Piece& piece, bool withDisks) {
+    return piece.disk == 1 ? "\\" : "\\..\\" + pieceDiskFolder(piece, withDisks);
+}
+
 std::string piecePath(const MediumEntry& entry, const Piece& piece) {
     if (piece.part == 0) return entry.mediumPath;
     char suffix[16];
@@ -52,41 +47,41 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
     int disks = 1;
     for (const Piece& piece : pieces) disks = piece.disk > disks ? piece.disk : disks;
     // How many pieces each folder of each disk holds; disk 1's top holds the setup program too.
-    std::map<std::string, int> inFolder{{lowerCase(pieceDiskFolder(Piece{}, withDisks)), 2}};
+    std::map<std::string, int> inFolder{{lowerCaseAscii(pieceDiskFolder(Piece{}, withDisks)), 2}};
     for (const Piece& piece : pieces)
-        ++inFolder[lowerCase(pieceDiskFolder(piece, withDisks) + folderOf(piecePath(entries[piece.file], piece)))];
+        ++inFolder[lowerCaseAscii(pieceDiskFolder(piece, withDisks) + folderOf(piecePath(entries[piece.file], piece)))];
 
     std::string s = "// Setup script of " + d.appName + ", laid out by qsmedia from " + descriptionName + ".\n";
     if (withDisks)
         s += "// " + std::to_string(disks) + " disk(s) of " + std::to_string(d.diskSize) +
              " bytes, the folders DISK1, DISK2 ... side by side: Setup.exe runs on DISK1\n"
              "// and finds the other disks as [SP]\\..\\DISKn.\n";
-    s += statement("SetAppName", {d.appName});
-    if (!d.developer.empty()) s += statement("SetDeveloperName", {d.developer});
-    s += statement("SetCaption", {d.caption});
+    s += statementText("SetAppName", {d.appName});
+    if (!d.developer.empty()) s += statementText("SetDeveloperName", {d.developer});
+    s += statementText("SetCaption", {d.caption});
     if (d.background.size() == 6) {
         std::vector<std::string> rgb;
         for (int n : d.background) rgb.push_back(std::to_string(n));
-        s += statement("SetBackground", rgb);
+        s += statementText("SetBackground", rgb);
     }
     std::string welcome;
     for (std::size_t i = 0; i < d.welcomeLines.size(); ++i) welcome += (i ? "\n" : "") + d.welcomeLines[i];
-    if (!d.welcomeLines.empty() && !d.welcomeTitle.empty()) s += statement("SetWelcomeString", {welcome, d.welcomeTitle});
-    else if (!d.welcomeLines.empty()) s += statement("SetVariable", {"WELCOMESTRING", welcome});
-    else if (!d.welcomeTitle.empty()) s += statement("SetVariable", {"WELCOMESTRING_CAP", d.welcomeTitle});
-    if (!d.welcomeNote.empty()) s += statement("SetWelcomeString2", {d.welcomeNote});
+    if (!d.welcomeLines.empty() && !d.welcomeTitle.empty()) s += statementText("SetWelcomeString", {welcome, d.welcomeTitle});
+    else if (!d.welcomeLines.empty()) s += statementText("SetVariable", {"WELCOMESTRING", welcome});
+    else if (!d.welcomeTitle.empty()) s += statementText("SetVariable", {"WELCOMESTRING_CAP", d.welcomeTitle});
+    if (!d.welcomeNote.empty()) s += statementText("SetWelcomeString2", {d.welcomeNote});
     if (!d.licence.empty()) {
         s += "\n// Next stays disabled until the licence is accepted.\n";
-        s += statement("AddWindow", {"DIALOG_WELCOME", "licence", "CHECKBOX", d.licence, "0", "203", "236", "470", "254"});
-        s += statement("SetNextDynamicState", {"DIALOG_WELCOME", "CONTROL", "licence", "VALUE", "1"});
+        s += statementText("AddWindow", {"DIALOG_WELCOME", "licence", "CHECKBOX", d.licence, "0", "203", "236", "470", "254"});
+        s += statementText("SetNextDynamicState", {"DIALOG_WELCOME", "CONTROL", "licence", "VALUE", "1"});
     }
     if (!d.forbiddenProcesses.empty()) s += "\n// Setup cannot replace these programs while they run.\n";
-    for (const std::string& process : d.forbiddenProcesses) s += statement("ForbidProcess", {process});
+    for (const std::string& process : d.forbiddenProcesses) s += statementText("ForbidProcess", {process});
 
     s += "\n";
     bool anyOptional = false, anyShortcut = false;
     for (const MediaSection& section : d.sections) {
-        s += statement("CreateSection", {section.name, section.required ? "1" : "0", "0",
+        s += statementText("CreateSection", {section.name, section.required ? "1" : "0", "0",
                                          section.description.empty() ? section.name : section.description});
         anyOptional = anyOptional || !section.required;
     }
@@ -100,7 +95,7 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
             s += "\n// Section \"" + section + "\"\n";
         }
         const std::string diskFolder = pieceDiskFolder(piece, withDisks);
-        const std::string source = (piece.disk == 1 ? "[SP]\\" : "[SP]\\..\\" + diskFolder);
+        const std::string source = "[SP]" + pieceDiskFromSetupDirectory(piece, withDisks);
         const std::string folder = folderOf(piecePath(entry, piece));
         const std::string disk = std::to_string(piece.disk);
         anyShortcut = anyShortcut || !entry.shortcutName.empty();
@@ -112,8 +107,8 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
                entries[pieces[end].file].destinationFolder == entry.destinationFolder &&
                folderOf(piecePath(entries[pieces[end].file], pieces[end])) == folder)
             ++end;
-        if (end - i >= 2 && inFolder[lowerCase(diskFolder + folder)] == static_cast<int>(end - i)) {
-            s += statement("AddFile", {source + (folder.empty() ? "" : folder + "\\") + "*.*", destinationFolder(entry), section, "0", disk, "0", "0",
+        if (end - i >= 2 && inFolder[lowerCaseAscii(diskFolder + folder)] == static_cast<int>(end - i)) {
+            s += statementText("AddFile", {source + (folder.empty() ? "" : folder + "\\") + "*.*", destinationFolder(entry), section, "0", disk, "0", "0",
                                        "0", "0", ""});
             i = end;
             continue;
@@ -128,7 +123,7 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
         }
         const std::string name = entry.mediumPath.substr(entry.mediumPath.rfind('\\') + 1);
         const bool shortcut = !entry.shortcutName.empty() && (piece.part == 0 || piece.lastPart);
-        s += statement("AddFile", {source + piecePath(entry, piece),
+        s += statementText("AddFile", {source + piecePath(entry, piece),
                                    destinationFolder(entry) + (piece.part == 0 ? "" : name), section,
                                    entry.shared ? "1" : "0", disk, piece.part ? "1" : "0", piece.lastPart ? "1" : "0",
                                    "0", shortcut ? "1" : "0", shortcut ? entry.shortcutName : ""});
@@ -136,12 +131,12 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
     }
 
     s += "\n";
-    s += statement("ShowWelcome", {});
-    s += statement("ShowDest", {});
-    if (d.sections.size() > 1 || anyOptional) s += statement("ShowSections", {});
-    if (anyShortcut) s += statement("ShowProgramGroup", {});
-    s += statement("ShowCopy", {});
-    if (!d.finishMessage.empty()) s += statement("ShowMessage", {d.finishMessage, "[APPNAME]", "", "NOW"});
+    s += statementText("ShowWelcome", {});
+    s += statementText("ShowDest", {});
+    if (d.sections.size() > 1 || anyOptional) s += statementText("ShowSections", {});
+    if (anyShortcut) s += statementText("ShowProgramGroup", {});
+    s += statementText("ShowCopy", {});
+    if (!d.finishMessage.empty()) s += statementText("ShowMessage", {d.finishMessage, "[APPNAME]", "", "NOW"});
 
     std::string crlf;
     for (char c : s) crlf += c == '\n' ? "\r\n" : std::string(1, c);

@@ -15,6 +15,10 @@ namespace quillset {
 std::string pieceDiskFolder(const Piece& piece, bool withDisks);
 std::string piecePath(const MediumEntry& entry, const Piece& piece);
 
+// A piece's disk as the script names it from the setup directory (disk 1): "\" on disk 1,
+// "\..\DISK2\" on disk 2.
+std::string pieceDiskFromSetupDirectory(const Piece& piece, bool withDisks);
+
 // The script, with CR LF line ends. Files of disk N are named from the setup directory, disk 1,
 // as [SP]\..\DISKN\...; the pieces are in the order of the entries.
 std::string writeSetupScript(const MediaDescription& description, const std::string& descriptionName,
