@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "handle.h"
 #include "process_names.h"
+#include "windows_version.h"
 
 namespace quillset {
 
@@ -53,59 +55,37 @@ bool endsWithNtvdm(const char* fileName) {
 }
 
 BOOL enumerateNt(ProcessCallback callback, LPARAM user) {
-    HMODULE psapi = LoadLibraryA("PSAPI.DLL");
-    HMODULE vdmdbg = LoadLibraryA("VDMDBG.DLL");
-    if (psapi == nullptr || vdmdbg == nullptr) {
-        if (psapi != nullptr) FreeLibrary(psapi);
-        if (vdmdbg != nullptr) FreeLibrary(vdmdbg);
-        return FALSE;
-    }
-    const auto freeLibraries = [&] {
-        FreeLibrary(psapi);
-        FreeLibrary(vdmdbg);
-    };
-    const auto enumProcesses = lookUp<EnumProcessesFn>(psapi, "EnumProcesses");
-    const auto enumProcessModules = lookUp<EnumProcessModulesFn>(psapi, "EnumProcessModules");
-    const auto getModuleFileNameEx = lookUp<GetModuleFileNameExAFn>(psapi, "GetModuleFileNameExA");
-    const auto enumTasks = lookUp<VDMEnumTaskWOWExFn>(vdmdbg, "VDMEnumTaskWOWEx");
-    if (!enumProcesses || !enumProcessModules || !getModuleFileNameEx || !enumTasks) {
-        freeLibraries();
-        return FALSE;
-    }
+    const Library psapi(LoadLibraryA("PSAPI.DLL"));
+    const Library vdmdbg(LoadLibraryA("VDMDBG.DLL"));
+    if (!psapi.valid() || !vdmdbg.valid()) return FALSE;
+    const auto enumProcesses = lookUp<EnumProcessesFn>(psapi.get(), "EnumProcesses");
+    const auto enumProcessModules = lookUp<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
+    const auto getModuleFileNameEx = lookUp<GetModuleFileNameExAFn>(psapi.get(), "GetModuleFileNameExA");
+    const auto enumTasks = lookUp<VDMEnumTaskWOWExFn>(vdmdbg.get(), "VDMEnumTaskWOWEx");
+    if (!enumProcesses || !enumProcessModules || !getModuleFileNameEx || !enumTasks) return FALSE;
 
     // The list may have been cut short whenever it fills the buffer: grow and ask again.
-    HANDLE heap = GetProcessHeap();
-    DWORD size = 1024;
+    std::vector<DWORD> ids(256);
     DWORD returned = 0;
-    DWORD* ids = nullptr;
     for (;;) {
-        ids = static_cast<DWORD*>(HeapAlloc(heap, 0, size));
-        if (ids == nullptr) {
-            freeLibraries();
-            return FALSE;
-        }
-        if (!enumProcesses(ids, size, &returned)) {
-            HeapFree(heap, 0, ids);
-            freeLibraries();
-            return FALSE;
-        }
+        const DWORD size = static_cast<DWORD>(ids.size() * sizeof(DWORD));
+        if (!enumProcesses(ids.data(), size, &returned)) return FALSE;
         if (returned < size) break;
-        HeapFree(heap, 0, ids);
-        size *= 2;
+        ids.resize(ids.size() * 2);
     }
 
     std::vector<char> fileName(kFileNameCapacity);
     const DWORD count = returned / sizeof(DWORD);
     for (DWORD i = 0; i < count; ++i) {
         fileName[0] = '\0';
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
-        if (process != nullptr) {
+        const KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]));
+        if (process.valid()) {
             HMODULE module = nullptr;
             DWORD needed = 0;
-            if (enumProcessModules(process, &module, sizeof module, &needed)) {
-                if (getModuleFileNameEx(process, module, fileName.data(), kFileNameCapacity) == 0) fileName[0] = '\0';
+            if (enumProcessModules(process.get(), &module, sizeof module, &needed)) {
+                if (getModuleFileNameEx(process.get(), module, fileName.data(), kFileNameCapacity) == 0)
+                    fileName[0] = '\0';
             }
-            CloseHandle(process);
         }
         if (callback(ids[i], 0, fileName.data(), user) == 0) break;
         if (endsWithNtvdm(fileName.data())) {
@@ -114,49 +94,36 @@ BOOL enumerateNt(ProcessCallback callback, LPARAM user) {
             if (walk.stopped) break;
         }
     }
-    HeapFree(heap, 0, ids);
-    freeLibraries();
     return TRUE;
 }
 
 BOOL enumerateWindows9x(ProcessCallback callback, LPARAM user) {
-    HMODULE kernel = LoadLibraryA("Kernel32.DLL");
-    if (kernel == nullptr) return FALSE;
-    const auto createSnapshot = lookUp<CreateToolhelp32SnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-    const auto first = lookUp<Process32FirstFn>(kernel, "Process32First");
-    const auto next = lookUp<Process32NextFn>(kernel, "Process32Next");
-    if (!createSnapshot || !first || !next) {
-        FreeLibrary(kernel);
-        return FALSE;
-    }
-    HANDLE snapshot = createSnapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        FreeLibrary(kernel);
-        return FALSE;
-    }
+    const Library kernel(LoadLibraryA("Kernel32.DLL"));
+    if (!kernel.valid()) return FALSE;
+    const auto createSnapshot = lookUp<CreateToolhelp32SnapshotFn>(kernel.get(), "CreateToolhelp32Snapshot");
+    const auto first = lookUp<Process32FirstFn>(kernel.get(), "Process32First");
+    const auto next = lookUp<Process32NextFn>(kernel.get(), "Process32Next");
+    if (!createSnapshot || !first || !next) return FALSE;
+    const FileHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.valid()) return FALSE;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
-    for (BOOL more = first(snapshot, &entry); more; more = next(snapshot, &entry)) {
+    for (BOOL more = first(snapshot.get(), &entry); more; more = next(snapshot.get(), &entry)) {
         if (callback(entry.th32ProcessID, 0, entry.szExeFile, user) == 0) break;
         entry.dwSize = sizeof entry;
     }
-    CloseHandle(snapshot);
-    FreeLibrary(kernel);
     return TRUE;
 }
 
 }  // namespace
 
 BOOL EnumerateProcesses(ProcessCallback callback, LPARAM user) {
-    OSVERSIONINFOA version;
-    ZeroMemory(&version, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version)) return FALSE;
-    switch (version.dwPlatformId) {
-        case VER_PLATFORM_WIN32_NT: return enumerateNt(callback, user);
-        case VER_PLATFORM_WIN32_WINDOWS: return enumerateWindows9x(callback, user);
-        default: return FALSE;
+    switch (windowsFamily()) {
+        case WindowsFamily::nt: return enumerateNt(callback, user);
+        case WindowsFamily::windows9x: return enumerateWindows9x(callback, user);
+        case WindowsFamily::other: return FALSE;
     }
+    return FALSE;
 }
 
 BOOL CALLBACK RecordProcessName(DWORD, WORD, LPSTR fileName, LPARAM table) {

@@ -1,10 +1,6 @@
 // Setup.exe's entry: checks the platform, shows the splash, fills the built-in variables, reads
-// the script, opens the main window, runs the script and ends with its exit code.
-//
-// Exit codes: 0 normal end (also after Cancel and after No to the Wininit.exe warning), 1 script
-// not readable, 2 script syntax error, 3 forbidden process running, -5 common controls missing,
-// -6 ProgramFilesDir not readable, -7 the main window or its timer could not be made, 4 the
-// installation stopped before its last file.
+// the script, opens the main window, runs the script and ends with its exit code
+// (setup_exit_codes.h).
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -13,13 +9,16 @@
 
 #include "builtin_variables.h"
 #include "dynamic_state.h"
+#include "handle.h"
 #include "interpreter.h"
 #include "message_box.h"
+#include "setup_exit_codes.h"
 #include "setup_globals.h"
 #include "setup_window.h"
 #include "system_directories.h"
 #include "win32_host.h"
 #include "windows_name_character.h"
+#include "windows_version.h"
 
 namespace quillset {
 
@@ -35,25 +34,19 @@ const char* const kWininitSmall =
 const char* const kCommonControlsMissing =
     "InitCommonControlsEx failed. ComCtl32.dll is not properly installed. Setup will be closed now.";
 const char* const kMessageLoopFailed = "Fatal application error! Setup cannot be continued!";
-const int kNoMainWindow = -7;
-const int kInstallationStopped = 4;
 const DWORD kSmallestWininit = 40801;
 
 // Files in use are replaced at the next restart by Wininit.exe on the Windows 95 family: warn when
 // it is missing, and let the user stop when it looks damaged. Returns false to end the program.
 bool checkWininit() {
-    const std::string path =
-        windowsDirectory() + "\\Wininit.exe";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const std::string path = windowsDirectory() + "\\Wininit.exe";
+    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) {
         showMessageBox(kWininitMissing, "Error", MB_OK);
         return true;
     }
-    bool goOn = true;
-    if (GetFileSize(file, nullptr) < kSmallestWininit)
-        goOn = showMessageBox(kWininitSmall, "Warning", MB_YESNO) != IDNO;
-    CloseHandle(file);
-    return goOn;
+    return GetFileSize(file.get(), nullptr) >= kSmallestWininit ||
+           showMessageBox(kWininitSmall, "Warning", MB_YESNO) != IDNO;
 }
 
 // The default base of the destination: ProgramFilesDir followed by '\'. Returns false after
@@ -100,27 +93,38 @@ void drainMessages() {
 
 // Without its main window or its timer the wizard cannot work (pages without their background,
 // Next never held back): say so with the system's reason and end.
-int mainWindowFailed() {
+SetupExitCode mainWindowFailed() {
     const DWORD error = GetLastError();
     showMessageBox(std::string(kMessageLoopFailed) + "\n\n" + systemErrorText(error), "Fatal error",
                    MB_OK | MB_ICONERROR);
-    return kNoMainWindow;
+    return SetupExitCode::noMainWindow;
 }
 
-int runSetup(HINSTANCE instance) {
+// COM, for the shell links and the folder browser, from here to the end of the run.
+class ComInitialization {
+public:
+    ComInitialization() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComInitialization() {
+        if (initialized_) CoUninitialize();
+    }
+    ComInitialization(const ComInitialization&) = delete;
+    ComInitialization& operator=(const ComInitialization&) = delete;
+
+private:
+    bool initialized_;
+};
+
+SetupExitCode runSetup(HINSTANCE instance) {
     SetupState& state = setupState();
     Session& session = state.session;
 
-    OSVERSIONINFOA version;
-    ZeroMemory(&version, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version;
-    session.isNt = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    if (!session.isNt && !checkWininit()) return 0;
+    session.isNt = windowsFamily() == WindowsFamily::nt;
+    if (!session.isNt && !checkWininit()) return SetupExitCode::normal;
 
     session.instance = instance;
     session.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     session.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    CoInitialize(nullptr);
+    const ComInitialization com;
 
     // The splash only tells the user that something is happening; without it setup goes on.
     HWND splash = CreateSetupWindow(instance, nullptr, kSplashClassName, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
@@ -132,11 +136,11 @@ int runSetup(HINSTANCE instance) {
     }
 
     fillBuiltInVariables(state);
-    if (!readProgramFilesDir(state)) return -6;
+    if (!readProgramFilesDir(state)) return SetupExitCode::programFilesDirUnreadable;
     SetupScript script(isWindowsNameCharacter, [](const std::string& caption, const std::string& text) {
         showMessageBox(text, caption, MB_OK | MB_ICONERROR);
     });
-    if (script.read(state.variables["SETUPFILE"]) < 0) return 1;
+    if (script.read(state.variables["SETUPFILE"]) < 0) return SetupExitCode::scriptUnreadable;
 
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
@@ -144,7 +148,7 @@ int runSetup(HINSTANCE instance) {
                      ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
     if (InitCommonControlsEx(&controls) != TRUE) {
         showMessageBox(kCommonControlsMissing, "Common controls not available", MB_OK | MB_ICONERROR);
-        return -5;
+        return SetupExitCode::commonControlsMissing;
     }
 
     Sleep(1250);  // the splash stays up a moment after the script is read
@@ -169,10 +173,12 @@ int runSetup(HINSTANCE instance) {
     KillTimer(mainWindow, timer);
     UnregisterSetupClasses(instance);
     // A run that stopped early is no success for whoever started the setup; a confirmed Cancel is.
-    return state.run.stoppedEarly ? kInstallationStopped : 0;
+    return state.run.stoppedEarly ? SetupExitCode::installationStopped : SetupExitCode::normal;
 }
 
 }  // namespace
 }  // namespace quillset
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return quillset::runSetup(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return quillset::exitStatus(quillset::runSetup(instance));
+}

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     for (int section = 0; section < kSections; ++section)
-        state.sections.push_back(InstallSection{"Section " + std::to_string(section), section % 2, 0, "", false});
+        state.sections.push_back(InstallSection{"Section " + std::to_string(section), section % 2, "", false});
     for (int file = 0; file < fileCount; ++file) {
         InstallFileEntry entry;
         entry.sourcePath = directory + "\\file" + std::to_string(file) + ".dat";

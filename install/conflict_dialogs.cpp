@@ -25,12 +25,12 @@ void showLanguage(HWND dialog, const std::string& path, int languageField, int c
     SetDlgItemTextA(dialog, codePageField, std::to_string(static_cast<unsigned>(info.codePage)).c_str());
 }
 
-// Both questions answer 0 (No), 1 (Yes) or 2 (all) from one of their three buttons. IDCANCEL
-// (Escape, the close box) and every other control give no answer.
+// Both questions answer No, Yes or all from one of their three buttons. IDCANCEL (Escape, the
+// close box) and every other control give no answer.
 void endOnAnswer(HWND dialog, WORD id, int noButton, int yesButton, int allButton) {
-    if (id == noButton) EndDialog(dialog, 0);
-    if (id == yesButton) EndDialog(dialog, 1);
-    if (id == allButton) EndDialog(dialog, 2);
+    if (id == noButton) EndDialog(dialog, static_cast<INT_PTR>(ConflictAnswer::no));
+    if (id == yesButton) EndDialog(dialog, static_cast<INT_PTR>(ConflictAnswer::yes));
+    if (id == allButton) EndDialog(dialog, static_cast<INT_PTR>(ConflictAnswer::all));
 }
 
 INT_PTR CALLBACK LanguageConflictDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,21 +61,22 @@ INT_PTR CALLBACK OverwriteDialog(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 // DialogBoxParamA answers 0 for an owner that is not a window, which would read as "No": report
-// it as the failure it is.
-int showDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure, LPARAM data) {
-    if (owner != nullptr && !IsWindow(owner)) return -1;
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, data));
+// it as the failure it is. A dialog that cannot be made answers -1, notShown.
+ConflictAnswer showDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure, LPARAM data) {
+    if (owner != nullptr && !IsWindow(owner)) return ConflictAnswer::notShown;
+    const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, data);
+    return result >= 0 && result <= 2 ? static_cast<ConflictAnswer>(result) : ConflictAnswer::notShown;
 }
 
 }  // namespace
 
-int askLanguageConflict(HINSTANCE instance, HWND owner, const std::string& sourcePath,
-                        const std::string& destinationPath) {
+ConflictAnswer askLanguageConflict(HINSTANCE instance, HWND owner, const std::string& sourcePath,
+                                   const std::string& destinationPath) {
     const LanguageConflictData data{sourcePath, destinationPath};
     return showDialog(instance, IDD_LANGUAGE_CONFLICT, owner, LanguageConflictDialog, reinterpret_cast<LPARAM>(&data));
 }
 
-int askOverwrite(HINSTANCE instance, HWND owner, const std::string& destinationPath) {
+ConflictAnswer askOverwrite(HINSTANCE instance, HWND owner, const std::string& destinationPath) {
     return showDialog(instance, IDD_OVERWRITE, owner, OverwriteDialog, reinterpret_cast<LPARAM>(&destinationPath));
 }
 

@@ -10,17 +10,17 @@
 
 #include <string>
 
+#include "install_result.h"
+
 namespace quillset {
 
 // Dialog 115, "Different languages/codepages": both files with their languages and code pages.
 // The language and code page fields of a file without version information (or without a
-// translation entry) stay empty. Returns 0 No, 1 Yes, 2 Install all; -1 when the dialog could
-// not be shown.
-int askLanguageConflict(HINSTANCE instance, HWND owner, const std::string& sourcePath,
-                        const std::string& destinationPath);
+// translation entry) stay empty. "Install all" answers `all`.
+ConflictAnswer askLanguageConflict(HINSTANCE instance, HWND owner, const std::string& sourcePath,
+                                   const std::string& destinationPath);
 
-// Dialog 116, "Overwrite file". Returns 0 No, 1 Yes, 2 Overwrite every file; -1 when the dialog
-// could not be shown.
-int askOverwrite(HINSTANCE instance, HWND owner, const std::string& destinationPath);
+// Dialog 116, "Overwrite file". "Overwrite every file" answers `all`.
+ConflictAnswer askOverwrite(HINSTANCE instance, HWND owner, const std::string& destinationPath);
 
 }  // namespace quillset

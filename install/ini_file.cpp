@@ -81,21 +81,21 @@ bool isBlank(const std::string& line) {
 
 }  // namespace
 
-int IniFile::load(const std::string& path) {
+IniLoadResult IniFile::load(const std::string& path) {
     sections_.clear();
     lines_.clear();
     loadedFromFile_ = false;
-    if (path.empty()) return 1;
+    if (path.empty()) return IniLoadResult::noPath;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return 2;
+    if (!in) return IniLoadResult::cannotRead;
     // istream::read turns a read error (a directory opened as a file, say) into badbit instead of
     // letting the stream buffer's exception through.
     std::string bytes;
     char buffer[4096];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return 2;
+    if (in.bad()) return IniLoadResult::cannotRead;
     loadText(bytes);
-    return 0;
+    return IniLoadResult::loaded;
 }
 
 void IniFile::loadText(const std::string& bytes) {
@@ -186,14 +186,14 @@ std::string IniFile::saveText() const {
     return text;
 }
 
-int IniFile::save(const std::string& path) const {
-    if (path.empty()) return 0;
+bool IniFile::save(const std::string& path) const {
+    if (path.empty()) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return 0;
+    if (!out) return false;
     const std::string text = saveText();
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
-    return out ? 1 : 0;
+    return static_cast<bool>(out);
 }
 
 }  // namespace quillset

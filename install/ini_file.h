@@ -26,13 +26,18 @@ public:
     std::map<std::string, std::string, ShorterKeyFirst> entries;
 };
 
+enum class IniLoadResult {
+    loaded,
+    noPath,      // the path was empty
+    cannotRead,  // no such file, or it could not be read; the model is empty then
+};
+
 class IniFile {
 public:
     virtual ~IniFile() = default;
 
-    // Reads the file. 0 when read, 1 for an empty path, 2 when the file cannot be opened; the
-    // model is empty then.
-    int load(const std::string& path);
+    // Reads the file; unless it was read, the model is empty.
+    IniLoadResult load(const std::string& path);
     // The same from bytes in memory (`load` ends here).
     void loadText(const std::string& bytes);
 
@@ -46,9 +51,9 @@ public:
 
     const std::map<std::string, IniSection>& sections() const { return sections_; }
 
-    // Writes the file (CR LF line ends for every line it adds); 1 when written, 0 when it could not
-    // be. `saveText` gives the bytes.
-    int save(const std::string& path) const;
+    // Writes the file (CR LF line ends for every line it adds); false when it could not be written.
+    // `saveText` gives the bytes.
+    bool save(const std::string& path) const;
     std::string saveText() const;
 
 private:

@@ -6,14 +6,12 @@
 
 #include "conflict_dialogs.h"
 #include "directories.h"
-#include "system_directories.h"
 #include "install_paths.h"
 #include "install_result.h"
+#include "locked_file.h"
 #include "message_box.h"
 #include "path_forms.h"
-#include "locked_file.h"
 #include "self_registration.h"
-#include "source_retrieval.h"
 #include "win32_install_prompt.h"
 
 namespace quillset {
@@ -26,6 +24,19 @@ static_assert(InstallResultBit::TempFile == VIF_TEMPFILE && InstallResultBit::So
               "installer result bits");
 
 const char* const kInUse = "File is in use and setup is not able to overwrite the file.";
+
+// The run's questions, owned by the main window; "Install all" holds for the rest of the run.
+Win32InstallPrompt promptOf(SetupState& state) {
+    return Win32InstallPrompt(static_cast<HINSTANCE>(state.session.instance),
+                              static_cast<HWND>(state.session.mainWindow), state.run.installAll);
+}
+
+// Schedules a shared file in use for the next restart; when even that cannot be arranged, the
+// user hears of it.
+void replaceAtRestart(const std::string& source, const std::string& destination, const std::string& sourceName) {
+    if (replaceLockedFile(source, destination, sourceName) == LockedFileResult::notScheduled)
+        showMessageBox(kInUse, sourceName, MB_OK);
+}
 
 // Splits at the last backslash: the directory without it, and the name after it.
 void splitPath(const std::string& path, std::string& directory, std::string& name) {
@@ -75,7 +86,7 @@ struct Installer {
 
 // The shared way: where the platform recommends, with its version checks; registered when it is
 // a server.
-int installShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
+FileStep installShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
                   const std::string& sourceName, const std::string& destinationName) {
     SetupState& state = context.state;
     char currentDirectory[MAX_PATH + 1] = "";
@@ -88,39 +99,36 @@ int installShared(InstallContext& context, const InstallFileEntry& entry, const 
     const std::string destination = std::string(recommendedDirectory) + "\\" + destinationName;
     const std::string source = sourceDirectory + sourceName;
     if ((found & VFF_FILEINUSE) != 0) {
-        // Left for the next restart; when even that cannot be arranged, the user hears of it.
-        if (replaceLockedFile(source, destination, sourceName) != 0)
-            showMessageBox(kInUse, sourceName, MB_OK);
-        return 0;
+        replaceAtRestart(source, destination, sourceName);
+        return FileStep::next;
     }
 
-    Win32InstallPrompt prompt(state);
+    Win32InstallPrompt prompt = promptOf(state);
+    const InstallingFile file{sourceName, entry.diskNumber, source, destination};
     Installer installer{context.versionLibrary, {}};
     DWORD flags = 0;
     for (;;) {
         const DWORD result = installer.install(flags, sourceName, destinationName, sourceDirectory,
                                                recommendedDirectory, currentDirectory);
-        state.run.conflictDestinationPath = destination;
-        state.run.conflictSourcePath = source;
-        switch (interpretInstallResult(result, sourceName, entry.diskNumber, state.run.installAll, prompt)) {
-            case InstallOutcome::Stop: return 1;
+        switch (interpretInstallResult(result, file, state.run.installAll, prompt)) {
+            case InstallOutcome::Stop: return FileStep::stopRun;
             case InstallOutcome::Retry: continue;
-            case InstallOutcome::Skip: return 0;
+            case InstallOutcome::Skip: return FileStep::next;
             case InstallOutcome::Force: flags = VIFF_FORCEINSTALL; continue;
             case InstallOutcome::InUse:
-                if (replaceLockedFile(source, destination, sourceName) != 0) showMessageBox(kInUse, sourceName, MB_OK);
-                return 0;
+                replaceAtRestart(source, destination, sourceName);
+                return FileStep::next;
             case InstallOutcome::Installed:
                 recordAndRegisterSharedFile(recommendedDirectory, destinationName,
                                             static_cast<HWND>(state.session.pageWindow), context.log);
-                return 0;
+                return FileStep::next;
         }
     }
 }
 
 // The non-shared way: exactly the entry's destination, always forced, after the user agreed to
 // overwrite an existing file.
-int installNonShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
+FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
                      const std::string& sourceName, const std::string& destinationPath) {
     SetupState& state = context.state;
     std::string destination = destinationPath;
@@ -128,47 +136,48 @@ int installNonShared(InstallContext& context, const InstallFileEntry& entry, con
     std::string destinationDirectory, destinationName;
     splitPath(destination, destinationDirectory, destinationName);
     createDirectories(destinationDirectory);
-    state.run.conflictDestinationPath = destination;
 
     if (fileExists(destination) && !state.run.overwriteAll) {
-        const int answer = askOverwrite(static_cast<HINSTANCE>(state.session.instance),
-                                        static_cast<HWND>(state.session.pageWindow), destination);
-        if (answer == 0) return 0;
-        if (answer == 2) state.run.overwriteAll = state.run.installAll = true;
+        // A question that could not be shown overwrites, as Yes does.
+        const ConflictAnswer answer = askOverwrite(static_cast<HINSTANCE>(state.session.instance),
+                                                   static_cast<HWND>(state.session.pageWindow), destination);
+        if (answer == ConflictAnswer::no) return FileStep::next;
+        if (answer == ConflictAnswer::all) state.run.overwriteAll = state.run.installAll = true;
     }
 
     // The installer gets the long names: given the short name of an existing file, it replaces
     // the file by a new one that has only the short name, and the long name is lost. The log
     // records the short form of what was installed.
-    Win32InstallPrompt prompt(state);
+    Win32InstallPrompt prompt = promptOf(state);
+    const InstallingFile file{sourceName, entry.diskNumber, sourceDirectory + sourceName, destination};
     // A path beyond the platform's limit is one Windows cannot create (Wine would, and the log
     // could not name it for the uninstaller): told and stopped as for any file not creatable.
     if (destination.size() >= MAX_PATH) {
-        interpretInstallResult(InstallResultBit::CannotCreate, sourceName, entry.diskNumber, state.run.installAll, prompt);
-        return 1;
+        interpretInstallResult(InstallResultBit::CannotCreate, file, state.run.installAll, prompt);
+        return FileStep::stopRun;
     }
     Installer installer{context.versionLibrary, {}};
     for (;;) {
         const DWORD result = installer.install(VIFF_FORCEINSTALL, sourceName, destinationName, sourceDirectory,
                                                destinationDirectory, "");
-        switch (interpretInstallResult(result, sourceName, entry.diskNumber, state.run.installAll, prompt)) {
-            case InstallOutcome::Stop: return 1;
+        switch (interpretInstallResult(result, file, state.run.installAll, prompt)) {
+            case InstallOutcome::Stop: return FileStep::stopRun;
             case InstallOutcome::Retry: continue;
-            case InstallOutcome::Skip: return 0;
-            case InstallOutcome::InUse: showMessageBox(kInUse, sourceName, MB_OK); return 1;
+            case InstallOutcome::Skip: return FileStep::next;
+            case InstallOutcome::InUse: showMessageBox(kInUse, sourceName, MB_OK); return FileStep::stopRun;
             case InstallOutcome::Installed:
             case InstallOutcome::Force: {
                 std::string shortDirectory, shortName;
                 splitPath(shortPathOf(destination), shortDirectory, shortName);
                 context.log.addFileRecord(shortDirectory, shortName, false);
-                return 0;
+                return FileStep::next;
             }
         }
     }
 }
 
 // Installs `sourceFile` (the entry's source, or the join file of a split file) as entry `index`.
-int installFile(InstallContext& context, const std::string& sourceFile, std::size_t index) {
+FileStep installFile(InstallContext& context, const std::string& sourceFile, std::size_t index) {
     SetupState& state = context.state;
     InstallFileEntry& entry = state.files[index];
     std::string sourceDirectory, sourceName;
@@ -184,33 +193,31 @@ int installFile(InstallContext& context, const std::string& sourceFile, std::siz
 
 }  // namespace
 
-int installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath) {
+FileStep installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath) {
     InstallFileEntry& entry = context.state.files[index];
     context.state.variables.substituteVariables(entry.destinationPath);
     collapseDoubleBackslashes(entry.destinationPath);
     installedPath.clear();
 
     if (!entry.splitPart) {
-        if (installFile(context, entry.sourcePath, index) != 0) return 1;
+        if (installFile(context, entry.sourcePath, index) == FileStep::stopRun) return FileStep::stopRun;
         installedPath = entry.destinationPath;
-        return 0;
+        return FileStep::next;
     }
 
-    // The first part of a file in this run starts its join file afresh.
-    const std::string joinFile = joinFilePathFor(windowsDirectory(), entry.destinationPath);
-    const bool startJoining = context.startedJoinFiles.insert(joinFile).second;
-    Win32InstallPrompt prompt(context.state);
-    switch (appendSplitPart(entry, joinFile, startJoining, prompt)) {
+    Win32InstallPrompt prompt = promptOf(context.state);
+    switch (context.joiner.addPart(entry, entry.destinationPath, prompt)) {
         case SplitPartResult::appended:
         case SplitPartResult::leftOut: break;  // Ignore leaves the part out, as the user chose
         case SplitPartResult::quit:
-        case SplitPartResult::failed: return 1;  // the join file stays until a new joining empties it
+        case SplitPartResult::failed: return FileStep::stopRun;  // the join file stays until a new joining empties it
     }
-    if (!entry.lastPart) return 0;
-    if (installFile(context, joinFile, index) != 0) return 1;
+    if (!entry.lastPart) return FileStep::next;
+    const std::string joinFile = context.joiner.joinFileOf(entry.destinationPath);
+    if (installFile(context, joinFile, index) == FileStep::stopRun) return FileStep::stopRun;
     installedPath = entry.destinationPath;
     DeleteFileA(joinFile.c_str());
-    return 0;
+    return FileStep::next;
 }
 
 }  // namespace quillset

@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <set>
 #include <string>
 
 #include "setup_state.h"
+#include "source_retrieval.h"
 #include "uninstall_log.h"
 
 namespace quillset {
@@ -25,13 +25,17 @@ struct VersionLibrary {
 struct InstallContext {
     SetupState& state;  // the files, DP and WINPATH, the run's flags and conflict paths, the windows
     UninstallLog& log;
-    std::set<std::string> startedJoinFiles;  // join files this run has emptied before their first part
+    SplitFileJoiner joiner;
     VersionLibrary versionLibrary;
 };
 
+enum class FileStep {
+    next,     // go on with the next file (installed, kept or skipped as the user chose)
+    stopRun,  // the user or a failure stopped the run
+};
+
 // Installs entry `index` of the files. `installedPath` receives the path under which the file now
-// lies (also when the user chose to keep an existing file), or nothing when there is none. Returns
-// 0 to go on with the next file, 1 to stop the run.
-int installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath);
+// lies (also when the user chose to keep an existing file), or nothing when there is none.
+FileStep installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath);
 
 }  // namespace quillset

@@ -1,5 +1,7 @@
 #include "install_result.h"
 
+#include "quit_question.h"
+
 namespace quillset {
 
 namespace {
@@ -57,10 +59,6 @@ constexpr Row kRows[] = {
     {Bit::BufferTooSmall, RowAction::message, "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!", InstallOutcome::Stop},
 };
 
-constexpr char kQuitQuestion[] =
-    "Are you really sure to quit setup? The application will be deleted if you click on Yes";
-constexpr char kQuitCaption[] = "Quit setup";
-
 }  // namespace
 
 DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, InstallPrompt& prompt) {
@@ -78,8 +76,9 @@ DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, Insta
     }
 }
 
-InstallOutcome interpretInstallResult(std::uint32_t resultBits, const std::string& caption, std::int16_t diskNumber,
-                                      bool installAll, InstallPrompt& prompt) {
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool installAll,
+                                      InstallPrompt& prompt) {
+    const std::string& caption = file.caption;
     if (resultBits == 0) return InstallOutcome::Installed;
     for (const Row& row : kRows) {
         if ((resultBits & row.bit) == 0) continue;
@@ -96,9 +95,11 @@ InstallOutcome interpretInstallResult(std::uint32_t resultBits, const std::strin
                        : InstallOutcome::Force;
         case RowAction::languageConflict:
             if (installAll) return InstallOutcome::Force;
-            return prompt.askLanguageConflict() == 0 ? InstallOutcome::Skip : InstallOutcome::Force;
+            return prompt.askLanguageConflict(file.sourcePath, file.destinationPath) == ConflictAnswer::no
+                       ? InstallOutcome::Skip
+                       : InstallOutcome::Force;
         case RowAction::diskPrompt:
-            switch (askForDisk(caption, diskNumber, prompt)) {
+            switch (askForDisk(caption, file.diskNumber, prompt)) {
             case DiskAnswer::retry:
                 return InstallOutcome::Retry;
             case DiskAnswer::skip:

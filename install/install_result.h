@@ -43,6 +43,14 @@ constexpr int AnswerOk = 1, AnswerAbort = 3, AnswerRetry = 4, AnswerIgnore = 5, 
 
 enum class PromptOwner { none, mainWindow };
 
+// The answer to the two conflict questions (the dialogs' results).
+enum class ConflictAnswer {
+    notShown = -1,  // the dialog could not be shown
+    no = 0,
+    yes = 1,
+    all = 2,  // "Install all" / "Overwrite every file"
+};
+
 // How the decisions reach the user. Setup.exe shows message boxes and the language conflict
 // dialog; tests answer from a script.
 class InstallPrompt {
@@ -50,9 +58,8 @@ public:
     virtual ~InstallPrompt() = default;
     // A message box; returns the answer (Prompt::Answer...).
     virtual int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) = 0;
-    // The language or code page conflict question: 0 No, 1 Yes, 2 Install all (the dialog's
-    // failure value when it cannot be shown).
-    virtual int askLanguageConflict() = 0;
+    // The language or code page conflict question about these two files.
+    virtual ConflictAnswer askLanguageConflict(const std::string& sourcePath, const std::string& destinationPath) = 0;
 };
 
 enum class DiskAnswer { retry, skip, quitConfirmed };
@@ -65,10 +72,18 @@ DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, Insta
 
 enum class InstallOutcome { Installed = 0, Stop = 1, Retry = 2, Skip = 3, Force = 4, InUse = 5 };
 
-// Decides what to do with one installer result. `caption` is the source file name (the caption of
-// every message box of the file), `diskNumber` the entry's disk for the disk prompt, `installAll`
-// whether language and code page conflicts are answered by installing without a question.
-InstallOutcome interpretInstallResult(std::uint32_t resultBits, const std::string& caption, std::int16_t diskNumber,
-                                      bool installAll, InstallPrompt& prompt);
+// The file an installer result is about, as the messages and questions name it.
+struct InstallingFile {
+    std::string caption;          // the source's file name: the caption of every message box
+    std::int16_t diskNumber = 0;  // the entry's disk, for the disk prompt
+    std::string sourcePath;       // the two files of a language or code page conflict
+    std::string destinationPath;
+};
+
+// Decides what to do with one installer result. `installAll`: language and code page conflicts are
+// answered by installing without a question. A conflict question that could not be shown counts
+// as Yes.
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool installAll,
+                                      InstallPrompt& prompt);
 
 }  // namespace quillset

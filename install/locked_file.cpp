@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
-#include "system_directories.h"
-#include "wininit.h"
 #include "install_paths.h"
 #include "message_box.h"
+#include "system_directories.h"
 #include "version_info.h"
+#include "windows_version.h"
+#include "wininit.h"
 
 namespace quillset {
 
@@ -33,41 +34,48 @@ std::string copyToTemporary(const std::string& sourceFile, const std::string& te
 
 }  // namespace
 
-int replaceLockedFile(const std::string& sourceFile, const std::string& destinationFile, const std::string& sourceName) {
+LockedFileResult replaceLockedFile(const std::string& sourceFile, const std::string& destinationFile,
+                                   const std::string& sourceName) {
     VersionInfo newFile, oldFile;
-    if (!readVersionInfo(sourceFile, newFile) || !readVersionInfo(destinationFile, oldFile)) return 1;
+    if (!readVersionInfo(sourceFile, newFile) || !readVersionInfo(destinationFile, oldFile))
+        return LockedFileResult::notScheduled;
     // Major and minor version only, as signed numbers: a major of 0x8000 or more counts as older.
     if (static_cast<std::int32_t>(newFile.fileVersionHigh) < static_cast<std::int32_t>(oldFile.fileVersionHigh))
-        return 0;
+        return LockedFileResult::handled;
 
     const std::string windowsDir = windowsDirectory();
     const std::string copy = copyToTemporary(sourceFile, windowsDir + "\\TEMP", sourceName);
     if (copy.empty()) {
         showMessageBox("Failed to copy file", "Error", MB_OK);
-        return 0;
+        return LockedFileResult::handled;
     }
 
-    OSVERSIONINFOA version;
-    ZeroMemory(&version, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
     bool scheduled = false;
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) {
-        scheduled = MoveFileExA(copy.c_str(), destinationFile.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    } else if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
-        std::string target = destinationFile;
-        shortenForRename(target);
-        scheduled = scheduleInWininit(target + ".dll", copy, true);
-    } else {
-        showMessageBox("Unsupported operating system", "Error", MB_OK);
-        return 0;
+    switch (windowsFamily()) {
+        case WindowsFamily::nt:
+            scheduled = MoveFileExA(copy.c_str(), destinationFile.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+            break;
+        case WindowsFamily::windows9x: {
+            // Wininit.exe runs before long names exist, so its lines need 8.3 names. The target is
+            // the destination shortened for the rename (cut at its first dot, wherever that is, a
+            // long last name made NAME~1) with ".dll" added: that names the file in use only for a
+            // library with a short name in folders without a dot. Any other destination gets a
+            // target that is not the file in use.
+            std::string target = destinationFile;
+            shortenForRename(target);
+            scheduled = scheduleInWininit(target + ".dll", copy, true);
+            break;
+        }
+        case WindowsFamily::other:
+            showMessageBox("Unsupported operating system", "Error", MB_OK);
+            return LockedFileResult::handled;
     }
-    if (scheduled) return 0;
+    if (scheduled) return LockedFileResult::handled;
     // Not scheduled after all (no rights for the pending moves, Wininit.ini not writable): the
     // caller tells the user that the file could not be replaced, rather than this passing as done.
     DeleteFileA(copy.c_str());
-    return 1;
+    return LockedFileResult::notScheduled;
 }
 
 }  // namespace quillset

@@ -6,9 +6,15 @@
 
 namespace quillset {
 
+enum class LockedFileResult {
+    handled,       // scheduled, not needed (the file in use is newer), or failed with a message
+    notScheduled,  // a file has no version resource, or the system refused the scheduling: the
+                   // caller tells the user that the file in use could not be replaced
+};
+
 // Schedules `sourceFile` to replace the in-use `destinationFile` at the next restart, when it is
-// not older. Returns 1 when either file has no version resource (nothing done), else 0 (scheduled,
-// not needed, or failed with a message to the user). `sourceName` is the file name of sourceFile.
-int replaceLockedFile(const std::string& sourceFile, const std::string& destinationFile, const std::string& sourceName);
+// not older. `sourceName` is the file name of sourceFile.
+LockedFileResult replaceLockedFile(const std::string& sourceFile, const std::string& destinationFile,
+                                   const std::string& sourceName);
 
 }  // namespace quillset

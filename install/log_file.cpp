@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "handle.h"
 #include "message_box.h"
 
 namespace quillset {
@@ -13,16 +16,13 @@ const char* const kLogNotCreated = "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG
 // The bytes go to the file as they are: the writer makes the CR LF line ends itself.
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(HANDLE file) : file_(file) {}
-    ~FileSink() override { CloseHandle(file_); }
-    FileSink(const FileSink&) = delete;
-    FileSink& operator=(const FileSink&) = delete;
+    explicit FileSink(FileHandle file) : file_(std::move(file)) {}
 
     bool write(const char* data, std::size_t size) override {
         while (size > 0) {
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
             DWORD written = 0;
-            if (!WriteFile(file_, data, chunk, &written, nullptr) || written == 0) return false;
+            if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written == 0) return false;
             data += written;
             size -= written;
         }
@@ -30,20 +30,20 @@ public:
     }
 
 private:
-    HANDLE file_;
+    FileHandle file_;
 };
 
 }  // namespace
 
 void openUninstallLog(UninstallLog& log, const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
         showMessageBox(kLogNotCreated, "UNEXPECTED ERROR", MB_OK);
         log.open(nullptr);
         return;
     }
-    log.open(std::make_unique<FileSink>(file));
+    log.open(std::make_unique<FileSink>(std::move(file)));
 }
 
 LogDate todayForLog() {

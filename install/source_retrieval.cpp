@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "handle.h"
 #include "install_paths.h"
+#include "system_directories.h"
 
 namespace quillset {
 
@@ -12,22 +14,6 @@ namespace {
 
 // Parts can be hundreds of megabytes: they are copied through a buffer of this size.
 constexpr DWORD kChunkSize = 1024 * 1024;
-
-// A file handle that is closed on every way out.
-class File {
-public:
-    explicit File(HANDLE handle) : handle_(handle) {}
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    ~File() {
-        if (isOpen()) CloseHandle(handle_);
-    }
-    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 HANDLE openPart(const std::string& sourcePath) {
     return CreateFileA(sourcePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -71,8 +57,16 @@ std::string joinFilePathFor(const std::string& windowsDirectory, const std::stri
     return windowsDirectory + "\\TEMP\\" + fileNamePart(destinationPath) + ".ToInstall.TMP";
 }
 
-SplitPartResult appendSplitPart(const InstallFileEntry& entry, const std::string& joinFile, bool startJoining,
-                                InstallPrompt& prompt) {
+SplitFileJoiner::SplitFileJoiner() : windowsDirectory_(windowsDirectory()) {}
+
+std::string SplitFileJoiner::joinFileOf(const std::string& destinationPath) const {
+    return joinFilePathFor(windowsDirectory_, destinationPath);
+}
+
+SplitPartResult SplitFileJoiner::addPart(const InstallFileEntry& entry, const std::string& destinationPath,
+                                         InstallPrompt& prompt) {
+    const std::string joinFile = joinFileOf(destinationPath);
+    const bool startJoining = startedJoinFiles_.insert(joinFile).second;
     HANDLE opened = openPart(entry.sourcePath);
     while (opened == INVALID_HANDLE_VALUE) {
         switch (askForDisk(entry.sourcePath, entry.diskNumber, prompt)) {
@@ -81,16 +75,16 @@ SplitPartResult appendSplitPart(const InstallFileEntry& entry, const std::string
                 // Left out. When it was to start the joining, the join file is emptied all the
                 // same, so that the parts after it do not land behind bytes of an earlier setup.
                 if (!startJoining) return SplitPartResult::leftOut;
-                File join(openJoinFile(joinFile, true));
-                return join.isOpen() ? SplitPartResult::leftOut : reportFailure(entry, prompt);
+                const FileHandle join(openJoinFile(joinFile, true));
+                return join.valid() ? SplitPartResult::leftOut : reportFailure(entry, prompt);
             }
             case DiskAnswer::quitConfirmed: return SplitPartResult::quit;
         }
     }
-    File part(opened);
+    const FileHandle part(opened);
 
-    File join(openJoinFile(joinFile, startJoining));
-    if (!join.isOpen() || !appendTo(join.get(), part.get())) return reportFailure(entry, prompt);
+    const FileHandle join(openJoinFile(joinFile, startJoining));
+    if (!join.valid() || !appendTo(join.get(), part.get())) return reportFailure(entry, prompt);
     return SplitPartResult::appended;
 }
 

@@ -4,8 +4,6 @@
 #include <setupapi.h>
 
 #include "install_paths.h"
-#include "source_retrieval.h"
-#include "system_directories.h"
 #include "win32_install_prompt.h"
 
 namespace quillset {
@@ -29,12 +27,12 @@ std::uint32_t SourceSizes::FileEntryUncompressedSize(std::size_t index) {
     // The join file is named as the installation will name it, so that the run starts it afresh.
     state_.variables.substituteVariables(entry.destinationPath);
     collapseDoubleBackslashes(entry.destinationPath);
-    const std::string joinFile = joinFilePathFor(windowsDirectory(), entry.destinationPath);
-    const bool startJoining = startedJoinFiles_.insert(joinFile).second;
-    Win32InstallPrompt prompt(state_);
-    const SplitPartResult appended = appendSplitPart(entry, joinFile, startJoining, prompt);
+    Win32InstallPrompt prompt(static_cast<HINSTANCE>(state_.session.instance),
+                              static_cast<HWND>(state_.session.mainWindow), state_.run.installAll);
+    const SplitPartResult appended = joiner_.addPart(entry, entry.destinationPath, prompt);
     if (appended == SplitPartResult::quit) quitRequested_ = true;
     if (!entry.lastPart || appended == SplitPartResult::quit) return 0;
+    const std::string joinFile = joiner_.joinFileOf(entry.destinationPath);
     const std::uint32_t size = uncompressedSize(joinFile);
     DeleteFileA(joinFile.c_str());
     return size;

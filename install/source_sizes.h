@@ -6,11 +6,11 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "setup_state.h"
+#include "source_retrieval.h"
 
 namespace quillset {
 
@@ -30,7 +30,7 @@ public:
 
 private:
     SetupState& state_;
-    std::set<std::string> startedJoinFiles_;  // join files emptied before their first part
+    SplitFileJoiner joiner_;
     bool quitRequested_ = false;
 };
 

@@ -1,7 +1,5 @@
 #include "win32_install_prompt.h"
 
-#include <windows.h>
-
 #include "conflict_dialogs.h"
 #include "message_box.h"
 
@@ -16,15 +14,13 @@ static_assert(Prompt::AnswerOk == IDOK && Prompt::AnswerAbort == IDABORT && Prom
 
 int Win32InstallPrompt::showMessage(const std::string& text, const std::string& caption, unsigned style,
                                     PromptOwner owner) {
-    HWND window = owner == PromptOwner::mainWindow ? static_cast<HWND>(state_.session.mainWindow) : nullptr;
-    return showMessageBox(text, caption, style, window);
+    return showMessageBox(text, caption, style, owner == PromptOwner::mainWindow ? mainWindow_ : nullptr);
 }
 
-int Win32InstallPrompt::askLanguageConflict() {
-    const int answer = quillset::askLanguageConflict(static_cast<HINSTANCE>(state_.session.instance),
-                                                     static_cast<HWND>(state_.session.mainWindow),
-                                                     state_.run.conflictSourcePath, state_.run.conflictDestinationPath);
-    if (answer == 2) state_.run.installAll = true;
+ConflictAnswer Win32InstallPrompt::askLanguageConflict(const std::string& sourcePath,
+                                                       const std::string& destinationPath) {
+    const ConflictAnswer answer = quillset::askLanguageConflict(instance_, mainWindow_, sourcePath, destinationPath);
+    if (answer == ConflictAnswer::all) installAll_ = true;
     return answer;
 }
 

@@ -2,19 +2,25 @@
 // dialog, whose "Install all" answers every later conflict of the run.
 #pragma once
 
+#include <windows.h>
+
 #include "install_result.h"
-#include "setup_state.h"
 
 namespace quillset {
 
 class Win32InstallPrompt : public InstallPrompt {
 public:
-    explicit Win32InstallPrompt(SetupState& state) : state_(state) {}
+    // `instance` holds the dialog template, `mainWindow` owns what asks the main window as owner;
+    // "Install all" sets `installAll` for the rest of the run.
+    Win32InstallPrompt(HINSTANCE instance, HWND mainWindow, bool& installAll)
+        : instance_(instance), mainWindow_(mainWindow), installAll_(installAll) {}
     int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) override;
-    int askLanguageConflict() override;
+    ConflictAnswer askLanguageConflict(const std::string& sourcePath, const std::string& destinationPath) override;
 
 private:
-    SetupState& state_;
+    HINSTANCE instance_;
+    HWND mainWindow_;
+    bool& installAll_;
 };
 
 }  // namespace quillset

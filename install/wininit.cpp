@@ -13,10 +13,11 @@ bool scheduleInWininit(const std::string& target, const std::string& source, boo
     // Read-only means not ours to change, whoever could write it anyway.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     IniFile wininit;
-    if (wininit.load(path) == 2 && attributes != INVALID_FILE_ATTRIBUTES) return false;  // there but unreadable
+    if (wininit.load(path) == IniLoadResult::cannotRead && attributes != INVALID_FILE_ATTRIBUTES)
+        return false;  // there but unreadable
     if (replaceSameTarget) wininit.setEntry("rename", target, source);
     else wininit.addEntry("rename", target, source);
-    return wininit.save(path) == 1;
+    return wininit.save(path);
 }
 
 }  // namespace quillset

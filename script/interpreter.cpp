@@ -108,7 +108,6 @@ Step createSection(SetupState& state, SetupHost&, Arguments& a) {
     InstallSection section;
     section.name = a[0];
     section.mustInstall = scriptNumber(a[1]);
-    section.third = scriptNumber(a[2]);
     section.description = a[3];
     state.sections.push_back(section);
     return Step::next;
@@ -124,7 +123,6 @@ Step addFile(SetupState& state, SetupHost& host, Arguments& a) {
     entry.diskNumber = static_cast<std::int16_t>(static_cast<std::uint16_t>(scriptNumber(a[4]) & 0xFFFF));
     entry.splitPart = scriptNumber(a[5]) != 0;
     entry.lastPart = scriptNumber(a[6]) != 0;
-    entry.eighth = scriptNumber(a[7]) != 0;
     entry.createShortcut = scriptNumber(a[8]) != 0;
     entry.shortcutName = a[9];
 
@@ -146,10 +144,10 @@ Step addFile(SetupState& state, SetupHost& host, Arguments& a) {
 Step showMessage(SetupState& state, SetupHost& host, Arguments& a) {
     a[0] = substituted(state, a[0]);
     a[1] = substituted(state, a[1]);
-    if (a[3] == "NOW")
+    if (messageTrigger(a[3]) == MessageTrigger::now)
         host.showMessage(a[0], a[1], MessageIcon::None);
     else
-        state.storedStatements.push_back(StoredStatement{"ShowMessage", a});
+        state.storedStatements.push_back(storedMessage(a));
     return Step::next;
 }
 
@@ -159,7 +157,6 @@ Step addWindow(SetupState& state, SetupHost&, Arguments& a) {
     control.controlName = a[1];
     control.type = a[2];
     control.text = substituted(state, a[3]);
-    control.fifth = scriptNumber(a[4]);
     control.left = scriptNumber(a[5]);
     control.top = scriptNumber(a[6]);
     control.right = scriptNumber(a[7]);
@@ -169,12 +166,12 @@ Step addWindow(SetupState& state, SetupHost&, Arguments& a) {
 }
 
 Step setNextDynamicState(SetupState& state, SetupHost&, Arguments& a) {
-    state.storedStatements.push_back(StoredStatement{"SetNextDynamicState", a});
+    state.storedStatements.push_back(dynamicState(a));
     return Step::next;
 }
 
 Step checkButton(SetupState& state, SetupHost&, Arguments& a) {
-    state.storedStatements.push_back(StoredStatement{"CheckButton", a});
+    state.storedStatements.push_back(CheckedButton{a[0]});
     return Step::next;
 }
 
@@ -215,7 +212,7 @@ const Command* findCommand(const std::string& name) {
 
 RunResult syntaxError(SetupHost& host) {
     host.showMessage(kSyntaxErrorText, kSyntaxErrorCaption, MessageIcon::Error);
-    return {RunOutcome::stopped, 2};
+    return {RunOutcome::stopped, SetupExitCode::syntaxError};
 }
 
 // The page statements (ShowWelcome, ...) come from the page table; they take no arguments.
@@ -259,14 +256,14 @@ RunResult runStatements(const SetupScript& script, SetupState& state, SetupHost&
             case Step::pageEnded:
                 // The quit code is not the program's exit code: the run ends normally with 0.
                 host.postQuit(9);
-                return {RunOutcome::runEndedByPage, 0};
+                return {RunOutcome::runEndedByPage, SetupExitCode::normal};
             case Step::forbiddenProcess:
-                return {RunOutcome::stopped, 3};
+                return {RunOutcome::stopped, SetupExitCode::forbiddenProcess};
             case Step::syntaxError:
                 return syntaxError(host);
         }
     }
-    return {RunOutcome::runCompleted, 0};
+    return {RunOutcome::runCompleted, SetupExitCode::normal};
 }
 
 }  // namespace quillset

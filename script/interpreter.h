@@ -2,6 +2,7 @@
 #pragma once
 
 #include "script_reader.h"
+#include "setup_exit_codes.h"
 #include "setup_host.h"
 #include "setup_state.h"
 
@@ -15,7 +16,7 @@ enum class RunOutcome {
 
 struct RunResult {
     RunOutcome outcome;
-    int exitCode;  // 0 unless stopped: 2 syntax error, 3 forbidden process
+    SetupExitCode exitCode;  // normal unless stopped: syntaxError or forbiddenProcess
 };
 
 // Carries out the statements of `script`, which the caller has read, on `state`.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "page_table.h"
+#include "page_list.h"
 
 namespace quillset {
 
@@ -37,8 +37,9 @@ public:
     // Invalidates the whole main window and repaints it at once.
     virtual void repaintMainWindow() = 0;
 
-    // Posts the quit message that ends the final message loop.
-    virtual void postQuit(int exitCode) = 0;
+    // Posts the quit message that ends the final message loop. The code only tells the loop why
+    // it ends; it is not the program's exit code.
+    virtual void postQuit(int quitCode) = 0;
 };
 
 }  // namespace quillset

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "stored_statement.h"
 #include "variables.h"
 
 namespace quillset {
@@ -28,16 +29,15 @@ struct RgbTriple {
     int red = 0, green = 0, blue = 0;  // stored as given, not limited to 0..255
 };
 
-// One CreateSection statement.
+// One CreateSection statement. Its third argument has no effect and is not kept.
 struct InstallSection {
     std::string name;
     int mustInstall = 0;  // non-zero: installed whatever the user selects
-    int third = 0;        // kept as the script gave it; nothing reads it
     std::string description;
     bool selected = false;  // set by the sections page
 };
 
-// One file found by an AddFile statement.
+// One file found by an AddFile statement. Its eighth argument has no effect and is not kept.
 struct InstallFileEntry {
     std::string sourcePath;       // directory of the pattern + found name, variables substituted
     std::string destinationPath;  // variables in it are substituted when the file is installed
@@ -47,25 +47,18 @@ struct InstallFileEntry {
     std::int16_t diskNumber = 0;  // low 16 bits of the number given
     bool splitPart = false;
     bool lastPart = false;
-    bool eighth = false;          // kept as the script gave it; nothing reads it
     bool createShortcut = false;
 };
 
-// One AddWindow statement: a control the page frame creates each time its page opens.
+// One AddWindow statement: a control the page frame creates each time its page opens. Its fifth
+// argument has no effect and is not kept.
 struct CustomControl {
     WindowHandle window = nullptr;  // only while its page is open
     std::string type;               // a known control kind, or a window class name
     std::string controlName;
     std::string pageName;
     std::string text;               // variables substituted when the statement ran
-    int fifth = 0;                  // kept as the script gave it; nothing reads it
     int left = 0, top = 0, right = 0, bottom = 0;  // page client pixels
-};
-
-// A statement kept to take effect later: ShowMessage, SetNextDynamicState or CheckButton.
-struct StoredStatement {
-    std::string command;
-    std::vector<std::string> arguments;
 };
 
 // How the main window looks: set by the script, read by the painting and by qscheck plan.
@@ -105,9 +98,7 @@ struct InstallRun {
     bool copyStarted = false;
     bool installAll = false;    // install on every language or code page conflict
     bool overwriteAll = false;  // overwrite every existing file without asking
-    bool stoppedEarly = false;  // a file stopped the run: setup ends with exit code 4
-    std::string conflictSourcePath;
-    std::string conflictDestinationPath;
+    bool stoppedEarly = false;  // a file stopped the run: setup ends with installationStopped
 };
 
 // Everything the script declares and the run shares between windows, in named parts, so that code

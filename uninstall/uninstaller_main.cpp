@@ -2,10 +2,7 @@
 // installation directory. It asks once, then removes, in reverse log order, the shortcuts and the
 // files that were not shared, the folders that became empty through that, the Uninstall key, the
 // log and, last, itself. Shared files stay: other programs may use them. What cannot be removed is
-// named at the end, never dropped silently.
-//
-// Exit codes: 0 everything removed (shared files kept), 1 the user answered No, 2 no usable log
-// (nothing removed), 3 done, but something could not be removed.
+// named at the end, never dropped silently. The exit codes are in uninstall_exit_codes.h.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -13,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "handle.h"
 #include "message_box.h"
 #include "path_forms.h"
 #include "self_removal.h"
 #include "system_directories.h"
+#include "uninstall_exit_codes.h"
 #include "uninstall_log_reader.h"
 #include "uninstall_plan.h"
+#include "windows_version.h"
 
 using namespace quillset;
 
@@ -40,15 +40,13 @@ std::string ownPath() {
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 bool readWholeFile(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = GetFileSize(file, nullptr);
-    bool ok = size != INVALID_FILE_SIZE && size <= kLargestLog;
-    bytes.assign(ok ? size : 0, '\0');
+    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) return false;
+    const DWORD size = GetFileSize(file.get(), nullptr);
+    if (size == INVALID_FILE_SIZE || size > kLargestLog) return false;
+    bytes.assign(size, '\0');
     DWORD read = 0;
-    if (ok && size > 0) ok = ReadFile(file, &bytes[0], size, &read, nullptr) && read == size;
-    CloseHandle(file);
-    return ok;
+    return size == 0 || (ReadFile(file.get(), &bytes[0], size, &read, nullptr) && read == size);
 }
 
 // The folders a non-shared record must never lie in: Windows and system, long and short.
@@ -83,16 +81,14 @@ std::string listed(const std::vector<std::string>& names) {
     return text;
 }
 
-int refuse(const std::string& logPath, const UninstallLogError& error) {
+UninstallExitCode refuse(const std::string& logPath, const UninstallLogError& error) {
     showMessageBox(logPath + ", line " + std::to_string(error.line) + ": " + error.message +
                        ".\n\nThe uninstall log cannot be used; nothing was removed.",
                    kCaption, MB_OK | MB_ICONERROR);
-    return 2;
+    return UninstallExitCode::logUnusable;
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+UninstallExitCode uninstall() {
     const std::string self = longPathOf(ownPath());
     const std::string folder = folderOf(self);
     const std::string logPath = folder + "\\Uninstall.log";
@@ -101,7 +97,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!readWholeFile(logPath, bytes)) {
         showMessageBox("The uninstall log " + logPath + " cannot be read; nothing was removed.", kCaption,
                        MB_OK | MB_ICONERROR);
-        return 2;
+        return UninstallExitCode::logUnusable;
     }
     UninstallLogContents log;
     UninstallLogError error;
@@ -110,7 +106,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     if (showMessageBox("Remove " + log.appName + " and all of its components?", kCaption,
                        MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return 1;
+        return UninstallExitCode::declined;
 
     const UninstallPlan plan = planUninstall(log, longPathOf, self, keptFolders());
     std::vector<std::string> notRemoved;
@@ -128,9 +124,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     if (!DeleteFileA(logPath.c_str()) && exists(logPath)) notRemoved.push_back(logPath);
 
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    const bool isNt = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    const bool isNt = windowsFamily() == WindowsFamily::nt;
     // The uninstaller's folder and the parents that held only it, deepest first.
     std::vector<std::string> ownFolders;
     for (const std::string& directory : plan.directories)
@@ -142,5 +136,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         report += "\n\nThese shared files stay, other programs may use them:" + listed(plan.sharedKept);
     if (!notRemoved.empty()) report += "\n\nThese could not be removed (in use or read-only):" + listed(notRemoved);
     showMessageBox(report, kCaption, MB_OK | (notRemoved.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
-    return notRemoved.empty() ? 0 : 3;
+    return notRemoved.empty() ? UninstallExitCode::removed : UninstallExitCode::partlyRemoved;
 }
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return exitStatus(uninstall()); }

@@ -59,9 +59,11 @@ void createPageControls(SetupState& state, HWND page, Page pageId) {
         control.window = window;
         if (window == nullptr) continue;  // no such window class
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.session.pageFont), TRUE);
-        for (const StoredStatement& stored : state.storedStatements)
-            if (stored.command == "CheckButton" && stored.arguments[0] == control.controlName)
+        for (const StoredStatement& stored : state.storedStatements) {
+            const auto* checked = std::get_if<CheckedButton>(&stored);
+            if (checked != nullptr && checked->controlName == control.controlName)
                 SendMessageA(window, BM_SETCHECK, BST_CHECKED, 0);
+        }
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
 }
@@ -82,10 +84,11 @@ void RunButtonActions(SetupState& state, HWND control, WORD notification) {
     const std::vector<StoredStatement> statements = state.storedStatements;
     const std::vector<CustomControl> controls = state.controls;
     for (const StoredStatement& stored : statements) {
-        if (stored.command != "ShowMessage" || stored.arguments[3] != "COMMAND") continue;
+        const auto* message = std::get_if<StoredMessage>(&stored);
+        if (message == nullptr || message->trigger != MessageTrigger::controlAction) continue;
         for (const CustomControl& custom : controls)
-            if (custom.window == control && stored.arguments[2] == custom.controlName)
-                showMessageBox(stored.arguments[0], stored.arguments[1], MB_OK);
+            if (custom.window == control && message->controlName == custom.controlName)
+                showMessageBox(message->text, message->caption, MB_OK);
     }
 }
 

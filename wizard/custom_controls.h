@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "page_table.h"
+#include "page_list.h"
 #include "setup_state.h"
 
 namespace quillset {

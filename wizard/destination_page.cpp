@@ -1,16 +1,14 @@
 #include <string>
 
-#include "folder_browser.h"
 #include "free_disk_space.h"
 #include "message_box.h"
 #include "page_choices.h"
 #include "page_frame.h"
+#include "shell_folders.h"
 
 namespace quillset {
 
 namespace {
-
-const char* const kBrowseTitle = "Please choose the directory in which the software will be installed.";
 
 // Every notification of the path edit: whether Next may accept the path, and its drive's free space.
 void pathChanged(SetupState& state, HWND page) {
@@ -43,7 +41,7 @@ bool acceptDestination(SetupState& state, HWND page) {
 
 // Choose: the chosen folder with the application's own folder in it.
 void chooseFolder(SetupState& state, HWND page) {
-    const std::string folder = browseForFolder(page, kBrowseTitle, false);
+    const std::string folder = browseForFolder(page, kChooseFolderTitle, false);
     if (folder.empty()) return;
     const std::string destination = chosenDestination(folder, state.variables["APPNAME"]);
     state.variables.set("DP", destination);

@@ -18,10 +18,10 @@ struct ControlReading {
 };
 using ControlReader = std::function<ControlReading(const CustomControl&)>;
 
-// Next is disabled while the destination is not accepted. Otherwise every SetNextDynamicState of
-// `pageName`, in script order, decides for each control of its name, in list order ("VALUE"
-// compares the check state with the number, "TEXT" the text exactly); the last such pair decides,
-// and with none Next is enabled. Kind "VARIABLE" and unknown kinds or comparisons decide nothing.
+// Next is disabled while the destination is not accepted. Otherwise every dynamic state of
+// `pageName`, in script order, decides for each control of its name, in list order (by check
+// state or by text); the last such pair decides, and with none Next is enabled. States of kind
+// VARIABLE and unknown kinds or comparisons decide nothing.
 bool nextEnabled(bool destinationAccepted, const std::string& pageName, const std::vector<StoredStatement>& statements,
                  const std::vector<CustomControl>& controls, const ControlReader& read);
 

@@ -2,15 +2,12 @@
 
 #include "custom_controls.h"
 #include "message_box.h"
+#include "quit_question.h"
 #include "setup_globals.h"
 
 namespace quillset {
 
 namespace {
-
-const char* const kQuitQuestion =
-    "Are you really sure to quit setup? The application will be deleted if you click on Yes";
-const char* const kQuitCaption = "Quit setup";
 
 // The dialog procedure of a page: hands the page's procedure the one setup state.
 template <PageProcedure procedure>
@@ -18,10 +15,31 @@ INT_PTR CALLBACK pageDialogProcedure(HWND page, UINT message, WPARAM wParam, LPA
     return procedure(setupState(), page, message, wParam, lParam);
 }
 
-// The procedure column of the page table, in the order of the Page enum.
-#define QUILLSET_PAGE_PROCEDURE(member, statement, name, templateId, procedure) pageDialogProcedure<procedure>,
-const DLGPROC kPageProcedures[] = {QUILLSET_PAGES(QUILLSET_PAGE_PROCEDURE)};
-#undef QUILLSET_PAGE_PROCEDURE
+// The window side of the page list: each page's dialog template and procedure, in the order of
+// the Page enum.
+struct PageWindow {
+    Page page;
+    int templateId;
+    DLGPROC procedure;
+};
+
+constexpr PageWindow kPageWindows[] = {
+    {Page::Welcome, IDD_WELCOME, pageDialogProcedure<WelcomePageProc>},
+    {Page::Destination, IDD_DESTINATION, pageDialogProcedure<DestinationPageProc>},
+    {Page::Sections, IDD_SECTIONS, pageDialogProcedure<SectionsPageProc>},
+    {Page::ProgramGroup, IDD_PROGRAM_GROUP, pageDialogProcedure<ProgramGroupPageProc>},
+    {Page::Copy, IDD_COPY, pageDialogProcedure<CopyPageProc>},
+};
+
+constexpr bool inPageOrder() {
+    if (sizeof kPageWindows / sizeof kPageWindows[0] != sizeof kPageTable / sizeof kPageTable[0]) return false;
+    for (std::size_t i = 0; i < sizeof kPageWindows / sizeof kPageWindows[0]; ++i)
+        if (kPageWindows[i].page != kPageTable[i].page) return false;
+    return true;
+}
+static_assert(inPageOrder(), "one window row per page, in the order of the Page enum");
+
+const PageWindow& pageWindow(Page page) { return kPageWindows[static_cast<int>(page)]; }
 
 }  // namespace
 
@@ -44,19 +62,20 @@ void PageCommonProc(SetupState& state, HWND page, UINT message, LPARAM lParam, W
     if (id == IDC_NEXT) {
         EndDialog(page, 0);
     } else if (id == IDC_CANCEL) {
-        if (QuitSetup(1)) EndDialog(page, -2);
+        if (QuitSetup(QuitMode::askFirst)) EndDialog(page, -2);
     }
     // IDCANCEL (2), which Esc and the close box send, is deliberately ignored: only the Cancel
     // button, with its question, leaves a page that way.
 }
 
-bool QuitSetup(int mode) {
-    if (mode == 1) {
-        if (showMessageBox(kQuitQuestion, kQuitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
-        PostQuitMessage(1);
-        return true;
-    }
-    PostQuitMessage(2);
+const char* const kChooseFolderTitle = "Please choose the directory in which the software will be installed.";
+
+bool QuitSetup(QuitMode mode) {
+    if (mode == QuitMode::askFirst &&
+        showMessageBox(kQuitQuestion, kQuitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    // The code only tells the loop why it ends; the program's exit code is decided elsewhere.
+    PostQuitMessage(static_cast<int>(mode));
     return true;
 }
 
@@ -67,11 +86,11 @@ std::string dialogItemText(HWND page, int id) {
     return text;
 }
 
-DLGPROC pageDialogProcedure(Page page) { return kPageProcedures[static_cast<int>(page)]; }
+DLGPROC pageDialogProcedure(Page page) { return pageWindow(page).procedure; }
 
 int ShowWizardPage(const Session& session, Page page) {
     const INT_PTR result =
-        DialogBoxParamA(static_cast<HINSTANCE>(session.instance), MAKEINTRESOURCEA(describePage(page).templateId),
+        DialogBoxParamA(static_cast<HINSTANCE>(session.instance), MAKEINTRESOURCEA(pageWindow(page).templateId),
                         static_cast<HWND>(session.mainWindow), pageDialogProcedure(page), 0);
     return static_cast<int>(result);
 }

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "page_table.h"
+#include "page_list.h"
+#include "resource_ids.h"
 #include "setup_state.h"
 
 namespace quillset {
@@ -17,9 +18,16 @@ namespace quillset {
 // the page with 0 on Next and, after a confirmed Cancel, with -2.
 void PageCommonProc(SetupState& state, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId);
 
-// Mode 1 asks "Quit setup" and, on Yes, posts the quit message with code 1 and returns true; on No
-// it returns false. Mode 2 posts the quit message with code 2 without asking and returns true.
-bool QuitSetup(int mode);
+// The folder browser's title, on the destination and the program group page alike.
+extern const char* const kChooseFolderTitle;
+
+enum class QuitMode {
+    askFirst = 1,       // asks "Quit setup"; on Yes posts the quit message with code 1
+    withoutAsking = 2,  // posts the quit message with code 2
+};
+
+// Ends the wizard's message loop, as `mode` says. False when the user answered No to the question.
+bool QuitSetup(QuitMode mode);
 
 // The page procedures, one file each (the page table names them). They are dialog procedures
 // with the setup state handed in: the page frame's dialog procedure for each page takes the state

@@ -1,13 +1,12 @@
-#include "folder_browser.h"
 #include "message_box.h"
 #include "page_choices.h"
 #include "page_frame.h"
+#include "shell_folders.h"
 
 namespace quillset {
 
 namespace {
 
-const char* const kBrowseTitle = "Please choose the directory in which the software will be installed.";
 const char* const kCaption = "Program group";
 const char* const kNoProgramsFolder =
     "The Programs folder of the Start menu could not be found. Please use an existing group or create no "
@@ -17,7 +16,7 @@ const char* const kGroupPathTooLong = "The name of the program group is too long
 // Browse: an existing folder below the Programs folder becomes the group. Modal to the page, so
 // that nothing on the page changes while the user chooses.
 void browseExistingGroup(SetupState& state, HWND page) {
-    const std::string folder = browseForFolder(page, kBrowseTitle, true);
+    const std::string folder = browseForFolder(page, kChooseFolderTitle, true);
     if (folder.empty()) return;
     SetDlgItemTextA(page, IDC_GROUP_EXISTING_PATH, folder.c_str());
     state.variables.set("PROGRAMGROUP", folder + "\\");

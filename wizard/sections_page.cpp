@@ -142,7 +142,7 @@ void showSizes(SetupState& state, HWND page) {
         return state.files[entry].splitPart ? splitSizes.FileEntryUncompressedSize(entry) : plainSizes[entry];
     });
     if (splitFiles) EnableWindow(page, TRUE);
-    if (splitSizes.quitRequested()) QuitSetup(2);
+    if (splitSizes.quitRequested()) QuitSetup(QuitMode::withoutAsking);
     for (std::size_t row = 0; row < sizes.size(); ++row) {
         const std::string size = std::to_string(sizes[row]);
         LVITEMA item{};

@@ -1,7 +1,5 @@
 #include "setup_window.h"
 
-#include <objbase.h>
-
 #include "setup_globals.h"
 
 namespace quillset {
@@ -42,7 +40,6 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 void UnregisterSetupClasses(HINSTANCE instance) {
     UnregisterClassA(kSplashClassName, instance);
     UnregisterClassA(kMainClassName, instance);
-    CoUninitialize();
 }
 
 }  // namespace quillset

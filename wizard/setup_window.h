@@ -20,7 +20,7 @@ HWND CreateSetupWindow(HINSTANCE instance, const char* title, const char* classN
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Unregisters both window classes and ends COM: the program's last action.
+// Unregisters both window classes: the program's last action.
 void UnregisterSetupClasses(HINSTANCE instance);
 
 // Painting, in window_painting.cpp. The main window shows the gradient and the caption text over

@@ -19,7 +19,10 @@ public:
         if (text.empty()) std::abort();
         return next();
     }
-    int askLanguageConflict() override { return next() % 4; }
+    ConflictAnswer askLanguageConflict(const std::string& source, const std::string& destination) override {
+        if (source.empty() || destination.empty()) std::abort();
+        return static_cast<ConflictAnswer>(next() % 4 - 1);
+    }
     std::size_t asked = 0;
 
 private:
@@ -37,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&bits, data, 4);
     std::memcpy(&disk, data + 4, 2);
     ScriptedPrompt prompt(data + 7, size - 7);
-    const InstallOutcome outcome = interpretInstallResult(bits, "demo.dll", disk, data[6] & 1, prompt);
+    const InstallingFile file{"demo.dll", disk, "A:\\demo.dll", "C:\\windows\\system32\\demo.dll"};
+    const InstallOutcome outcome = interpretInstallResult(bits, file, data[6] & 1, prompt);
 
     // Installed exactly when there is nothing to report. Once the answers ran out, at most one box
     // per row of the table follows: a failed disk prompt ends the file rather than asking again.

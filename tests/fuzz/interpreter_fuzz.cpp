@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const RunResult result = runStatements(script, state, host);
     const bool stopped = result.outcome == RunOutcome::stopped;
-    if (stopped != (result.exitCode == 2 || result.exitCode == 3) || (!stopped && result.exitCode != 0)) std::abort();
+    const bool stopCode =
+        result.exitCode == SetupExitCode::syntaxError || result.exitCode == SetupExitCode::forbiddenProcess;
+    if (stopped != stopCode || (!stopped && result.exitCode != SetupExitCode::normal)) std::abort();
     if (state.variables.totalSize() > VariableTable::kMaxTotalSize) std::abort();
     planJson(state, result, host.events);
     return 0;

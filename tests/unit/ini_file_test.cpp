@@ -106,22 +106,22 @@ TEST(IniFileTest, LoadsAndSavesFiles) {
 
     IniFile ini;
     // A missing file gives an empty model; an empty one is written from scratch.
-    EXPECT_EQ(ini.load((directory / "missing.ini").string()), 2);
+    EXPECT_EQ(ini.load((directory / "missing.ini").string()), IniLoadResult::cannotRead);
     EXPECT_TRUE(ini.sections().empty());
-    EXPECT_EQ(ini.load(directory.string()), 2);
-    EXPECT_EQ(ini.load(""), 1);
+    EXPECT_EQ(ini.load(directory.string()), IniLoadResult::cannotRead);
+    EXPECT_EQ(ini.load(""), IniLoadResult::noPath);
     ini.setEntry("rename", "KEY", "VALUE");
     EXPECT_EQ(ini.saveText(), "[rename]\r\nKEY=VALUE\r\n\r\n");
     std::ofstream(path, std::ios::binary | std::ios::trunc).close();
-    ASSERT_EQ(ini.load(path), 0);
+    ASSERT_EQ(ini.load(path), IniLoadResult::loaded);
     ini.setEntry("rename", "C:\\B\\LONGER.dll", "2");
     ini.setEntry("rename", "C:\\A.dll", "1");
     ini.setEntry("Boot", "a", "b");
-    ASSERT_EQ(ini.save(path), 1);
+    ASSERT_TRUE(ini.save(path));
     EXPECT_EQ(readFile(path), "[Boot]\r\na=b\r\n\r\n[rename]\r\nC:\\A.dll=1\r\nC:\\B\\LONGER.dll=2\r\n\r\n");
 
-    EXPECT_EQ(ini.save((directory / "no-such-dir" / "x.ini").string()), 0);
-    EXPECT_EQ(ini.save(""), 0);
+    EXPECT_FALSE(ini.save((directory / "no-such-dir" / "x.ini").string()));
+    EXPECT_FALSE(ini.save(""));
     fs::remove_all(directory);
 }
 

@@ -14,7 +14,7 @@ namespace Bit = InstallResultBit;
 
 // One call the decision made to the user.
 struct Call {
-    std::string text;  // "<language conflict>" for the conflict dialog
+    std::string text;  // "<language conflict SOURCE DESTINATION>" for the conflict dialog
     std::string caption;
     unsigned style = 0;
     PromptOwner owner = PromptOwner::none;
@@ -37,9 +37,9 @@ public:
         calls.push_back({text, caption, style, owner});
         return style == Prompt::Ok ? Prompt::AnswerOk : next();
     }
-    int askLanguageConflict() override {
-        calls.push_back({"<language conflict>", "", 0, PromptOwner::none});
-        return next();
+    ConflictAnswer askLanguageConflict(const std::string& source, const std::string& destination) override {
+        calls.push_back({"<language conflict " + source + " " + destination + ">", "", 0, PromptOwner::none});
+        return static_cast<ConflictAnswer>(next());
     }
     bool allAnswersUsed() const { return answers_.empty(); }
 
@@ -59,6 +59,7 @@ private:
 };
 
 const std::string kCaption = "SERVER.DLL";
+const std::string kSource = "A:\\SERVER.DLL", kDestination = "C:\\WINDOWS\\SYSTEM\\SERVER.DLL";
 
 Call message(const std::string& text) { return {text, kCaption, Prompt::Ok, PromptOwner::none}; }
 
@@ -66,7 +67,8 @@ const Call kTempFile = message("Temporary file, file cannot be copied.");
 const Call kMismatch = {"The file to install and the old file differ in one or more attributes. If you want to, you "
                         "can install it though. Do you want to install the file (not recommended)?",
                         kCaption, 0x4 | 0x100, PromptOwner::none};
-const Call kLanguage = {"<language conflict>", "", 0, PromptOwner::none};
+// The question names both files of the conflict.
+const Call kLanguage = {"<language conflict " + kSource + " " + kDestination + ">", "", 0, PromptOwner::none};
 const Call kWriteProtected = message(
     "File cannot be written to, because it is write protected. You should remove the write protection and try to "
     "install again.");
@@ -173,7 +175,8 @@ TEST(InstallResultTest, EveryRowAndCombination) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedPrompt prompt(c.answers);
-        EXPECT_EQ(interpretInstallResult(c.bits, kCaption, c.diskNumber, c.installAll, prompt), c.outcome);
+        const InstallingFile file{kCaption, c.diskNumber, kSource, kDestination};
+        EXPECT_EQ(interpretInstallResult(c.bits, file, c.installAll, prompt), c.outcome);
         EXPECT_EQ(prompt.calls, c.calls);
         EXPECT_TRUE(prompt.allAnswersUsed());
     }

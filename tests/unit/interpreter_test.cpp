@@ -18,7 +18,7 @@ struct ScriptRun {
     SetupScript script{isCp1252AlphaNumeric, nullptr};
     SetupState state;
     RecordingHost host;
-    RunResult result{RunOutcome::runCompleted, -1};
+    RunResult result{RunOutcome::runCompleted, SetupExitCode::normal};
 
     explicit ScriptRun(const std::string& text, Listing listing = {})
         : host([listing](const std::string& pattern) {
@@ -82,7 +82,7 @@ TEST(InterpreterTest, WrongArgumentCountStopsWithTheSyntaxError) {
         ScriptRun run(std::string("SetVariable(\"A\",\"1\");") + script + ";SetVariable(\"B\",\"2\");ShowWelcome()");
         run.go();
         EXPECT_EQ(run.result.outcome, RunOutcome::stopped) << script;
-        EXPECT_EQ(run.result.exitCode, 2) << script;
+        EXPECT_EQ(run.result.exitCode, SetupExitCode::syntaxError) << script;
         EXPECT_EQ(run.messages(), std::vector<std::string>{kSyntaxError}) << script;
         EXPECT_EQ(run.host.events.back().icon, MessageIcon::Error);
         EXPECT_EQ(run.var("A"), "1");  // what ran before stays
@@ -105,7 +105,7 @@ TEST(InterpreterTest, ACancelledPageEndsTheRun) {
     cancelled.host.setPageResult(Page::Copy, -2);
     cancelled.go();
     EXPECT_EQ(cancelled.result.outcome, RunOutcome::runEndedByPage);
-    EXPECT_EQ(cancelled.result.exitCode, 0);
+    EXPECT_EQ(cancelled.result.exitCode, SetupExitCode::normal);
     EXPECT_EQ(cancelled.pages(), (std::vector<std::string>{"DIALOG_DEST", "DIALOG_COPY"}));
     EXPECT_EQ(cancelled.host.quitCodes, std::vector<int>{9});
     EXPECT_EQ(cancelled.var("A"), "");
@@ -119,8 +119,11 @@ TEST(InterpreterTest, ShowMessageNowOrStored) {
     EXPECT_EQ(run.messages(), std::vector<std::string>{"T|Hello Demo"});
     EXPECT_EQ(run.host.events.back().icon, MessageIcon::None);
     ASSERT_EQ(run.state.storedStatements.size(), 2u);
-    EXPECT_EQ(run.state.storedStatements[0].arguments,
+    EXPECT_EQ(storedArguments(run.state.storedStatements[0]),
               (std::vector<std::string>{"Later Demo", "Demo", "[APPNAME]box", "now"}));
+    // Only the exact word COMMAND makes a button action.
+    EXPECT_EQ(std::get<StoredMessage>(run.state.storedStatements[0]).trigger, MessageTrigger::never);
+    EXPECT_EQ(std::get<StoredMessage>(run.state.storedStatements[1]).trigger, MessageTrigger::controlAction);
 }
 
 TEST(InterpreterTest, DeclaredRecordsKeepTheirTextsAsWritten) {
@@ -133,8 +136,8 @@ TEST(InterpreterTest, DeclaredRecordsKeepTheirTextsAsWritten) {
     ASSERT_EQ(run.state.controls.size(), 1u);
     EXPECT_EQ(run.state.controls[0].text, "Icons for Demo");
     ASSERT_EQ(run.state.storedStatements.size(), 2u);
-    EXPECT_EQ(run.state.storedStatements[0].arguments[2], "[X]");
-    EXPECT_EQ(run.state.storedStatements[1].command, "CheckButton");
+    EXPECT_EQ(storedArguments(run.state.storedStatements[0])[2], "[X]");
+    EXPECT_STREQ(storedCommand(run.state.storedStatements[1]), "CheckButton");
 }
 
 TEST(InterpreterTest, AddFileExpandsThePattern) {
@@ -189,7 +192,7 @@ TEST(InterpreterTest, ForbidProcess) {
         run.go();
         if (c.found) {
             EXPECT_EQ(run.result.outcome, RunOutcome::stopped) << c.name;
-            EXPECT_EQ(run.result.exitCode, 3);
+            EXPECT_EQ(run.result.exitCode, SetupExitCode::forbiddenProcess);
             EXPECT_EQ(run.messages(), std::vector<std::string>{"Error|This setup demands that " + std::string(c.shown) +
                                                                " does not run. Please close it and try again."});
             EXPECT_TRUE(run.pages().empty());

@@ -8,7 +8,7 @@ namespace quillset {
 namespace {
 
 StoredStatement state(const char* page, const char* kind, const char* name, const char* comparison, const char* value) {
-    return StoredStatement{"SetNextDynamicState", {page, kind, name, comparison, value}};
+    return dynamicState({page, kind, name, comparison, value});
 }
 
 CustomControl control(const char* name, bool open) {

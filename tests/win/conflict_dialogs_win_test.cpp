@@ -45,14 +45,15 @@ TEST(VersionInfoTest, ReadsLanguageCodePageAndFileVersion) {
 TEST(ConflictDialogsTest, LanguageConflictShowsBothFilesAndReturnsTheButton) {
     const std::string english = besideProgram("versioned_en.dll");
     struct Case {
-        int button, expected;
+        int button;
+        ConflictAnswer expected;
         std::string destination;
         const char *destinationLanguage, *destinationCodePage;
     };
     for (const Case& c : {
-             Case{IDC_CONFLICT_YES, 1, besideProgram("versioned_de.dll"), "German", "1252"},
-             Case{IDC_CONFLICT_NO, 0, unversionedFile(), "", ""},
-             Case{IDC_CONFLICT_INSTALL_ALL, 2, besideProgram("versioned_untranslated.dll"), "", ""},
+             Case{IDC_CONFLICT_YES, ConflictAnswer::yes, besideProgram("versioned_de.dll"), "German", "1252"},
+             Case{IDC_CONFLICT_NO, ConflictAnswer::no, unversionedFile(), "", ""},
+             Case{IDC_CONFLICT_INSTALL_ALL, ConflictAnswer::all, besideProgram("versioned_untranslated.dll"), "", ""},
          }) {
         DialogDriver driver({IDC_CONFLICT_DEST_FILE, IDC_CONFLICT_DEST_LANGUAGE, IDC_CONFLICT_DEST_CODEPAGE,
                              IDC_CONFLICT_SOURCE_FILE, IDC_CONFLICT_SOURCE_LANGUAGE, IDC_CONFLICT_SOURCE_CODEPAGE},
@@ -73,17 +74,17 @@ TEST(ConflictDialogsTest, LanguageConflictShowsBothFilesAndReturnsTheButton) {
     }
 }
 
-TEST(ConflictDialogsTest, DialogThatCannotBeShownReturnsMinusOne) {
+TEST(ConflictDialogsTest, DialogThatCannotBeShownAnswersNotShown) {
     // A module without the templates, and an owner that is no longer a window.
     const HMODULE fixtureModule = LoadLibraryA(besideProgram("versioned_en.dll").c_str());
     ASSERT_NE(fixtureModule, nullptr);
     const HWND gone = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     const std::string path = besideProgram("versioned_en.dll");
-    EXPECT_EQ(askOverwrite(fixtureModule, nullptr, path), -1);
-    EXPECT_EQ(askLanguageConflict(fixtureModule, nullptr, path, path), -1);
-    EXPECT_EQ(askOverwrite(GetModuleHandleA(nullptr), gone, path), -1);
-    EXPECT_EQ(askLanguageConflict(GetModuleHandleA(nullptr), gone, path, path), -1);
+    EXPECT_EQ(askOverwrite(fixtureModule, nullptr, path), ConflictAnswer::notShown);
+    EXPECT_EQ(askLanguageConflict(fixtureModule, nullptr, path, path), ConflictAnswer::notShown);
+    EXPECT_EQ(askOverwrite(GetModuleHandleA(nullptr), gone, path), ConflictAnswer::notShown);
+    EXPECT_EQ(askLanguageConflict(GetModuleHandleA(nullptr), gone, path, path), ConflictAnswer::notShown);
     FreeLibrary(fixtureModule);
 }
 

@@ -110,7 +110,7 @@ TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) 
 
         DialogDriver driver({0xFFFF}, IDOK, false);
         std::string installedPath;
-        EXPECT_EQ(installFileEntry(context, 0, installedPath), 0) << c.source;
+        EXPECT_EQ(installFileEntry(context, 0, installedPath), FileStep::next) << c.source;
         const DialogDriver::Seen seen = driver.seen();
         EXPECT_EQ(seen.found, c.told) << c.source;
         if (c.told && seen.found) {

@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "lint_script.h"
-#include "page_table.h"
+#include "page_list.h"
 #include "script_number.h"
+#include "stored_statement.h"
 
 namespace quillset {
 namespace {
@@ -65,18 +66,19 @@ public:
     void dynamicState(std::size_t s) {
         const std::vector<std::string>& a = script_.statements()[s].arguments;
         page(s, 0, "the state never applies");
-        if (a[1] == "VARIABLE") {
+        const DynamicState state = quillset::dynamicState(a);
+        if (state.kind == DynamicStateKind::variable) {
             script_.warn(s, script_.argumentOffset(s, 1), "ineffective-state",
                          "a VARIABLE state has no effect on Next; only CONTROL states do");
             return;
         }
-        if (a[1] != "CONTROL") {
+        if (state.kind == DynamicStateKind::unknown) {
             script_.warn(s, script_.argumentOffset(s, 1), "ineffective-state",
                          "kind " + quoted(a[1]) + " does nothing; a state is of kind CONTROL" +
                              didYouMean(a[1], {"CONTROL"}));
             return;
         }
-        if (a[3] != "VALUE" && a[3] != "TEXT")
+        if (state.comparison == DynamicComparison::unknown)
             script_.warn(s, script_.argumentOffset(s, 3), "ineffective-state",
                          "comparison " + quoted(a[3]) + " does nothing; it is VALUE or TEXT" +
                              didYouMean(a[3], {"VALUE", "TEXT"}));
@@ -91,8 +93,8 @@ public:
 
     void message(std::size_t s) {
         const std::string& trigger = script_.statements()[s].arguments[3];
-        if (trigger == "COMMAND") control(s, 2);
-        else if (trigger != "NOW")
+        if (messageTrigger(trigger) == MessageTrigger::controlAction) control(s, 2);
+        else if (messageTrigger(trigger) == MessageTrigger::never)
             script_.warn(s, script_.argumentOffset(s, 3), "message-trigger",
                          "trigger " + quoted(trigger) + ": the message is never shown (only NOW and COMMAND are)" +
                              didYouMean(trigger, {"NOW", "COMMAND"}));

@@ -24,7 +24,7 @@
 //       A log the uninstaller would refuse: "FILE:LINE: error: WHY" on standard error, exit 1.
 //
 // The script verbs exit with 1 when the script cannot be read (the message goes to standard error) and
-// with 64 for a wrong command line.
+// with 64 for a wrong command line (qscheck_exit_codes.h).
 #include <cstdio>
 #include <string>
 
@@ -35,6 +35,7 @@
 #include "log_output.h"
 #include "plan_output.h"
 #include "platform.h"
+#include "qscheck_exit_codes.h"
 #include "recording_host.h"
 
 namespace quillset {
@@ -56,7 +57,7 @@ void writeOut(const std::string& text) {
 
 int usage() {
     std::fputs(kUsage, stderr);
-    return 64;
+    return exitStatus(QscheckExitCode::usage);
 }
 
 // Prints each statement as the reader completes it, through an output buffer of about a megabyte:
@@ -74,9 +75,9 @@ int printStatements(const std::string& path) {
             out.clear();
         }
     });
-    if (status != 0) return 1;
+    if (status != 0) return exitStatus(QscheckExitCode::failed);
     writeOut(out);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return exitStatus(std::fflush(stdout) == 0 ? QscheckExitCode::ok : QscheckExitCode::failed);
 }
 
 // The whole file; false, after saying so on standard error, when it cannot be read.
@@ -95,15 +96,15 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
 
 int printLog(const std::string& path) {
     std::string bytes;
-    if (!readWholeFile(path, bytes)) return 1;
+    if (!readWholeFile(path, bytes)) return exitStatus(QscheckExitCode::failed);
     UninstallLogContents log;
     UninstallLogError error;
     if (!readUninstallLog(bytes, log, error)) {
         std::fprintf(stderr, "%s:%d: error: %s\n", path.c_str(), error.line, error.message.c_str());
-        return 1;
+        return exitStatus(QscheckExitCode::failed);
     }
     writeOut(uninstallLogJson(log));
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return exitStatus(std::fflush(stdout) == 0 ? QscheckExitCode::ok : QscheckExitCode::failed);
 }
 
 struct PlanOptions {
@@ -137,7 +138,7 @@ int plan(const PlanOptions& options) {
     setBuiltinVariables(state, options.settings);
 
     SetupScript script(platformNameCharacterTest(), printFatal);
-    if (script.read(options.script) != 0) return 1;
+    if (script.read(options.script) != 0) return exitStatus(QscheckExitCode::failed);
 
     RecordingHost host(setupDirectoryFinder(options.settings.setupDirectory, findMatchingFiles));
     host.watch(state);
@@ -146,8 +147,8 @@ int plan(const PlanOptions& options) {
 
     const RunResult result = runStatements(script, state, host);
     writeOut(planJson(state, result, host.events));
-    if (std::fflush(stdout) != 0) return 1;
-    return result.exitCode;
+    if (std::fflush(stdout) != 0) return exitStatus(QscheckExitCode::failed);
+    return quillset::exitStatus(result.exitCode);
 }
 
 int lint(int argc, char** argv) {
@@ -172,11 +173,11 @@ int lint(int argc, char** argv) {
     options.findFiles = setupDirectoryFinder(options.dryRun.setupDirectory, findMatchingFiles);
 
     std::string bytes;
-    if (!readWholeFile(path, bytes)) return 1;
+    if (!readWholeFile(path, bytes)) return exitStatus(QscheckExitCode::failed);
     const std::vector<LintFinding> findings = lintScript(toTextMode(bytes), options);
     writeOut(json ? lintJson(path, findings) : lintText(path, findings));
-    if (std::fflush(stdout) != 0) return 1;
-    return hasLintErrors(findings) ? 1 : 0;
+    if (std::fflush(stdout) != 0) return exitStatus(QscheckExitCode::failed);
+    return exitStatus(hasLintErrors(findings) ? QscheckExitCode::failed : QscheckExitCode::ok);
 }
 
 }  // namespace

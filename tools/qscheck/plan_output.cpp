@@ -66,7 +66,7 @@ std::string planJson(const SetupState& state, const RunResult& result, const std
         ",\"captionX2\":" + number(a.captionX2) + ",\"captionY2\":" + number(a.captionY2) + "}";
 
     std::string out = "{\"outcome\":\"" + std::string(outcomeName(result.outcome)) +
-                      "\",\"exitCode\":" + number(result.exitCode) + ",\n\"variables\":" + variablesJson +
+                      "\",\"exitCode\":" + number(exitStatus(result.exitCode)) + ",\n\"variables\":" + variablesJson +
                       ",\n\"appearance\":" + appearance + ",\n\"sections\":";
     {
         ArrayWriter sections(out);
@@ -98,7 +98,8 @@ std::string planJson(const SetupState& state, const RunResult& result, const std
     {
         ArrayWriter stored(out);
         for (const StoredStatement& s : state.storedStatements)
-            stored.add("{\"command\":" + jsonString(s.command) + ",\"arguments\":" + stringArray(s.arguments) + "}");
+            stored.add("{\"command\":" + jsonString(storedCommand(s)) + ",\"arguments\":" +
+                       stringArray(storedArguments(s)) + "}");
     }
     out += ",\n\"events\":";
     {

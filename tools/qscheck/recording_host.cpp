@@ -16,8 +16,10 @@ int RecordingHost::showPage(Page page) {
         for (const CustomControl& c : state_->controls) {
             if (c.pageName != event.page) continue;
             bool checked = false;
-            for (const StoredStatement& s : state_->storedStatements)
-                checked = checked || (s.command == "CheckButton" && s.arguments[0] == c.controlName);
+            for (const StoredStatement& s : state_->storedStatements) {
+                const auto* button = std::get_if<CheckedButton>(&s);
+                checked = checked || (button != nullptr && button->controlName == c.controlName);
+            }
             event.controls.push_back(PageControl{c.controlName, c.type, c.text, c.left, c.top, c.right, c.bottom, checked});
         }
     }

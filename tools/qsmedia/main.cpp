@@ -8,8 +8,8 @@
 // names another; Setup.exe and QSUninstall.exe come from --programs (default: qsmedia's folder);
 // the medium is checked with the qscheck program beside qsmedia or the one --qscheck names.
 //
-// Exit status: 0 the medium is laid out and checked, 1 an error (reported as FILE:LINE: error: ...
-// or qsmedia: error: ...), 64 a wrong command line.
+// Exit status (qsmedia_exit_codes.h): 0 the medium is laid out and checked, 1 an error (reported
+// as FILE:LINE: error: ... or qsmedia: error: ...), 64 a wrong command line.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +22,7 @@
 #include "medium_check.h"
 #include "medium_contents.h"
 #include "platform.h"
+#include "qsmedia_exit_codes.h"
 #include "script_writer.h"
 
 namespace fs = std::filesystem;
@@ -53,9 +54,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
-int fail(const std::string& message) {
+QsmediaExitCode fail(const std::string& message) {
     std::fprintf(stderr, "qsmedia: error: %s\n", message.c_str());
-    return 1;
+    return QsmediaExitCode::failed;
 }
 
 // Copies `length` bytes from `offset` of `from` to the new file `to`. False when the source is
@@ -76,7 +77,7 @@ bool copyRange(const fs::path& from, std::uint64_t offset, std::uint64_t length,
     return length == 0 && !out.fail();
 }
 
-int run(const Options& options) {
+QsmediaExitCode run(const Options& options) {
     std::ifstream file(options.description, std::ios::binary);
     if (!file) return fail(options.description + " cannot be read");
     std::ostringstream text;
@@ -88,7 +89,7 @@ int run(const Options& options) {
         for (const DescriptionError& e : descriptionErrors)
             std::fprintf(stderr, "%s%s: error: %s\n", options.description.c_str(),
                          e.line > 0 ? (":" + std::to_string(e.line)).c_str() : "", e.message.c_str());
-        return 1;
+        return QsmediaExitCode::failed;
     }
 
     const fs::path programs = fs::absolute(options.programs);
@@ -104,7 +105,7 @@ int run(const Options& options) {
     const bool usable = collectMediumContents(description, options.description, tree, uninstallerSize, entries, problems);
     for (const Problem& p : problems)
         std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
-    if (!usable) return 1;
+    if (!usable) return QsmediaExitCode::failed;
 
     // The script shares disk 1 with Setup.exe, and its length depends on the layout: lay out
     // again with room for the script until it fits the room it was given.
@@ -151,7 +152,7 @@ int run(const Options& options) {
     if (!checkMedium(check)) return fail(output.string() + " failed its check; it is left as it is for a look");
     std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan and lint\n",
                 output.string().c_str(), entries.size(), lastDisk, splitFiles);
-    return 0;
+    return QsmediaExitCode::ok;
 }
 
 }  // namespace
@@ -161,12 +162,12 @@ int main(int argc, char** argv) {
     quillset::Options options;
     if (!quillset::parseOptions(argc, argv, options)) {
         std::fputs(quillset::kUsage, stderr);
-        return 64;
+        return exitStatus(quillset::QsmediaExitCode::usage);
     }
     try {
-        return quillset::run(options);
+        return exitStatus(quillset::run(options));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qsmedia: error: %s\n", e.what());
-        return 1;
+        return exitStatus(quillset::QsmediaExitCode::failed);
     }
 }

@@ -9,6 +9,8 @@
 
 #include "cp1252.h"
 #include "platform.h"
+#include "qscheck_exit_codes.h"
+#include "setup_exit_codes.h"
 
 namespace quillset {
 
@@ -74,7 +76,7 @@ bool checkMedium(const MediumCheck& check) {
         std::fprintf(stderr, "qsmedia: error: %s cannot be run (--qscheck names another)\n", check.qscheck.c_str());
         return false;
     }
-    bool ok = planStatus == 0;
+    bool ok = planStatus == exitStatus(SetupExitCode::normal);
     if (!ok) std::fprintf(stderr, "qsmedia: error: qscheck plan ends with exit code %d:\n%s", planStatus, output.c_str());
 
     // What the dry run declares, against what was laid out. Names outside ASCII are left out: the
@@ -101,8 +103,9 @@ bool checkMedium(const MediumCheck& check) {
 
     const int lintStatus = runQscheck(check, {"lint", check.script, "--sp", check.setupDirectory}, output);
     std::fputs(output.c_str(), stdout);
-    if (lintStatus != 0 && lintStatus != 1) std::fprintf(stderr, "qsmedia: error: qscheck lint ends with exit code %d\n", lintStatus);
-    return ok && lintStatus == 0;
+    if (lintStatus != exitStatus(QscheckExitCode::ok) && lintStatus != exitStatus(QscheckExitCode::failed))
+        std::fprintf(stderr, "qsmedia: error: qscheck lint ends with exit code %d\n", lintStatus);
+    return ok && lintStatus == exitStatus(QscheckExitCode::ok);
 }
 
 }  // namespace quillset

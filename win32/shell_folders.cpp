@@ -1,4 +1,4 @@
-#include "folder_browser.h"
+#include "shell_folders.h"
 
 #include <shlobj.h>
 

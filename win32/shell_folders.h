@@ -1,4 +1,4 @@
-// The shell's folders for the pages: the Start menu's Programs folder and the folder browser.
+// The shell's folders: the Start menu's Programs folder and the folder browser.
 #pragma once
 
 #include <windows.h>

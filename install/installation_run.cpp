@@ -1,0 +1,94 @@
+#include "installation_run.h"
+
+#include <windows.h>
+
+#include "directories.h"
+#include "install_paths.h"
+#include "log_file.h"
+#include "shell_folders.h"
+#include "shortcut.h"
+#include "uninstall_registration.h"
+
+namespace quillset {
+
+namespace {
+
+bool takesPart(const InstallSection& section) { return section.selected || section.mustInstall != 0; }
+
+}  // namespace
+
+InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress)
+    : state_(state), progress_(progress), context_{state, log_, {}, {}} {
+    const std::string destination = state_.variables["DP"];
+    createDirectories(destination);
+    openUninstallLog(log_, destination + "\\Uninstall.log");
+    log_.writeHeader(todayForLog());
+    log_.beginFiles();
+
+    // The section bar counts the sections chosen and those whose mustInstall is exactly 1, as it
+    // always has, while a section takes part with any non-zero mustInstall: with a "2" the bar
+    // reaches its end early (the bar holds at its end; nothing else depends on the count).
+    std::size_t sectionCount = 0;
+    for (const InstallSection& section : state_.sections) sectionCount += section.selected || section.mustInstall == 1;
+    progress_.beginRun(sectionCount);
+}
+
+// A group without a drive lies in the Programs folder; the variable then holds the full path, for
+// the shortcuts and for every later statement.
+void InstallationRun::prepareProgramGroup() {
+    std::string group = state_.variables["PROGRAMGROUP"];
+    if (group.find(':') == std::string::npos) {
+        const std::string programs = programsFolder(static_cast<HWND>(state_.session.mainWindow));
+        // Without the Programs folder the group would land wherever the bare name leads: make none.
+        if (programs.empty()) {
+            state_.choices.createProgramGroup = false;
+            return;
+        }
+        group = programs + "\\" + group;
+        state_.variables.set("PROGRAMGROUP", group);
+    }
+    createDirectories(group);
+}
+
+// Makes the shortcut of an installed file in the program group, and records it when it was saved.
+void InstallationRun::makeShortcut(const InstallFileEntry& entry, const std::string& target) {
+    std::string group = state_.variables["PROGRAMGROUP"];
+    if (!group.empty() && group.back() == '\\') group.pop_back();
+    const std::string link = group + "\\" + entry.shortcutName + ".lnk";
+    if (quillset::makeShortcut(target, link, entry.shortcutName) == S_OK) log_.addShortcutRecord(link);
+}
+
+InstallationResult InstallationRun::RunInstallation() {
+    if (state_.choices.createProgramGroup) prepareProgramGroup();
+
+    std::size_t sectionNumber = 0;
+    for (const InstallSection& section : state_.sections) {
+        if (!takesPart(section)) continue;
+        std::size_t fileCount = 0;
+        for (const InstallFileEntry& entry : state_.files) fileCount += entry.sectionName == section.name;
+        progress_.beginSection(section.name, sectionNumber++, fileCount);
+
+        std::size_t fileNumber = 0;
+        for (std::size_t index = 0; index < state_.files.size(); ++index) {
+            if (state_.files[index].sectionName != section.name) continue;
+            progress_.beginFile(fileNamePart(state_.files[index].destinationPath), fileNumber++);
+
+            std::string installedPath;
+            if (installFileEntry(context_, index, installedPath) == FileStep::stopRun) {
+                state_.run.stoppedEarly = true;
+                return InstallationResult::stopped;
+            }
+            const InstallFileEntry& entry = state_.files[index];
+            if (state_.choices.createProgramGroup && entry.createShortcut && !installedPath.empty())
+                makeShortcut(entry, installedPath);
+        }
+    }
+    return InstallationResult::completed;
+}
+
+void InstallationRun::finish() {
+    RegisterUninstallEntry(log_, state_.variables["APPNAME"], state_.variables["DP"]);
+    log_.close();
+}
+
+}  // namespace quillset

@@ -1,0 +1,59 @@
+// The installation run behind the copy page: the program group, every file of every section that
+// takes part (with its shortcut), Uninstall.log and the Uninstall entry. It shows nothing itself:
+// it tells an InstallProgress where it is, and the page draws that.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "install_file.h"
+#include "setup_state.h"
+#include "uninstall_log.h"
+
+namespace quillset {
+
+// What the run tells its page. Calls come in run order: beginRun once, then for each section that
+// takes part beginSection and a beginFile for each of its files.
+class InstallProgress {
+public:
+    virtual ~InstallProgress() = default;
+    // The run begins; `sectionCount` is the section bar's length.
+    virtual void beginRun(std::size_t sectionCount) = 0;
+    // Section number `sectionNumber` (from 0) begins; it has `fileCount` files.
+    virtual void beginSection(const std::string& name, std::size_t sectionNumber, std::size_t fileCount) = 0;
+    // File number `fileNumber` (from 0) of the section begins; `name` is its destination's file name.
+    virtual void beginFile(const std::string& name, std::size_t fileNumber) = 0;
+};
+
+enum class InstallationResult {
+    completed,  // every file was dealt with (installed, kept or skipped as the user chose)
+    stopped,    // a file stopped the run; the files before it stay installed and logged
+};
+
+class InstallationRun {
+public:
+    // Makes the destination directory, starts Uninstall.log in it (header and "[FILES]") and tells
+    // `progress` the run begins.
+    InstallationRun(SetupState& state, InstallProgress& progress);
+    InstallationRun(const InstallationRun&) = delete;
+    InstallationRun& operator=(const InstallationRun&) = delete;
+
+    // Makes the program group when the user wants one, then installs the files of every section
+    // that takes part, in script order, each section's files in script order. A stop sets the run
+    // state's stoppedEarly.
+    InstallationResult RunInstallation();
+
+    // Enters the application under the Uninstall key, records the key and closes the log.
+    void finish();
+
+private:
+    void prepareProgramGroup();
+    void makeShortcut(const InstallFileEntry& entry, const std::string& target);
+
+    SetupState& state_;
+    InstallProgress& progress_;
+    UninstallLog log_;
+    InstallContext context_;
+};
+
+}  // namespace quillset

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Every quoted include of a product folder names a header of that folder or of a folder it may
+# depend on: script <- win32 <- install <- wizard <- app; uninstall and the tools use script,
+# win32 and install, never wizard or app. Prints each include that runs the wrong way.
+# Usage: layers_test.sh SOURCE_DIR
+set -u
+cd "$1" || exit 2
+allowed() {
+  case $1 in
+    script) echo "script" ;;
+    win32) echo "script win32" ;;
+    install) echo "script win32 install resources" ;;
+    wizard) echo "script win32 install wizard resources" ;;
+    app) echo "script win32 install wizard app resources" ;;
+    uninstall) echo "script win32 install uninstall" ;;
+    tools/qscheck) echo "script win32 uninstall tools/qscheck" ;;
+    tools/qsmedia) echo "script tools/qsmedia tools/qscheck" ;;
+  esac
+}
+folders="script win32 install wizard app uninstall tools/qscheck tools/qsmedia"
+status=0
+for folder in $folders; do
+  for file in "$folder"/*.h "$folder"/*.cpp; do
+    [ -e "$file" ] || continue
+    while read -r header; do
+      home=""
+      for candidate in $folders resources; do
+        [ -e "$candidate/$header" ] && home=$candidate && break
+      done
+      [ -n "$home" ] || continue  # a header of the build or the system
+      case " $(allowed "$folder") " in
+        *" $home "*) ;;
+        *) echo "$file: includes $home/$header"; status=1 ;;
+      esac
+    done < <(grep -o '#include "[^"]*"' "$file" | sed 's/#include "\(.*\)"/\1/')
+  done
+done
+if [ $status -ne 0 ]; then
+  echo "layers: includes against the direction of the layers (docs/layers.md)"
+  exit 1
+fi
+echo "layers: every include runs with the layers"
