@@ -1,6 +1,9 @@
 # A thin driver over CMake. The commands that matter:
 #   make demo   installs what is missing, builds, and runs the demo medium in examples/demo
 #   make test   installs what is missing, builds every configuration and runs every test tier
+#   make unit   builds build/native alone and runs its tests (the native tier of make test)
+#   make e2e NAME=welcome   builds what the scenarios need in build/win64 and runs the one
+#               end-to-end scenario tests/e2e/NAME.scenario under Wine
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS (default 60) each, corpus in build/fuzz-work
 #   make bench  builds, then measures installation speed, script size and memory (bench/README.md)
 JOBS ?= 2
@@ -13,7 +16,7 @@ WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := script_reader variables interpreter ini_file uninstall_log wildcard_match install_result
 
-.PHONY: all demo test bench deps build native win64 win32 tools fuzz-build fuzz clean
+.PHONY: all demo test unit e2e bench deps build native win64 win32 tools fuzz-build fuzz clean
 
 all: build
 
@@ -24,9 +27,12 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
 
-win64: deps native
-	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+# The Windows-side tests compare qscheck.exe with the native qscheck, hence the native build first.
+WIN64_CONFIGURE = cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLSET_NATIVE_BUILD=$(CURDIR)/$(NATIVE) >/dev/null
+
+win64: deps native
+	@$(WIN64_CONFIGURE)
 	@cmake --build $(WIN64) -j$(JOBS)
 
 win32: deps
@@ -54,6 +60,17 @@ test: build
 	@$(WITH_WINE) ctest --test-dir $(WIN64) --output-on-failure
 	@echo "== fuzz targets over their seed corpora"
 	@ctest --test-dir $(FUZZ) --output-on-failure
+
+unit: native
+	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+
+# One scenario needs only the robot, the programs it starts and the payload, not the whole build.
+e2e: deps
+	@if [ -z "$(NAME)" ] || [ ! -f tests/e2e/$(NAME).scenario ]; then \
+	  echo "make e2e: NAME must name a scenario: make e2e NAME=welcome runs tests/e2e/welcome.scenario"; exit 2; fi
+	@$(WIN64_CONFIGURE)
+	@cmake --build $(WIN64) -j$(JOBS) --target e2e_programs
+	@$(WITH_WINE) ctest --test-dir $(WIN64) --output-on-failure --no-tests=error -R '^e2e_$(NAME)$$'
 
 # One target after the other, at the lowest priority, each for FUZZ_SECONDS. New corpus entries
 # and failing inputs stay in build/fuzz-work/NAME, never in the tree; a later run goes on from them.

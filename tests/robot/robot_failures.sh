@@ -47,11 +47,17 @@ expect 1 'FAIL click 1004: it is disabled after 1 s' "${started[@]}" "$short" 'c
 expect 1 'FAIL message "Confirm" "Sure?" YES: the message box says "Really?"' \
     "${started[@]}" 'click 1017' 'message "Confirm" "Sure?" YES'
 expect 1 'FAIL exit 5: the exit code is -5' "${started[@]}" 'click 1009' 'exit 5'
+# A dialog template names a window that holds every one of its controls: the target has some of
+# the welcome page's IDs (1001 and Next), not all.
+expect 1 'FAIL window "Robot target" #32770 IDD_WELCOME: no visible window "Robot target" of class #32770 with the controls of IDD_WELCOME after 1 s' \
+    "${started[@]}" "$short" 'window "Robot target" #32770 IDD_WELCOME'
 expect 1 'FAIL end of scenario: the program still runs (ended now; finish with an exit step)' "${started[@]}"
 
 # Scenarios that cannot be read are refused before anything runs.
 expect 2 "robot: $scenario: line 1: unknown step \"klick\"" 'klick 1017'
 expect 2 "robot: $scenario: line 1: click takes 1 argument(s), not 0" 'click'
+expect 2 "robot: $scenario: line 2: resource_ids.h names no control or dialog template \"IDC_NEXTT\"" \
+    'start robot_target.exe' 'click IDC_NEXTT'
 
 rm -f "$scenario"
 echo "$mistakes wrong"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "png_writer.h"
+#include "resource_ids.h"
 #include "scenario_parser.h"
 
 namespace quillset::robot {
@@ -81,8 +82,11 @@ TEST(RobotScenario, RefusesStepsItCannotRun) {
         {"pixel 1 2 3 4", "line 1: pixel takes 5 to 6 argument(s), not 4"},
         {"pixel 1 2 3 4 5 -1", "line 1: not a value from 0 to 255: \"-1\""},
         {"pixel x 2 3 4 5", "line 1: not an integer: \"x\""},
-        {"text Edit:0 \"\"", "line 1: not a control (ID, Class:N or @Text): \"Edit:0\""},
-        {"checked 65536", "line 1: not a control (ID, Class:N or @Text): \"65536\""},
+        {"text Edit:0 \"\"", "line 1: not a control (ID, IDC_ name, Class:N or @Text): \"Edit:0\""},
+        {"checked 65536", "line 1: not a control (ID, IDC_ name, Class:N or @Text): \"65536\""},
+        {"start Setup.exe\nclick IDC_NEXTT", "line 2: resource_ids.h names no control or dialog template \"IDC_NEXTT\""},
+        {"window * #32770 IDD_WIZARD", "line 1: resource_ids.h names no control or dialog template \"IDD_WIZARD\""},
+        {"click IDD_COPY", "line 1: \"IDD_COPY\" is a dialog template, not a control (only window steps name templates)"},
         {"key enter", "line 1: unknown key: \"enter\""},
         {"message a b yes", "line 1: unknown answer: \"yes\""},
         {"timeout 1.2.3", "line 1: not a number of seconds: \"1.2.3\""},
@@ -123,6 +127,31 @@ TEST(RobotScenario, ReadsControlsNumbersAndNames) {
     EXPECT_EQ(value, 7);  // IDNO
     ASSERT_TRUE(parseKey("DOWN", value));
     EXPECT_EQ(value, 0x28);  // VK_DOWN
+}
+
+// The names of resource_ids.h stand for the values Setup.exe is built with; a template stands for
+// every control it holds in setup.rc, in template order, without the ID-less labels.
+TEST(RobotScenario, ResolvesResourceNames) {
+    const struct {
+        const char* word;
+        ControlRef::Kind kind;
+        int id;
+        std::vector<int> templateIds;
+    } cases[] = {
+        {"IDC_NEXT", ControlRef::Kind::Id, IDC_NEXT, {}},
+        {"IDD_COPY", ControlRef::Kind::Template, 0,
+         {IDC_CANCEL, IDC_COPY_SECTION_LABEL, IDC_COPY_FILE_PROGRESS, IDC_COPY_SECTION_NAME,
+          IDC_COPY_SECTION_PROGRESS, IDC_COPY_FILE_NAME}},
+    };
+    for (const auto& c : cases) {
+        ControlRef ref;
+        ASSERT_TRUE(parseControlRef(c.word, ref)) << c.word;
+        EXPECT_EQ(ref.kind, c.kind) << c.word;
+        EXPECT_EQ(ref.id, c.id) << c.word;
+        EXPECT_EQ(ref.templateIds, c.templateIds) << c.word;
+    }
+    const Scenario scenario = parseScenario("window \"\" #32770 IDD_COPY\nclick IDC_CANCEL");
+    EXPECT_EQ(scenario.error, "");
 }
 
 // Reads back what encodePng wrote: the chunks with their CRCs, the stored deflate blocks and

@@ -7,7 +7,8 @@
 //   1005 "Cancel requests: N" counts IDCANCEL commands (Esc, close box), which never end the dialog
 //   1010 "Arguments: ..." the command-line arguments, joined with |
 //   1011 "Event: ..." the last event       1009 "Quit -5" ends the program with exit code -5
-//   1017 "Next" (default button): asks "Confirm"/"Really?"; Yes ends with exit code 0
+//   1017 "Next" (default button): asks "Confirm"/"Really?"; Yes ends with exit code 0. It is
+//        Setup.exe's IDC_NEXT, so the self-test can name a control as the scenarios do.
 //   two controls with ID 0, made with CreateWindowEx: a check box "Extra option" and an edit.
 // The dialog sits at the top-left corner of the screen, 440 x 400 pixels, and the colour panel
 // fills the lower part of its client area (from y = 215), so screen point (200, 300) lies in it.
@@ -16,6 +17,8 @@
 #include <vector>
 
 #include <windows.h>
+
+#include "resource_ids.h"
 
 namespace {
 
@@ -31,7 +34,7 @@ enum : int {
     IdArguments = 1010,
     IdEvent = 1011,
     IdAsk = 1012,
-    IdNext = 1017,
+    IdNext = IDC_NEXT,
 };
 
 const COLORREF red = RGB(200, 30, 30);

@@ -4,13 +4,34 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "resource_ids.h"
+
 namespace quillset::robot {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The names of Setup.exe's controls and dialog templates, made at build time from
+// resources/resource_ids.h and resources/setup.rc (resource_names.cmake). The values are the
+// header's own macros, so nothing here can disagree with the program.
+struct NamedControl {
+    const char* name;
+    int id;
+};
+struct NamedTemplate {
+    const char* name;
+    std::vector<int> controlIds;  // every control of the template that has an ID of its own
+};
+#include "resource_names.inc"
+
+// Words of this form are meant as one of those names: a misspelt one is reported as an unknown name.
+bool looksLikeResourceName(const std::string& word) {
+    return word.rfind("IDC_", 0) == 0 || word.rfind("IDD_", 0) == 0;
+}
+
 // What each argument of a step must look like, one letter per position:
-//   w any word, c control reference, i integer, b integer 0..255, s seconds, k key, a answer.
+//   w any word, c control reference, t control reference or dialog template, i integer,
+//   b integer 0..255, s seconds, k key, a answer.
 // The last letter repeats when a step takes more arguments than letters (start's program
 // arguments); `maxArgs` -1 means no upper limit.
 struct StepRule {
@@ -23,8 +44,8 @@ struct StepRule {
 const StepRule stepRules[] = {
     {"start", 1, -1, "w"},
     {"start-uninstall", 1, 1, "w"},
-    {"window", 1, 3, "wwc"},
-    {"another-window", 1, 3, "wwc"},
+    {"window", 1, 3, "wwt"},
+    {"another-window", 1, 3, "wwt"},
     {"text", 2, 2, "cw"},
     {"text-contains", 2, 2, "cw"},
     {"click", 1, 1, "c"},
@@ -70,7 +91,16 @@ std::string checkArgument(char kind, const std::string& word) {
     ControlRef ref;
     switch (kind) {
         case 'c':
-            return parseControlRef(word, ref) ? "" : "not a control (ID, Class:N or @Text): " + quoteWord(word);
+        case 't':
+            if (!parseControlRef(word, ref)) {
+                return looksLikeResourceName(word)
+                           ? "resource_ids.h names no control or dialog template " + quoteWord(word)
+                           : "not a control (ID, IDC_ name, Class:N or @Text): " + quoteWord(word);
+            }
+            if (ref.kind == ControlRef::Kind::Template && kind == 'c') {
+                return quoteWord(word) + " is a dialog template, not a control (only window steps name templates)";
+            }
+            return "";
         case 'i':
             return parseInt(word, number) ? "" : "not an integer: " + quoteWord(word);
         case 'b':
@@ -212,6 +242,24 @@ bool parseControlRef(const std::string& word, ControlRef& ref) {
         ref.kind = ControlRef::Kind::Text;
         ref.text = word.substr(1);
         return true;
+    }
+    if (looksLikeResourceName(word)) {
+        for (const NamedControl& named : namedControls) {
+            if (word == named.name) {
+                ref = ControlRef{};
+                ref.id = named.id;
+                return true;
+            }
+        }
+        for (const NamedTemplate& named : namedTemplates) {
+            if (word == named.name) {
+                ref = ControlRef{};
+                ref.kind = ControlRef::Kind::Template;
+                ref.templateIds = named.controlIds;
+                return true;
+            }
+        }
+        return false;
     }
     int number = 0;
     if (parseInt(word, number)) {

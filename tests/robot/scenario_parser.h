@@ -30,24 +30,28 @@ bool splitWords(const std::string& line, std::vector<std::string>& words, std::s
 
 // Reads a whole scenario. Lines whose first non-blank character is # and blank lines are skipped.
 // Every step is checked against the step table (name, argument count, numbers, key and answer
-// names, control references); the first problem ends reading with `error` naming the line.
+// names, control references and the names they use); the first problem ends reading with `error`
+// naming the line.
 Scenario parseScenario(const std::string& text);
 
 // Writes a text as a quoted scenario word, so a reported text can be pasted into a scenario.
 std::string quoteWord(const std::string& text);
 
-// How a step names a control of the current window.
+// How a step names a control of the current window, or (window steps only) a dialog template.
 struct ControlRef {
-    enum class Kind { Id, ClassIndex, Text };
+    enum class Kind { Id, ClassIndex, Text, Template };
     Kind kind = Kind::Id;
     int id = 0;                      // Kind::Id: the control ID; 0 means the window itself
     std::string className;           // Kind::ClassIndex: window class, compared without case
     int index = 0;                   // Kind::ClassIndex: 1-based among the children of that class
     std::string text;                // Kind::Text: the control's exact window text
+    std::vector<int> templateIds;    // Kind::Template: the IDs of every control the template holds
 };
 
-// "1017" (a control ID), "Edit:2" (the second child of class Edit) or "@Install" (the first child
-// whose text is "Install"). Returns false for anything else.
+// "1017" or "IDC_NEXT" (a control ID, by number or by its name in Setup.exe's resource_ids.h),
+// "Edit:2" (the second child of class Edit), "@Install" (the first child whose text is "Install")
+// or "IDD_COPY" (a dialog template of Setup.exe: a window holding all of its controls). Returns
+// false for anything else, unknown names too.
 bool parseControlRef(const std::string& word, ControlRef& ref);
 
 // Decimal integers with an optional minus sign, nothing else around them.

@@ -171,9 +171,17 @@ bool readText(HWND window, std::string& text) {
 }
 
 // The control a step names, or null while there is none. Children are counted in creation order
-// (the order GetWindow walks them); ID 0 names the window itself.
+// (the order GetWindow walks them); ID 0 names the window itself, and so does a dialog template
+// when the window holds every control of it (a window does not know its template, and pages of
+// the same title differ in their controls).
 HWND findControl(HWND parent, const ControlRef& ref) {
     if (ref.kind == ControlRef::Kind::Id) return ref.id == 0 ? parent : GetDlgItem(parent, ref.id);
+    if (ref.kind == ControlRef::Kind::Template) {
+        for (const int id : ref.templateIds) {
+            if (GetDlgItem(parent, id) == nullptr) return nullptr;
+        }
+        return parent;
+    }
     int seen = 0;
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ref.kind == ControlRef::Kind::ClassIndex) {
@@ -386,9 +394,13 @@ std::string Robot::waitForWindow(const std::string& title, const std::string& cl
                                       another ? current_ : nullptr);
             return found != nullptr;
         })) {
-        return "no visible window " + quoteWord(title) + " of class " + className +
-               (withContent ? " with control " + contentWord : "") + " after " + describeTimeout() +
-               (programRunning() ? "" : " (the program has ended)");
+        std::string holding;
+        if (withContent) {
+            holding = content.kind == ControlRef::Kind::Template ? " with the controls of " : " with control ";
+            holding += contentWord;
+        }
+        return "no visible window " + quoteWord(title) + " of class " + className + holding + " after " +
+               describeTimeout() + (programRunning() ? "" : " (the program has ended)");
     }
     current_ = found;
     currentTitle_ = titleOf(found);
