@@ -5,13 +5,20 @@ namespace quillset {
 void collapseDoubleBackslashes(std::string& path) {
     // A pair becomes its second backslash and the scan goes on behind the pair, so that backslash
     // is not paired again.
-    std::string collapsed;
+    const std::size_t prefix = path.compare(0, 2, "\\\\") == 0 ? 2 : 0;
+    std::string collapsed = path.substr(0, prefix);
     collapsed.reserve(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i) {
+    for (std::size_t i = prefix; i < path.size(); ++i) {
         collapsed += path[i];
         if (path[i] == '\\' && i + 1 < path.size() && path[i + 1] == '\\') ++i;
     }
     path = collapsed;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    std::size_t end = folder.size();
+    while (end > 0 && folder[end - 1] == '\\') --end;
+    return folder.substr(0, end) + "\\" + name;
 }
 
 std::vector<std::string> directoryLevels(const std::string& directory) {

@@ -7,8 +7,14 @@
 namespace quillset {
 
 // Collapses each pair of backslashes into one, scanning once from left to right: "[DP]\\x" with DP
-// ending in '\\' names one file, and a run of three or four backslashes becomes two.
+// ending in '\\' names one file, and a run of three or four backslashes becomes two. The two
+// backslashes that begin a network path ("\\server\share") or a device path ("\\?\", "\\.\")
+// stay: without them the path would name a folder on the current drive.
 void collapseDoubleBackslashes(std::string& path);
+
+// `name` in `folder`, joined by exactly one backslash whether or not the folder ends in one (the
+// destination page accepts "C:\App" as well as "C:\App\").
+std::string joinPath(const std::string& folder, const std::string& name);
 
 // The directories that lead down to `directory`, outermost first, each without a trailing
 // backslash: "C:\A\B\" gives "C:\A" and "C:\A\B". A drive ("C:") and the server and share of a

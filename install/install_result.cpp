@@ -65,15 +65,13 @@ DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, Insta
     const std::string text = "Please insert disk " + std::to_string(static_cast<int>(diskNumber)) +
                              " in order to continue setup. If you inserted correct disk and this message appears "
                              "again, setup script may be corrupt.";
-    for (;;) {
-        const int answer = prompt.showMessage(text, caption, Prompt::AbortRetryIgnore, PromptOwner::mainWindow);
-        if (answer == Prompt::AnswerRetry) return DiskAnswer::retry;
-        if (answer == Prompt::AnswerIgnore) return DiskAnswer::skip;
-        if (answer != Prompt::AnswerAbort) return DiskAnswer::quitConfirmed;
-        if (prompt.showMessage(kQuitQuestion, kQuitCaption, Prompt::YesNo, PromptOwner::mainWindow) ==
-            Prompt::AnswerYes)
-            return DiskAnswer::quitConfirmed;
-    }
+    const int answer = prompt.showMessage(text, caption, Prompt::AbortRetryIgnore, PromptOwner::mainWindow);
+    if (answer == Prompt::AnswerRetry) return DiskAnswer::retry;
+    if (answer == Prompt::AnswerIgnore) return DiskAnswer::skip;
+    if (answer != Prompt::AnswerAbort) return DiskAnswer::quitConfirmed;
+    return prompt.showMessage(kQuitQuestion, kQuitCaption, Prompt::YesNo, PromptOwner::mainWindow) == Prompt::AnswerYes
+               ? DiskAnswer::quitConfirmed
+               : DiskAnswer::retry;
 }
 
 InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool installAll,

@@ -65,9 +65,10 @@ public:
 enum class DiskAnswer { retry, skip, quitConfirmed };
 
 // The disk prompt: "Please insert disk N ..." with Abort, Retry and Ignore (owner: the main
-// window); Abort asks the quit question, and No there shows the prompt again. An answer that is
-// none of the three (the box could not be shown) counts as a confirmed quit, so a file ends the run
-// rather than the prompt looping.
+// window); Abort asks the quit question, and No there goes on as Retry does: the disk may have
+// been inserted while the question was up, so the file is tried again before the prompt comes
+// back. An answer that is none of the three (the box could not be shown) counts as a confirmed
+// quit, so a file ends the run rather than the prompt looping.
 DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, InstallPrompt& prompt);
 
 enum class InstallOutcome { Installed = 0, Stop = 1, Retry = 2, Skip = 3, Force = 4, InUse = 5 };

@@ -21,7 +21,7 @@ InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress)
     : state_(state), progress_(progress), context_{state, log_, {}, {}} {
     const std::string destination = state_.variables["DP"];
     createDirectories(destination);
-    openUninstallLog(log_, destination + "\\Uninstall.log");
+    openUninstallLog(log_, joinPath(destination, "Uninstall.log"));
     log_.writeHeader(todayForLog());
     log_.beginFiles();
 

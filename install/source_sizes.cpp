@@ -30,37 +30,48 @@ std::uint32_t SourceSizes::FileEntryUncompressedSize(std::size_t index) {
     Win32InstallPrompt prompt(static_cast<HINSTANCE>(state_.session.instance),
                               static_cast<HWND>(state_.session.mainWindow), state_.run.installAll);
     const SplitPartResult appended = joiner_.addPart(entry, entry.destinationPath, prompt);
-    if (appended == SplitPartResult::quit) quitRequested_ = true;
-    if (!entry.lastPart || appended == SplitPartResult::quit) return 0;
     const std::string joinFile = joiner_.joinFileOf(entry.destinationPath);
+    if (appended == SplitPartResult::quit) {
+        // Setup ends: the parts joined so far are of no use to anyone.
+        quitRequested_ = true;
+        DeleteFileA(joinFile.c_str());
+        return 0;
+    }
+    if (!entry.lastPart) return 0;
     const std::uint32_t size = uncompressedSize(joinFile);
     DeleteFileA(joinFile.c_str());
     return size;
 }
 
 SourceSizeThread::SourceSizeThread(std::vector<std::string> paths, HWND window, UINT doneMessage)
-    : paths_(std::move(paths)), sizes_(paths_.size(), 0), window_(window), doneMessage_(doneMessage) {
-    thread_ = CreateThread(nullptr, 0, &SourceSizeThread::measure, this, 0, nullptr);
-    if (thread_ == nullptr) measure(this);  // no thread to be had: measure here and now
+    : work_(std::make_shared<Work>()) {
+    work_->sizes.assign(paths.size(), 0);
+    work_->paths = std::move(paths);
+    work_->window = window;
+    work_->doneMessage = doneMessage;
+    auto* threadsShare = new std::shared_ptr<Work>(work_);
+    thread_ = CreateThread(nullptr, 0, &SourceSizeThread::measure, threadsShare, 0, nullptr);
+    if (thread_ == nullptr) measure(threadsShare);  // no thread to be had: measure here and now
 }
 
 SourceSizeThread::~SourceSizeThread() {
-    stop_ = true;
+    work_->stop = true;
     if (thread_ == nullptr) return;
-    WaitForSingleObject(thread_, INFINITE);
+    WaitForSingleObject(thread_, kStopWait);
     CloseHandle(thread_);
 }
 
 const std::vector<std::uint32_t>& SourceSizeThread::sizes() {
     if (thread_ != nullptr) WaitForSingleObject(thread_, INFINITE);
-    return sizes_;
+    return work_->sizes;
 }
 
-DWORD WINAPI SourceSizeThread::measure(void* self) {
-    auto* sizes = static_cast<SourceSizeThread*>(self);
-    for (std::size_t index = 0; index < sizes->paths_.size() && !sizes->stop_; ++index)
-        if (!sizes->paths_[index].empty()) sizes->sizes_[index] = uncompressedSize(sizes->paths_[index]);
-    if (!sizes->stop_) PostMessageA(sizes->window_, sizes->doneMessage_, 0, 0);
+DWORD WINAPI SourceSizeThread::measure(void* threadsShare) {
+    const std::shared_ptr<Work> work = *static_cast<std::shared_ptr<Work>*>(threadsShare);
+    delete static_cast<std::shared_ptr<Work>*>(threadsShare);
+    for (std::size_t index = 0; index < work->paths.size() && !work->stop; ++index)
+        if (!work->paths[index].empty()) work->sizes[index] = uncompressedSize(work->paths[index]);
+    if (!work->stop) PostMessageA(work->window, work->doneMessage, 0, 0);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,9 @@ public:
     // Measures every path (an empty path counts 0 without a look) and then posts `doneMessage` to
     // `window`.
     SourceSizeThread(std::vector<std::string> paths, HWND window, UINT doneMessage);
-    // Stops the measuring if it still runs and waits for the thread.
+    // Stops the measuring: the thread ends after the file it is examining. A file on a slow or
+    // vanished medium can keep it there for long; the page is not held longer than kStopWait, and
+    // the thread finishes on its own, with the work it owns, and posts nothing.
     ~SourceSizeThread();
     SourceSizeThread(const SourceSizeThread&) = delete;
     SourceSizeThread& operator=(const SourceSizeThread&) = delete;
@@ -50,14 +53,21 @@ public:
     // The sizes, path by path; waits for the thread first (call it after `doneMessage`).
     const std::vector<std::uint32_t>& sizes();
 
-private:
-    static DWORD WINAPI measure(void* self);
+    static constexpr DWORD kStopWait = 3000;  // milliseconds
 
-    std::vector<std::string> paths_;
-    std::vector<std::uint32_t> sizes_;
-    HWND window_;
-    UINT doneMessage_;
-    std::atomic<bool> stop_{false};
+private:
+    // What the thread works on. It holds a reference of its own, so the work outlives a page that
+    // stopped waiting for it.
+    struct Work {
+        std::vector<std::string> paths;
+        std::vector<std::uint32_t> sizes;
+        HWND window;
+        UINT doneMessage;
+        std::atomic<bool> stop{false};
+    };
+    static DWORD WINAPI measure(void* work);
+
+    std::shared_ptr<Work> work_;
     HANDLE thread_ = nullptr;
 };
 

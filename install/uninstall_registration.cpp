@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "install_paths.h"
+
 namespace quillset {
 
 namespace {
@@ -27,7 +29,7 @@ bool RegisterUninstallEntry(UninstallLog& log, const std::string& appName, const
     log.addRegistryKeyLine(keyPath);
     if (created != ERROR_SUCCESS) return false;
     setText(key, "DisplayName", appName);
-    setText(key, "UninstallString", destination + "QSUninstall.exe");
+    setText(key, "UninstallString", joinPath(destination, "QSUninstall.exe"));
     RegCloseKey(key);
     return true;
 }

@@ -12,7 +12,7 @@ namespace quillset {
 std::string uninstallKeyPath(const std::string& appName);
 
 // Writes "[REGISTRY]" and the key path to the log, then creates (or opens) the key with
-// "DisplayName" = appName and "UninstallString" = destination + "QSUninstall.exe". The whole name is
+// "DisplayName" = appName and "UninstallString" = QSUninstall.exe in the destination folder. The whole name is
 // used, however long: a key the registry refuses (names over 255 characters) is simply not
 // written, like any key that cannot be created, and the log names it all the same. Returns whether
 // the key was written.

@@ -8,7 +8,10 @@ namespace {
 TEST(InstallPathsTest, CollapseDoubleBackslashes) {
     const std::pair<std::string, std::string> cases[] = {
         {"C:\\Program Files\\Demo\\\\readme.txt", "C:\\Program Files\\Demo\\readme.txt"},
-        {"\\\\server\\share\\x", "\\server\\share\\x"},
+        // A network or device path keeps its leading pair; the rest collapses as anywhere.
+        {"\\\\server\\share\\x", "\\\\server\\share\\x"},
+        {"\\\\server\\share\\App\\\\x.dll", "\\\\server\\share\\App\\x.dll"},
+        {"\\\\?\\C:\\App\\\\x", "\\\\?\\C:\\App\\x"},
         {"a\\\\\\b", "a\\\\b"},          // three become two
         {"a\\\\\\\\b", "a\\\\b"},        // four become two
         {"a\\\\\\\\\\b", "a\\\\\\b"},    // five become three
@@ -20,6 +23,17 @@ TEST(InstallPathsTest, CollapseDoubleBackslashes) {
         collapseDoubleBackslashes(path);
         EXPECT_EQ(path, expected);
     }
+}
+
+TEST(InstallPathsTest, JoinPathUsesOneBackslash) {
+    const std::tuple<std::string, std::string> cases[] = {
+        {"C:\\App", "C:\\App\\QSUninstall.exe"},
+        {"C:\\App\\", "C:\\App\\QSUninstall.exe"},
+        {"C:\\App\\\\", "C:\\App\\QSUninstall.exe"},
+        {"C:\\", "C:\\QSUninstall.exe"},
+        {"\\\\server\\share\\App", "\\\\server\\share\\App\\QSUninstall.exe"},
+    };
+    for (const auto& [folder, expected] : cases) EXPECT_EQ(joinPath(folder, "QSUninstall.exe"), expected) << folder;
 }
 
 TEST(InstallPathsTest, DirectoryLevels) {

@@ -1,17 +1,19 @@
-// The installation pieces that reach the system directly: shortcut files, short path forms and a
-// shared file in use.
+// The installation pieces that reach the system directly: shortcut files, short path forms, a
+// shared file in use and the measuring of sources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../string_sink.h"
 #include "dialog_driver.h"
 #include "install_file.h"
 #include "path_forms.h"
 #include "shortcut.h"
+#include "source_sizes.h"
 #include "win_test_files.h"
 
 namespace quillset {
@@ -121,6 +123,36 @@ TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) 
         DeleteFileA(destination.c_str());
     }
     RemoveDirectoryA(recommendedDirectory.c_str());
+}
+
+// A source whose reading never ends (a medium that stopped answering): here a pipe nobody writes
+// to. Closing the page must not wait for it longer than the bounded time.
+TEST(SourceSizeThreadTest, StoppingDoesNotWaitForASourceThatHangs) {
+    const std::string pipe = "\\\\.\\pipe\\quillset-silent-source";
+    const HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1,
+                                           4096, 4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    OVERLAPPED connection{};
+    connection.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const bool connected = ConnectNamedPipe(server, &connection) == FALSE && GetLastError() == ERROR_PIPE_CONNECTED;
+
+    auto sizes = std::make_unique<SourceSizeThread>(std::vector<std::string>{pipe}, nullptr, WM_APP);
+    // The measuring thread has opened the source once the pipe is connected; it then waits for data.
+    ASSERT_TRUE(connected || WaitForSingleObject(connection.hEvent, 30000) == WAIT_OBJECT_0)
+        << "the measuring never opened the source";
+    const HANDLE stopper = CreateThread(
+        nullptr, 0, [](void* held) -> DWORD {
+            static_cast<std::unique_ptr<SourceSizeThread>*>(held)->reset();
+            return 0;
+        },
+        &sizes, 0, nullptr);
+    ASSERT_NE(stopper, nullptr);
+    EXPECT_EQ(WaitForSingleObject(stopper, 60000), WAIT_OBJECT_0) << "stopping waited for the hanging source";
+    // Only now the source answers (closed), so that the measuring thread ends.
+    CloseHandle(server);
+    WaitForSingleObject(stopper, INFINITE);
+    CloseHandle(stopper);
+    CloseHandle(connection.hEvent);
 }
 
 }  // namespace
