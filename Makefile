@@ -9,14 +9,15 @@
 JOBS ?= 2
 NATIVE := build/native
 WIN64  := build/win64
-WIN32  := build/win32
+RELEASE64 := build/release-win64
+RELEASE32 := build/release-win32
 FUZZ   := build/fuzz
 TOOLS  := build/tools
 WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := script_reader variables interpreter ini_file uninstall_log wildcard_match install_result
 
-.PHONY: all demo test unit e2e bench deps build native win64 win32 tools fuzz-build fuzz clean
+.PHONY: all demo test unit e2e bench deps build native win64 release tools fuzz-build fuzz clean
 
 all: build
 
@@ -27,18 +28,26 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
 
-# The Windows-side tests compare qscheck.exe with the native qscheck, hence the native build first.
-WIN64_CONFIGURE = cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLSET_NATIVE_BUILD=$(CURDIR)/$(NATIVE) >/dev/null
+# What ships: Setup.exe, QSUninstall.exe, qscheck.exe and qsmedia.exe, optimised for size and
+# stripped, for both targets. The end-to-end tests and the demo run the x86_64 programs; the i686
+# ones are checked without running them (these machines execute no 32-bit code).
+RELEASE_OPTIONS = -DCMAKE_BUILD_TYPE=MinSizeRel -DQUILLSET_RELEASE=ON
+release: deps
+	@cmake -S . -B $(RELEASE64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(RELEASE_OPTIONS) >/dev/null
+	@cmake --build $(RELEASE64) -j$(JOBS)
+	@cmake -S . -B $(RELEASE32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(RELEASE_OPTIONS) >/dev/null
+	@cmake --build $(RELEASE32) -j$(JOBS)
 
-win64: deps native
+# The Windows-side tests: the test build of the Win32 layer, the robot and its payload. The
+# Windows-side tests compare qscheck.exe with the native qscheck, hence the native build first;
+# the end-to-end tests run the release programs.
+WIN64_CONFIGURE = cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLSET_NATIVE_BUILD=$(CURDIR)/$(NATIVE) \
+	    -DQUILLSET_SHIPPED_PROGRAMS=$(CURDIR)/$(RELEASE64) -DQUILLSET_SHIPPED_PROGRAMS_32=$(CURDIR)/$(RELEASE32) >/dev/null
+
+win64: deps native release
 	@$(WIN64_CONFIGURE)
 	@cmake --build $(WIN64) -j$(JOBS)
-
-win32: deps
-	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(WIN32) -j$(JOBS)
 
 # The fuzz targets: clang with libFuzzer, AddressSanitizer and UBSan, in a build of their own.
 fuzz-build: deps
@@ -51,7 +60,7 @@ tools: deps
 	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF >/dev/null
 	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck qsmedia
 
-build: native win64 win32 tools fuzz-build
+build: native release win64 tools fuzz-build
 
 test: build
 	@echo "== native unit tests"
@@ -65,7 +74,7 @@ unit: native
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 
 # One scenario needs only the robot, the programs it starts and the payload, not the whole build.
-e2e: deps
+e2e: deps release
 	@if [ -z "$(NAME)" ] || [ ! -f tests/e2e/$(NAME).scenario ]; then \
 	  echo "make e2e: NAME must name a scenario: make e2e NAME=welcome runs tests/e2e/welcome.scenario"; exit 2; fi
 	@$(WIN64_CONFIGURE)
@@ -83,10 +92,10 @@ fuzz: fuzz-build
 	done; \
 	if [ -n "$$failed" ]; then echo "make fuzz: failing input found by:$$failed (see build/fuzz-work)"; exit 1; fi
 
-bench: native win64 tools
+bench: native release win64 tools
 	@bench/run_benchmarks.sh
 
-demo: native win64
+demo: native release win64
 	@tools/demo.sh
 
 clean:

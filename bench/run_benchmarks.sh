@@ -3,12 +3,17 @@
 # and a peer, script size, memory. Generates its own payloads, runs each case several times with
 # the cases of one round side by side, and prints a table of medians.
 #
-# Usage: bench/run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--qscheck PATH] [--out FILE]
+# Usage: bench/run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--release DIR] [--release32 DIR]
+#                                [--qscheck PATH] [--out FILE]
 #   --smoke      tiny payloads and one run: checks that every case still runs and installs the
 #                right bytes (the test suite runs this); its figures mean nothing
 #   --runs N     rounds of the copy cases (default 5; the 10,000-file install runs at most twice)
-#   --win64 DIR  the Windows build with Setup.exe, copy_floor.exe, sections_page_bench.exe
+#   --win64 DIR  the Windows test build with copy_floor.exe, sections_page_bench.exe
 #                (default build/win64)
+#   --release DIR    the x86_64 release build, whose Setup.exe is measured (default
+#                    build/release-win64)
+#   --release32 DIR  the i686 release build, whose program sizes are reported beside the x86_64
+#                    ones (default build/release-win32)
 #   --qscheck P  the native qscheck to measure (default build/tools/qscheck, the optimised one)
 #   --out FILE   also write the table there (default build/bench/results.md)
 # QS_WINEPREFIX=DIR runs it in a Wine prefix of its own (as tests/wine/with-wine).
@@ -20,20 +25,24 @@ export LC_ALL=C  # numbers with a full stop, whatever the caller's locale
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 smoke=0 runs=5 win64="$top/build/win64" qscheck="$top/build/tools/qscheck" out="$top/build/bench/results.md"
+release="$top/build/release-win64" release32="$top/build/release-win32"
 while [ $# -gt 0 ]; do
   case $1 in
     --smoke) smoke=1 runs=1 ;;
     --runs) runs=$2; shift ;;
     --win64) win64=$2; shift ;;
+    --release) release=$2; shift ;;
+    --release32) release32=$2; shift ;;
     --qscheck) qscheck=$2; shift ;;
     --out) out=$2; shift ;;
-    *) echo "usage: run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--qscheck PATH] [--out FILE]" >&2; exit 64 ;;
+    *) echo "usage: run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--release DIR] [--release32 DIR] [--qscheck PATH] [--out FILE]" >&2; exit 64 ;;
   esac
   shift
 done
-win64=$(realpath "$win64") qscheck=$(realpath "$qscheck")
-for program in "$win64/Setup.exe" "$win64/copy_floor.exe" "$win64/sections_page_bench.exe" "$qscheck"; do
-  [ -f "$program" ] || { echo "run_benchmarks: no $program (make win64 tools builds it)" >&2; exit 1; }
+win64=$(realpath "$win64") qscheck=$(realpath "$qscheck") release=$(realpath "$release") release32=$(realpath "$release32")
+for program in "$release/Setup.exe" "$release/QSUninstall.exe" "$release32/Setup.exe" "$release32/QSUninstall.exe" \
+               "$win64/copy_floor.exe" "$win64/sections_page_bench.exe" "$qscheck"; do
+  [ -f "$program" ] || { echo "run_benchmarks: no $program (make release win64 tools builds it)" >&2; exit 1; }
 done
 command -v makensis >/dev/null || { echo "run_benchmarks: makensis is needed (Debian package nsis)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "run_benchmarks: GNU time (/usr/bin/time) is needed" >&2; exit 1; }
@@ -94,7 +103,7 @@ setup_medium() {
   local medium=$1
   shift
   mkdir -p "$medium"
-  cp "$win64/Setup.exe" "$medium/Setup.exe"
+  cp "$release/Setup.exe" "$medium/Setup.exe"
   {
     printf '%s\r\n' "SetAppName(\"$app_name\");" 'SetVariable("DP","C:\qsbench\setup\");' \
       'CreateSection("Main","1","0","Files");'
@@ -365,6 +374,15 @@ many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
     "$many_files" "$many_per_folder" "$(mib "$many_peak")" "$(mib "$one_peak")" "$(mib "$(minus "$many_peak" "$one_peak")")"
   printf '| Setup.exe copy phase, the same %s files (VerInstallFileA loop, once) | %.1f s (%.1f s) | |\n' \
     "$many_files" "$(median many Setup.exe 1)" "$(median many verinstall 1)"
+  echo
+  echo "Size of the shipped programs (release builds, bytes):"
+  echo
+  echo "| program | i686 | x86_64 | target (i686) |"
+  echo "|---|---:|---:|---|"
+  for program in Setup.exe:262144 QSUninstall.exe:163840; do
+    printf '| %s | %s | %s | at most %s |\n' "${program%%:*}" "$(stat -c %s "$release32/${program%%:*}")" \
+      "$(stat -c %s "$release/${program%%:*}")" "${program#*:}"
+  done
 } >"$work/table.md"
 mkdir -p "$(dirname "$out")"
 cp "$work/table.md" "$out"

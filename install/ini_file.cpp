@@ -22,7 +22,7 @@
 // from one that was empty, is the model in its order with CR LF line ends.
 #include "ini_file.h"
 
-#include <fstream>
+#include <cstdio>
 
 namespace quillset {
 namespace {
@@ -86,14 +86,16 @@ IniLoadResult IniFile::load(const std::string& path) {
     lines_.clear();
     loadedFromFile_ = false;
     if (path.empty()) return IniLoadResult::noPath;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return IniLoadResult::cannotRead;
-    // istream::read turns a read error (a directory opened as a file, say) into badbit instead of
-    // letting the stream buffer's exception through.
+    // Through the C library, not the C++ streams: the streams would triple the size of the
+    // programs. A directory opens on some platforms but then fails to read.
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) return IniLoadResult::cannotRead;
     std::string bytes;
     char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return IniLoadResult::cannotRead;
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, read);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) return IniLoadResult::cannotRead;
     loadText(bytes);
     return IniLoadResult::loaded;
 }
@@ -188,12 +190,11 @@ std::string IniFile::saveText() const {
 
 bool IniFile::save(const std::string& path) const {
     if (path.empty()) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) return false;
     const std::string text = saveText();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return static_cast<bool>(out);
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    return std::fclose(out) == 0 && written;
 }
 
 }  // namespace quillset

@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
-build=$top/build/win64
+build=$top/build/win64          # the robot and the demo program
+release=$top/build/release-win64  # Setup.exe and QSUninstall.exe, as they ship
 demo=$top/build/demo
 tree=$demo/tree
 medium=$demo/medium
@@ -20,7 +21,7 @@ cp "$build/demo-payload/quilldemo.dll" "$tree/shared/"
 for n in $(seq -w 1 40); do head -c 4000000 /dev/urandom >"$tree/samples/sample$n.dat"; done
 
 echo "== qsmedia lays out the medium from examples/demo/medium.txt:"
-build/native/qsmedia examples/demo/medium.txt "$medium" --tree "$tree" --programs "$build"
+build/native/qsmedia examples/demo/medium.txt "$medium" --tree "$tree" --programs "$release"
 echo
 
 # What an earlier demo installed goes first, so that this one starts on a clean system.

@@ -9,7 +9,7 @@
 #   #! script FILE          the medium's SetupScript.ini (relative to the scenario); none: no script
 #   #! copy FROM TO         puts a file on the medium (TO relative to it); FROM is relative to the
 #                           scenario, payload/NAME for a file built into the build's e2e-payload/,
-#                           or build/NAME for a program at the top of the build (QSUninstall.exe)
+#                           or build/NAME for a program beside the Setup.exe under test (QSUninstall.exe)
 #   #! text TO WORDS...     a text file on the medium holding WORDS and a line end
 #   #! existing PATH WORDS  a file C:\qse2e\PATH holding WORDS before the run (its folders made)
 #   #! existing-copy FROM PATH  FROM (as for copy) as the file C:\qse2e\PATH before the run
@@ -69,7 +69,7 @@ checks=()
 source_file() {
   case "$1" in
     payload/*) printf '%s\n' "$payload/${1#payload/}" ;;
-    build/*) printf '%s\n' "$(dirname "$robot")/${1#build/}" ;;
+    build/*) printf '%s\n' "$(dirname "$setup")/${1#build/}" ;;
     *) printf '%s\n' "$scenario_dir/$1" ;;
   esac
 }
