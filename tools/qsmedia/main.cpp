@@ -1,12 +1,14 @@
 // qsmedia — lays out an installation medium from a folder tree and a short description.
 //
 //   qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]
+//           [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]
 //
 // DESCRIPTION names the application, its sections and the folders of the tree that go into them
 // (docs/qsmedia.md). OUTDIR, new or empty, receives Setup.exe, SetupScript.ini and the files; with
 // a disk size, in the folders DISK1, DISK2 ... The tree is the description's folder unless --tree
 // names another; Setup.exe and QSUninstall.exe come from --programs (default: qsmedia's folder);
-// the medium is checked with the qscheck program beside qsmedia or the one --qscheck names.
+// the medium is checked with the qscheck program beside qsmedia or the one --qscheck names. With
+// --sign, the medium gets copies of the programs signed by osslsigncode (program_signing.h).
 //
 // Exit status (qsmedia_exit_codes.h): 0 the medium is laid out and checked, 1 an error (reported
 // as FILE:LINE: error: ... or qsmedia: error: ...), 64 a wrong command line.
@@ -22,6 +24,7 @@
 #include "medium_check.h"
 #include "medium_contents.h"
 #include "platform.h"
+#include "program_signing.h"
 #include "qsmedia_exit_codes.h"
 #include "script_writer.h"
 
@@ -30,10 +33,13 @@ namespace fs = std::filesystem;
 namespace quillset {
 namespace {
 
-const char* const kUsage = "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]\n";
+const char* const kUsage =
+    "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]\n"
+    "               [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]\n";
 
 struct Options {
     std::string description, output, tree, programs, qscheck;
+    SigningOptions signing;
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -45,8 +51,16 @@ bool parseOptions(int argc, char** argv, Options& options) {
         if (option == "--tree") options.tree = argv[i + 1];
         else if (option == "--programs") options.programs = argv[i + 1];
         else if (option == "--qscheck") options.qscheck = argv[i + 1];
+        else if (option == "--sign") options.signing.certificate = argv[i + 1];
+        else if (option == "--key") options.signing.key = argv[i + 1];
+        else if (option == "--pass-file") options.signing.passwordFile = argv[i + 1];
+        else if (option == "--osslsigncode") options.signing.osslsigncode = argv[i + 1];
         else return false;
     }
+    // The other signing options without --sign are a mistake, not something to pass over.
+    const SigningOptions& signing = options.signing;
+    if (!signing.requested() && (!signing.key.empty() || !signing.passwordFile.empty() || !signing.osslsigncode.empty()))
+        return false;
     const fs::path description = fs::absolute(options.description);
     if (options.tree.empty()) options.tree = description.parent_path().string();
     if (options.programs.empty()) options.programs = ownDirectory();
@@ -92,12 +106,21 @@ QsmediaExitCode run(const Options& options) {
         return QsmediaExitCode::failed;
     }
 
-    const fs::path programs = fs::absolute(options.programs);
+    fs::path programs = fs::absolute(options.programs);
     std::error_code error;
-    const std::uintmax_t setupSize = fs::file_size(programs / "Setup.exe", error);
+    std::uintmax_t setupSize = fs::file_size(programs / "Setup.exe", error);
     if (error) return fail("no Setup.exe in " + programs.string() + " (--programs names the folder)");
-    const std::uintmax_t uninstallerSize = fs::file_size(programs / kUninstallerName, error);
+    std::uintmax_t uninstallerSize = fs::file_size(programs / kUninstallerName, error);
     if (error) return fail(std::string("no ") + kUninstallerName + " in " + programs.string());
+    // Signed before anything is written: a failure leaves no medium, and the disks are laid out
+    // with the signed programs' sizes (a signature makes a program larger).
+    SignedPrograms signedPrograms;
+    if (options.signing.requested()) {
+        if (!signPrograms(options.signing, programs, description.appName, signedPrograms)) return QsmediaExitCode::failed;
+        programs = signedPrograms.folder;
+        setupSize = fs::file_size(programs / "Setup.exe");
+        uninstallerSize = fs::file_size(programs / kUninstallerName);
+    }
 
     std::vector<MediumEntry> entries;
     std::vector<Problem> problems;
@@ -150,8 +173,9 @@ QsmediaExitCode run(const Options& options) {
     if (error) return fail(error.message());
 
     if (!checkMedium(check)) return fail(output.string() + " failed its check; it is left as it is for a look");
-    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan and lint\n",
-                output.string().c_str(), entries.size(), lastDisk, splitFiles);
+    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan and lint%s\n",
+                output.string().c_str(), entries.size(), lastDisk, splitFiles,
+                options.signing.requested() ? "; Setup.exe and QSUninstall.exe signed, without a time stamp" : "");
     return QsmediaExitCode::ok;
 }
 

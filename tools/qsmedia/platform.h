@@ -10,6 +10,10 @@ namespace quillset {
 // outputFile. Returns its exit status, or -1 when it could not be started.
 int runProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& outputFile);
 
+// The path of the program file `name` (spelt as programFileName spells it) where the platform
+// looks for programs (PATH); empty when there is none.
+std::string findProgram(const std::string& name);
+
 // The folder that holds the running qsmedia program.
 std::string ownDirectory();
 

@@ -1,9 +1,12 @@
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
+#include <sstream>
 
 #include "platform.h"
 
@@ -29,6 +32,21 @@ int runProgram(const std::string& program, const std::vector<std::string>& argum
     while (waitpid(child, &status, 0) < 0) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string findProgram(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path ? path : "");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        // An empty entry means the current folder: passed over, so that a file where qsmedia
+        // happens to run cannot pose as the program.
+        if (folder.empty()) continue;
+        const std::string candidate = folder + "/" + name;
+        struct stat status;
+        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return "";
 }
 
 std::string ownDirectory() {

@@ -31,6 +31,18 @@ int runProgram(const std::string& program, const std::vector<std::string>& argum
     return static_cast<int>(code);
 }
 
+// Only the folders of PATH, as on Linux: SearchPath without them would also try the current
+// folder, where any file could pose as the program.
+std::string findProgram(const std::string& name) {
+    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+    if (size == 0) return "";
+    std::string folders(size, '\0');
+    folders.resize(GetEnvironmentVariableA("PATH", &folders[0], size));
+    char path[MAX_PATH];
+    const DWORD length = SearchPathA(folders.c_str(), name.c_str(), nullptr, MAX_PATH, path, nullptr);
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(path, length);
+}
+
 std::string ownDirectory() {
     char path[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);

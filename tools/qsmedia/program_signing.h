@@ -1,0 +1,38 @@
+// Authenticode signatures for the programs a medium carries (Setup.exe and QSUninstall.exe), made by
+// osslsigncode with SHA-256 and without a time stamp (that needs a time-stamp server).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace quillset {
+
+// What the command line says about signing.
+struct SigningOptions {
+    std::string certificate;   // --sign: PEM certificates, or a PKCS#12 file when there is no key
+    std::string key;           // --key: the PEM private key of the certificate
+    std::string passwordFile;  // --pass-file: the password of the key or the PKCS#12 file
+    std::string osslsigncode;  // --osslsigncode: the program; empty: the one on PATH
+
+    bool requested() const { return !certificate.empty(); }
+};
+
+// A private temporary folder that holds the signed copies; it goes, with all it holds, when this
+// object goes, whatever ended the run.
+struct SignedPrograms {
+    std::filesystem::path folder;
+
+    SignedPrograms() = default;
+    SignedPrograms(const SignedPrograms&) = delete;
+    SignedPrograms& operator=(const SignedPrograms&) = delete;
+    ~SignedPrograms();
+};
+
+// Signs Setup.exe and QSUninstall.exe of the folder `programs` into signed copies in
+// `signedPrograms.folder`, the programs' description in the signature being `appName` (code page
+// 1252). The originals are only read. False, said on standard error like a compiler, when a file
+// named by the options cannot be read, osslsigncode cannot be found or run, or it fails.
+bool signPrograms(const SigningOptions& options, const std::filesystem::path& programs, const std::string& appName,
+                  SignedPrograms& signedPrograms);
+
+}  // namespace quillset
