@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# qscheck plan as a script author uses it: over the demo medium, and its exit codes.
-# Usage: qscheck_plan_test.sh QSCHECK DEMO_DIR
-qscheck=$(realpath "$1") demo=$(realpath "$2")
+# qscheck plan as a script author uses it: over the demo medium, and its exit codes; the command
+# line's --help and --version.
+# Usage: qscheck_plan_test.sh QSCHECK DEMO_DIR VERSION (the project's, from CMake)
+qscheck=$(realpath "$1") demo=$(realpath "$2") version=$3
 . "$(dirname "$0")/qscheck_test_lib.sh"
 
 # expect_plan NAME EXPECTED_EXIT SCRIPT_TEXT [OPTIONS...] — runs plan over the text, checks the
@@ -15,6 +16,22 @@ expect_plan() {
   [ "$status" = "$expected" ] || fail "$name: exit $status, expected $expected"
 }
 has() { grep -qF -- "$1" "$work/out.json" || fail "$2: no $1 in $(head -c 300 "$work/out.json")"; }
+
+# What was asked for goes to standard output with exit status 0; a wrong command line gets the
+# usage on standard error and 64.
+while IFS='|' read -r status stream pattern arguments; do
+  # shellcheck disable=SC2086  # the arguments split as a shell splits them
+  expect_run "qscheck $arguments" "$status" "$stream" "$pattern" "$qscheck" $arguments
+done <<EOF
+0|stdout|usage: qscheck *|--help
+0|stdout|usage: qscheck *|-h
+0|stdout|usage: qscheck *|lint --help
+0|stdout|qscheck $version|--version
+64|stderr|usage: qscheck *|
+64|stderr|usage: qscheck *|check S.ini
+64|stderr|usage: qscheck *|--version now
+64|stderr|usage: qscheck *|lint S.ini --sp
+EOF
 
 "$qscheck" plan "$demo/SetupScript.ini" >"$work/out.json"
 [ $? = 0 ] || fail "demo: exit status"

@@ -23,8 +23,13 @@
 //       {"date":...,"records":[{"line":L,"kind":...,"path":...,"registration":...}],"key":...}.
 //       A log the uninstaller would refuse: "FILE:LINE: error: WHY" on standard error, exit 1.
 //
-// The script verbs exit with 1 when the script cannot be read (the message goes to standard error) and
-// with 64 for a wrong command line (qscheck_exit_codes.h).
+//   qscheck --help (or -h, also in place of a verb's file: qscheck lint --help)
+//       This usage on standard output, exit status 0.
+//   qscheck --version
+//       "qscheck X.Y.Z", the version of the whole project, on standard output, exit status 0.
+//
+// The script verbs exit with 1 when the script cannot be read (the message goes to standard error).
+// A wrong command line prints the usage on standard error and exits with 64 (qscheck_exit_codes.h).
 #include <cstdio>
 #include <string>
 
@@ -36,6 +41,7 @@
 #include "plan_output.h"
 #include "platform.h"
 #include "qscheck_exit_codes.h"
+#include "quillset_version.h"
 #include "recording_host.h"
 
 namespace quillset {
@@ -46,7 +52,8 @@ const char* const kUsage =
     "       qscheck plan SCRIPT [--programfiles DIR] [--sp DIR] [--windows DIR] [--system DIR]\n"
     "                           [--running NAME]... [--cancel PAGE]\n"
     "       qscheck lint SCRIPT [--sp DIR] [--json]\n"
-    "       qscheck log FILE\n";
+    "       qscheck log FILE\n"
+    "       qscheck --help | --version\n";
 
 void printFatal(const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
@@ -55,9 +62,18 @@ void writeOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+// A wrong command line: the usage goes to standard error, beside whatever the caller reads.
 int usage() {
     std::fputs(kUsage, stderr);
     return exitStatus(QscheckExitCode::usage);
+}
+
+bool isHelpOption(const std::string& argument) { return argument == "--help" || argument == "-h"; }
+
+// What was asked for goes to standard output.
+int printText(const std::string& text) {
+    writeOut(text);
+    return exitStatus(std::fflush(stdout) == 0 ? QscheckExitCode::ok : QscheckExitCode::failed);
 }
 
 // Prints each statement as the reader completes it, through an output buffer of about a megabyte:
@@ -185,6 +201,10 @@ int lint(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const std::string verb = argc > 1 ? argv[1] : "";
+    const bool knownVerb = verb == "statements" || verb == "plan" || verb == "lint" || verb == "log";
+    if (quillset::isHelpOption(verb) || (knownVerb && argc > 2 && quillset::isHelpOption(argv[2])))
+        return quillset::printText(quillset::kUsage);
+    if (verb == "--version" && argc == 2) return quillset::printText(std::string("qscheck ") + QUILLSET_VERSION_TEXT + "\n");
     if (verb == "statements" && argc == 3) return quillset::printStatements(argv[2]);
     if (verb == "log" && argc == 3) return quillset::printLog(argv[2]);
     if (verb == "lint") return quillset::lint(argc, argv);

@@ -5,7 +5,7 @@
 namespace quillset {
 
 enum class QscheckExitCode : int {
-    ok = 0,
+    ok = 0,      // also --help and --version
     failed = 1,  // unreadable input, a log the uninstaller refuses, lint errors, output not written
     usage = 64,  // a wrong command line (as BSD's EX_USAGE)
 };

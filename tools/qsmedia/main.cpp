@@ -2,6 +2,8 @@
 //
 //   qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]
 //           [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]
+//   qsmedia --help | -h     this usage, on standard output
+//   qsmedia --version       "qsmedia X.Y.Z", the version of the whole project, on standard output
 //
 // DESCRIPTION names the application, its sections and the folders of the tree that go into them
 // (docs/qsmedia.md). OUTDIR, new or empty, receives Setup.exe, SetupScript.ini and the files; with
@@ -10,8 +12,9 @@
 // the medium is checked with the qscheck program beside qsmedia or the one --qscheck names. With
 // --sign, the medium gets copies of the programs signed by osslsigncode (program_signing.h).
 //
-// Exit status (qsmedia_exit_codes.h): 0 the medium is laid out and checked, 1 an error (reported
-// as FILE:LINE: error: ... or qsmedia: error: ...), 64 a wrong command line.
+// Exit status (qsmedia_exit_codes.h): 0 the medium is laid out and checked (or --help, --version),
+// 1 an error (reported as FILE:LINE: error: ... or qsmedia: error: ...), 64 a wrong command line
+// (the usage on standard error).
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +29,7 @@
 #include "platform.h"
 #include "program_signing.h"
 #include "qsmedia_exit_codes.h"
+#include "quillset_version.h"
 #include "script_writer.h"
 
 namespace fs = std::filesystem;
@@ -35,7 +39,14 @@ namespace {
 
 const char* const kUsage =
     "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]\n"
-    "               [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]\n";
+    "               [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]\n"
+    "       qsmedia --help | --version\n";
+
+// What was asked for (--help, --version) goes to standard output.
+QsmediaExitCode printText(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? QsmediaExitCode::ok : QsmediaExitCode::failed;
+}
 
 struct Options {
     std::string description, output, tree, programs, qscheck;
@@ -43,7 +54,8 @@ struct Options {
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
-    if (argc < 3 || (argc - 3) % 2 != 0) return false;
+    // An option where the description belongs ("--version x") is a slip, not a file name.
+    if (argc < 3 || (argc - 3) % 2 != 0 || argv[1][0] == '-') return false;
     options.description = argv[1];
     options.output = argv[2];
     for (int i = 3; i < argc; i += 2) {
@@ -183,6 +195,10 @@ QsmediaExitCode run(const Options& options) {
 }  // namespace quillset
 
 int main(int argc, char** argv) {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") return exitStatus(quillset::printText(quillset::kUsage));
+    if (first == "--version" && argc == 2)
+        return exitStatus(quillset::printText(std::string("qsmedia ") + QUILLSET_VERSION_TEXT + "\n"));
     quillset::Options options;
     if (!quillset::parseOptions(argc, argv, options)) {
         std::fputs(quillset::kUsage, stderr);

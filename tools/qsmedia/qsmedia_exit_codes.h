@@ -4,7 +4,7 @@
 namespace quillset {
 
 enum class QsmediaExitCode : int {
-    ok = 0,      // the medium is laid out and passed its check
+    ok = 0,      // the medium is laid out and passed its check; or --help, --version
     failed = 1,  // a description error, a file problem or a failed check (said on standard error)
     usage = 64,  // a wrong command line (as BSD's EX_USAGE)
 };

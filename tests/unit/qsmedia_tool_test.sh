@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# qsmedia as a script author runs it: its command line.
+# Usage: qsmedia_tool_test.sh QSMEDIA QSCHECK VERSION (the project's, from CMake)
+qsmedia=$(realpath "$1") qscheck=$(realpath "$2") version=$3
+. "$(dirname "$0")/qscheck_test_lib.sh"
+
+# What was asked for goes to standard output with exit status 0; a wrong command line gets the
+# usage on standard error and 64.
+while IFS='|' read -r status stream pattern arguments; do
+  # shellcheck disable=SC2086  # the arguments split as a shell splits them
+  expect_run "qsmedia $arguments" "$status" "$stream" "$pattern" "$qsmedia" $arguments
+done <<EOF
+0|stdout|usage: qsmedia *|--help
+0|stdout|usage: qsmedia *|-h
+0|stdout|qsmedia $version|--version
+64|stderr|usage: qsmedia *|
+64|stderr|usage: qsmedia *|medium.txt
+64|stderr|usage: qsmedia *|--version now
+64|stderr|usage: qsmedia *|medium.txt out --colour red
+EOF
+
+finish "qsmedia"
