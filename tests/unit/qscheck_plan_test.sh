@@ -78,6 +78,16 @@ expect_plan "relative pattern --sp" 0 'AddFile("Data\*.txt","[DP]\","S","0","1",
 has '"sourcePath":"Data\\o.txt"' "relative pattern --sp"
 cd "$OLDPWD" || exit 1
 
+# A relative --sp is the setup directory its absolute form names, and [SP] is absolute, as
+# Setup.exe's always is: "[SP]\Data" is looked for there, not below the setup directory again.
+cd "$work" || exit 1
+expect_plan "relative --sp" 0 'AddFile("[SP]\Data\*.txt","[DP]\","S","0","1","0","0","0","0","")' --sp other
+mv "$work/out.json" "$work/relative.json"
+expect_plan "absolute --sp" 0 'AddFile("[SP]\Data\*.txt","[DP]\","S","0","1","0","0","0","0","")' --sp "$work/other"
+has "\"sourcePath\":\"$work/other\\\\Data\\\\o.txt\"" "absolute --sp"
+cmp -s "$work/relative.json" "$work/out.json" || fail "relative --sp: $(diff "$work/relative.json" "$work/out.json" | head -4)"
+cd "$OLDPWD" || exit 1
+
 "$qscheck" plan "$work/missing.ini" >/dev/null 2>&1
 [ $? = 1 ] || fail "missing script: exit status"
 "$qscheck" plan "$work/SetupScript.ini" --cancel DIALOG_NOPE >/dev/null 2>&1

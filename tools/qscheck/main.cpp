@@ -123,6 +123,10 @@ int printLog(const std::string& path) {
     return exitStatus(std::fflush(stdout) == 0 ? QscheckExitCode::ok : QscheckExitCode::failed);
 }
 
+// The setup directory that --sp names, made absolute, as Setup.exe's SP always is: "[SP]\x" is
+// then no relative pattern, which the dry run would look for below the setup directory once more.
+std::string setupDirectoryOption(const std::string& directory) { return absoluteDirectoryOf(directory + "/x"); }
+
 struct PlanOptions {
     std::string script;
     DryRunSettings settings;
@@ -138,7 +142,7 @@ bool parsePlanOptions(int argc, char** argv, PlanOptions& options) {
         const std::string option = argv[i], value = argv[i + 1];
         const PageDescription* page = findPageNamed(value);
         if (option == "--programfiles") options.settings.programFiles = value;
-        else if (option == "--sp") options.settings.setupDirectory = value;
+        else if (option == "--sp") options.settings.setupDirectory = setupDirectoryOption(value);
         else if (option == "--windows") options.settings.windowsDirectory = value;
         else if (option == "--system") options.settings.systemDirectory = value;
         else if (option == "--running") options.running.push_back(value);
@@ -177,8 +181,7 @@ int lint(int argc, char** argv) {
         if (option == "--json") {
             json = true;
         } else if (option == "--sp" && i + 1 < argc) {
-            // Made absolute, as Setup.exe's SP always is: "[SP]\x" is then no relative pattern.
-            options.dryRun.setupDirectory = absoluteDirectoryOf(std::string(argv[++i]) + "/x");
+            options.dryRun.setupDirectory = setupDirectoryOption(argv[++i]);
             options.checkFiles = true;
         } else {
             return usage();

@@ -2,9 +2,11 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "cp1252.h"
 #include "directory_cache.h"
+#include "dry_run.h"
 #include "platform.h"
 
 namespace quillset {
@@ -50,10 +52,17 @@ std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
 std::string absoluteDirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    char* resolved = realpath(directory.c_str(), nullptr);
-    if (resolved == nullptr) return directory;
-    std::string result = resolved;
-    free(resolved);
+    std::string result = directory;
+    if (char* resolved = realpath(directory.c_str(), nullptr)) {
+        result = resolved;
+        free(resolved);
+    } else if (patternInSetupDirectory("X", directory) != directory) {
+        // A relative directory that does not exist: from the current one all the same, as
+        // GetFullPathNameA takes it. (A drive path such as "F:\Medium" stays as it is.)
+        char* current = getcwd(nullptr, 0);
+        if (current != nullptr) result = std::string(current) + "/" + directory;
+        free(current);
+    }
     return result;
 }
 
