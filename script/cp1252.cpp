@@ -50,4 +50,45 @@ std::string cp1252ToUtf8(const std::string& text) {
     return out;
 }
 
+bool nextUtf8(const std::string& text, std::size_t& i, unsigned& code) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+    if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size() + (extra == 0 ? 1 : 0)) return false;
+    code = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        const unsigned char c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((c & 0xC0) != 0x80) return false;
+        code = (code << 6) | (c & 0x3F);
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+    return true;
+}
+
+bool unicodeToCp1252(unsigned code, unsigned char& byte) {
+    // Outside 0x80-0x9F code page 1252 is Latin-1: the byte is the code point.
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+        byte = static_cast<unsigned char>(code);
+        return true;
+    }
+    for (unsigned b = 0x80; b < 0xA0; ++b) {
+        if (cp1252ToUnicode(static_cast<unsigned char>(b)) != code) continue;
+        byte = static_cast<unsigned char>(b);
+        return true;
+    }
+    return false;
+}
+
+std::string utf8ToCp1252(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned code = 0;
+        unsigned char byte = '?';
+        if (!nextUtf8(text, i, code)) ++i;
+        else if (!unicodeToCp1252(code, byte)) byte = '?';
+        out.push_back(static_cast<char>(byte));
+    }
+    return out;
+}
+
 }  // namespace quillset

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cp1252.h"
 #include "json_output.h"
 
 namespace quillset {
@@ -19,6 +20,18 @@ TEST(JsonOutputTest, EscapesAndConvertsToUtf8) {
         {"/", "\"/\""},
     };
     for (const auto& [text, json] : cases) EXPECT_EQ(jsonString(text), json) << json;
+}
+
+// Names the native file system gives in UTF-8 are held in code page 1252 and come out as they were;
+// what code page 1252 lacks, or what is no UTF-8, is '?'.
+TEST(JsonOutputTest, Utf8NamesReadIntoCodePage1252ComeOutAsTheyWere) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Caf\xC3\xA9.txt", "\"Caf\xC3\xA9.txt\""},            // é
+        {"\xE2\x82\xAC\xC5\xA0", "\"\xE2\x82\xAC\xC5\xA0\""},      // euro sign, S caron (bytes 0x80, 0x8A)
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA", "\"?\xC3\xB3" "d?\""},      // L stroke, o acute, d, z acute
+        {"a\xE9" "b\xC3", "\"a?b?\""},                              // code page 1252 bytes, a cut sequence
+    };
+    for (const auto& [name, json] : cases) EXPECT_EQ(jsonString(utf8ToCp1252(name)), json) << json;
 }
 
 TEST(JsonOutputTest, StatementLine) {

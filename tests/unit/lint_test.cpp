@@ -7,7 +7,8 @@ namespace quillset {
 namespace {
 
 // Each check: a script that triggers it (with the place of the finding) and one that must give no
-// finding at all. Files are found for every pattern but those naming "missing".
+// finding at all. Files are found for every pattern but those naming "missing"; those naming
+// "foreign" find a name that the file search shows with '?' for what code page 1252 lacks.
 struct LintCase {
     std::string check, trigger;
     int line, column;
@@ -37,6 +38,7 @@ std::vector<LintCase> cases() {
           "SetAppName(\"A\");SetVariable(\"[APPNAME]X\",\"1\");SetCaption(\"[AX][APPNAME][SP] [\");"},
         {"missing-files", "AddFile(\"missing\\*.txt\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", 1, 9,
           "AddFile(\"[WINPATH]\\missing.dll\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", kSection},
+        {"file-name-code-page", addFile("foreign\\*.txt"), 1, 9, addFile("a\\*.txt"), kSection},
         {"unknown-section", "AddFile(\"a\",\"b\",\"Mian\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", 1, 17,
           "AddFile(\"a\",\"b\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", kSection},
         {"empty-section", kSection, 1, 15, file},
@@ -62,8 +64,8 @@ std::vector<LintFinding> lint(const std::string& text) {
     options.dryRun.setupDirectory = "D:\\Medium";
     options.checkFiles = true;
     options.findFiles = [](const std::string& pattern) {
-        return pattern.find("missing") == std::string::npos ? std::vector<FoundFile>{{"a.txt", false}}
-                                                             : std::vector<FoundFile>{};
+        if (pattern.find("missing") != std::string::npos) return std::vector<FoundFile>{};
+        return std::vector<FoundFile>{{pattern.find("foreign") != std::string::npos ? "?\xF3" "d?.txt" : "a.txt", false}};
     };
     return lintScript(text, options);
 }

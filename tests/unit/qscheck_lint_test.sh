@@ -27,6 +27,14 @@ out=$("$qscheck" lint S.ini --sp medium --json); status=$?
   fail "--sp --json: $out"
 [ -z "$("$qscheck" lint S.ini)" ] || fail "without --sp no file is looked for"
 
+# A setup directory and file names in UTF-8: JSON shows them as they are; a name that code page
+# 1252 cannot hold is found with '?' and reported.
+mkdir -p "$work/Médium/files"; : >"$work/Médium/files/Łódź.txt"
+out=$("$qscheck" lint S.ini --sp Médium --json)
+[[ $out == *"\"line\":2,\"column\":9,\"severity\":\"warning\",\"check\":\"file-name-code-page\",\"message\":\"the name of the file '?ód?.txt' has"* ]] ||
+  fail "--sp with UTF-8 names: $out"
+[[ $out == *"\"message\":\"no file matches '$work/Médium\\\\files\\\\b.txt'\""* ]] || fail "--sp in UTF-8: $out"
+
 "$qscheck" lint "$work/missing.ini" >/dev/null 2>&1
 [ $? = 1 ] || fail "missing script: exit status"
 "$qscheck" lint S.ini --sp >/dev/null 2>&1

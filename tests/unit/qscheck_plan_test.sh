@@ -88,6 +88,16 @@ has "\"sourcePath\":\"$work/other\\\\Data\\\\o.txt\"" "absolute --sp"
 cmp -s "$work/relative.json" "$work/out.json" || fail "relative --sp: $(diff "$work/relative.json" "$work/out.json" | head -4)"
 cd "$OLDPWD" || exit 1
 
+# The file system's UTF-8 names are read in code page 1252, as the script's texts are (and as
+# qscheck.exe reads them): a pattern finds them whatever their case, and JSON shows them as they
+# are. A character that code page 1252 lacks is '?'.
+mkdir -p "$work/Données"; : >"$work/Données/Café.txt"; : >"$work/Données/Łódź.txt"
+expect_plan "UTF-8 names" 0 $'AddFile("[SP]\\CAF\xc9.TXT","[DP]\\","S","0","1","0","0","0","0","");AddFile("[SP]\\*.txt","[DP]\\","S","0","1","0","0","0","0","")' \
+  --sp "$work/Données"
+has "\"SP\":\"$work/Données\"" "UTF-8 names"
+[ "$(grep -cF "\"sourcePath\":\"$work/Données\\\\Café.txt\"" "$work/out.json")" = 2 ] || fail "UTF-8 names: Café.txt not found twice"
+has "\"sourcePath\":\"$work/Données\\\\?ód?.txt\"" "UTF-8 names"
+
 "$qscheck" plan "$work/missing.ini" >/dev/null 2>&1
 [ $? = 1 ] || fail "missing script: exit status"
 "$qscheck" plan "$work/SetupScript.ini" --cancel DIALOG_NOPE >/dev/null 2>&1

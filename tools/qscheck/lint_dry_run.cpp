@@ -53,16 +53,36 @@ bool liesInSetupDirectory(const std::string& pattern, const std::string& setupDi
     return relative || pattern.compare(0, setupDirectory.size(), setupDirectory) == 0;
 }
 
-void checkFiles(LintScript& script, const std::vector<Search>& searches, std::size_t filesAtEnd,
+// The first file of files[from, to) whose name holds a '?': the native file search puts one for
+// each character that code page 1252 lacks (Windows' own puts '?' or a look-alike letter, which
+// qscheck.exe cannot tell from a real one), and no Windows file name has one of its own. Empty
+// when there is none.
+std::string nameWithoutCodePage(const std::vector<InstallFileEntry>& files, std::size_t from, std::size_t to) {
+    for (std::size_t f = from; f < to; ++f) {
+        const std::string& source = files[f].sourcePath;
+        const std::string name = source.substr(source.rfind('\\') + 1);
+        if (name.find('?') != std::string::npos) return name;
+    }
+    return "";
+}
+
+void checkFiles(LintScript& script, const std::vector<Search>& searches, const std::vector<InstallFileEntry>& files,
                 const std::string& setupDirectory) {
     std::size_t k = 0;
     for (std::size_t s = 0; s < script.statements().size() && k < searches.size(); ++s) {
         if (!script.wellFormed(s) || script.statements()[s].command != "AddFile") continue;
-        const std::size_t after = k + 1 < searches.size() ? searches[k + 1].filesBefore : filesAtEnd;
+        const std::size_t after = k + 1 < searches.size() ? searches[k + 1].filesBefore : files.size();
         const Search& search = searches[k++];
-        if (after == search.filesBefore && liesInSetupDirectory(search.pattern, setupDirectory))
+        if (!liesInSetupDirectory(search.pattern, setupDirectory)) continue;
+        if (after == search.filesBefore)
             script.warn(s, script.argumentOffset(s, 0), "missing-files",
                         "no file matches " + quoted(patternInSetupDirectory(setupDirectory, search.pattern)));
+        const std::string name = nameWithoutCodePage(files, search.filesBefore, after);
+        if (!name.empty())
+            script.warn(s, script.argumentOffset(s, 0), "file-name-code-page",
+                        "the name of the file " + quoted(name) +
+                            " has characters that code page 1252 lacks (shown as '?'): Setup.exe finds the "
+                            "file but cannot copy it; rename it");
     }
 }
 
@@ -125,7 +145,7 @@ void checkFilesAndVariables(LintScript& script, const LintOptions& options) {
     wellFormed.tokenize(wellFormedStatements(script));
     runStatements(wellFormed, state, host);
 
-    if (options.checkFiles) checkFiles(script, searches, state.files.size(), options.dryRun.setupDirectory);
+    if (options.checkFiles) checkFiles(script, searches, state.files, options.dryRun.setupDirectory);
     checkVariables(script, builtIn, state.variables);
 }
 

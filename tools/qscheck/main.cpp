@@ -141,11 +141,11 @@ bool parsePlanOptions(int argc, char** argv, PlanOptions& options) {
         if (i + 1 >= argc) return false;
         const std::string option = argv[i], value = argv[i + 1];
         const PageDescription* page = findPageNamed(value);
-        if (option == "--programfiles") options.settings.programFiles = value;
+        if (option == "--programfiles") options.settings.programFiles = commandLineText(value);
         else if (option == "--sp") options.settings.setupDirectory = setupDirectoryOption(value);
-        else if (option == "--windows") options.settings.windowsDirectory = value;
-        else if (option == "--system") options.settings.systemDirectory = value;
-        else if (option == "--running") options.running.push_back(value);
+        else if (option == "--windows") options.settings.windowsDirectory = commandLineText(value);
+        else if (option == "--system") options.settings.systemDirectory = commandLineText(value);
+        else if (option == "--running") options.running.push_back(commandLineText(value));
         else if (option == "--cancel" && page != nullptr) options.cancelled.push_back(page->page);
         else return false;
     }
@@ -194,7 +194,8 @@ int lint(int argc, char** argv) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) return exitStatus(QscheckExitCode::failed);
     const std::vector<LintFinding> findings = lintScript(toTextMode(bytes), options);
-    writeOut(json ? lintJson(path, findings) : lintText(path, findings));
+    // The text form names the file as it was given; JSON is UTF-8 from code page 1252.
+    writeOut(json ? lintJson(commandLineText(path), findings) : lintText(path, findings));
     if (std::fflush(stdout) != 0) return exitStatus(QscheckExitCode::failed);
     return exitStatus(hasLintErrors(findings) ? QscheckExitCode::failed : QscheckExitCode::ok);
 }

@@ -18,11 +18,19 @@ NameCharacterTest platformNameCharacterTest();
 void useBinaryStandardOutput();
 
 // The entries of a directory that match a file search pattern. Backslashes in the pattern separate
-// directories on every platform; the last component may hold * and ?. Unsorted. The native
-// tool lists each directory once per process (a dry run changes no file).
+// directories on every platform; the last component may hold * and ?. Unsorted. The pattern and
+// the names are in code page 1252, as the script is: on Windows the ANSI functions' own, the
+// native tool converts from and to the UTF-8 of its file system ('?' for a character that code
+// page 1252 lacks, where Windows puts '?' or a look-alike). The native tool lists each directory
+// once per process (a dry run changes no file).
 std::vector<FoundFile> findMatchingFiles(const std::string& pattern);
 
-// The absolute path of the directory that holds `path`, without a trailing separator.
+// A text of the command line that enters the dry run or the JSON output, in code page 1252 as the
+// script's texts are: on Windows it already is; the native command line is UTF-8.
+std::string commandLineText(const std::string& argument);
+
+// The absolute path of the directory that holds `path` (as the command line gives it), without a
+// trailing separator, in code page 1252 as findMatchingFiles takes it.
 std::string absoluteDirectoryOf(const std::string& path);
 
 }  // namespace quillset

@@ -9,6 +9,10 @@
 #include "dry_run.h"
 #include "platform.h"
 
+// The native file system spells names in UTF-8, the dry run in code page 1252, as qscheck.exe gets
+// them from the ANSI functions of a Western Windows. Names are converted where they cross: those
+// the file system gives to code page 1252 (utf8ToCp1252: '?' for what it lacks), paths handed to
+// the file system back to UTF-8.
 namespace quillset {
 
 NameCharacterTest platformNameCharacterTest() { return isCp1252AlphaNumeric; }
@@ -17,6 +21,7 @@ void useBinaryStandardOutput() {}
 
 namespace {
 
+// The entries of a directory (a UTF-8 path), their names in code page 1252.
 std::vector<FoundFile> listDirectory(const std::string& directory) {
     std::vector<FoundFile> entries;
     DIR* listing = opendir(directory.c_str());
@@ -29,7 +34,7 @@ std::vector<FoundFile> listDirectory(const std::string& directory) {
             struct stat info {};
             isDirectory = stat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
         }
-        entries.push_back(FoundFile{name, isDirectory});
+        entries.push_back(FoundFile{utf8ToCp1252(name), isDirectory});
     }
     closedir(listing);
     return entries;
@@ -39,7 +44,7 @@ std::vector<FoundFile> listDirectory(const std::string& directory) {
 
 // One dry run per process: each directory is listed once, when a pattern first names it.
 std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
-    static DirectoryCache cache(listDirectory);
+    static DirectoryCache cache([](const std::string& directory) { return listDirectory(cp1252ToUtf8(directory)); });
     std::string path = pattern;
     for (char& c : path)
         if (c == '\\') c = '/';
@@ -48,6 +53,8 @@ std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
     const std::string namePattern = slash == std::string::npos ? path : path.substr(slash + 1);
     return cache.find(directory, namePattern);
 }
+
+std::string commandLineText(const std::string& argument) { return utf8ToCp1252(argument); }
 
 std::string absoluteDirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -63,7 +70,7 @@ std::string absoluteDirectoryOf(const std::string& path) {
         if (current != nullptr) result = std::string(current) + "/" + directory;
         free(current);
     }
-    return result;
+    return utf8ToCp1252(result);
 }
 
 }  // namespace quillset

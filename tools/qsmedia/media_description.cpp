@@ -16,21 +16,6 @@ std::string trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// Decodes one UTF-8 sequence at `i`; false when the bytes are not UTF-8.
-bool nextUtf8(const std::string& text, std::size_t& i, unsigned& code) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-    if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size() + (extra == 0 ? 1 : 0)) return false;
-    code = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        const unsigned char c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-        if ((c & 0xC0) != 0x80) return false;
-        code = (code << 6) | (c & 0x3F);
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    return true;
-}
-
 // A folder or file of the tree as written ("program/", ".\shared\x.dll"): '/' separators, no
 // leading "./" and no trailing '/'. False for paths that leave the tree.
 bool treePath(std::string path, std::string& out) {
@@ -94,9 +79,7 @@ bool toCp1252(const std::string& text, std::string& out) {
             return true;
         }
         unsigned char byte = 0;
-        for (unsigned b = 0; b < 256 && byte == 0; ++b)
-            if (cp1252ToUnicode(static_cast<unsigned char>(b)) == code) byte = static_cast<unsigned char>(b);
-        if (byte == 0 && code != 0) return false;  // (out may be the text itself: left as it is)
+        if (!unicodeToCp1252(code, byte)) return false;  // (out may be the text itself: left as it is)
         converted.push_back(static_cast<char>(byte));
     }
     out = converted;

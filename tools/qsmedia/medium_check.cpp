@@ -44,10 +44,6 @@ std::string readText(const std::string& path) {
     return text.str();
 }
 
-bool isAscii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Runs one qscheck verb; its output in `output`. -1 when it cannot be run.
 int runQscheck(const MediumCheck& check, const std::vector<std::string>& arguments, std::string& output) {
     const std::filesystem::path file =
@@ -79,17 +75,15 @@ bool checkMedium(const MediumCheck& check) {
     bool ok = planStatus == exitStatus(SetupExitCode::normal);
     if (!ok) std::fprintf(stderr, "qsmedia: error: qscheck plan ends with exit code %d:\n%s", planStatus, output.c_str());
 
-    // What the dry run declares, against what was laid out. Names outside ASCII are left out: the
-    // Linux qscheck reads the file system's UTF-8 names in code page 1252, as the script is.
+    // What the dry run declares (its JSON is UTF-8), against what was laid out (code page 1252).
     std::vector<std::string> declared, expected;
     for (const std::string& source : declaredSources(output)) {
         if (source.compare(0, check.setupDirectory.size(), check.setupDirectory) != 0) continue;
         std::string relative = source.substr(check.setupDirectory.size());
         std::replace(relative.begin(), relative.end(), '/', '\\');
-        if (isAscii(relative)) declared.push_back(relative);
+        declared.push_back(relative);
     }
-    for (const std::string& source : check.expectedSources)
-        if (isAscii(source)) expected.push_back(source);
+    for (const std::string& source : check.expectedSources) expected.push_back(cp1252ToUtf8(source));
     std::sort(declared.begin(), declared.end());
     std::sort(expected.begin(), expected.end());
     std::vector<std::string> missing, extra;
