@@ -32,6 +32,9 @@ std::vector<LintCase> cases() {
         {"glued-statements", "SetVariable(\"A\")(\"B\");", 1, 17, "SetVariable(\"A\",\"B\");"},
         {"blank-before-parenthesis", "ShowMessage (\"a\",\"b\",\"\",\"NOW\");", 1, 12, "ShowDest ( );"},
         {"unquoted-argument", "SetCaptionSize(65);", 1, 16, "SetWelcomeString(\"a\", // text\n\"b\");"},
+        {"comment-in-arguments", "SetWelcomeString(\"a\", // (see above)\n\"b\");", 1, 23,
+          "SetWelcomeString(\"a\", // see above\n\"b\");"},
+        {"comment-in-arguments", "SetAppName(\"A\", // the \"main\" name\n);", 1, 17, "SetAppName(\"A\"); // the \"main\" name"},
         {"text-after-statement", "ShowCopy()// copy now", 1, 11, "ShowCopy(); // copy now"},
         {"text-after-statement", "ShowCopy() copy now", 1, 12, "ShowCopy() ShowWelcome"},
         {"unset-variable", "SetCaption(\"x [APPNAM]\");", 1, 15,
@@ -102,6 +105,19 @@ TEST(LintTest, SuggestsTheCommandMeantAndTellsASlipOnce) {
               "(exit code 2) [argument-count]\n"
               "S:2:12: warning: a blank before '(': Setup.exe reads 'SetVariable' without arguments, and the words "
               "in the quotes as statements of their own [blank-before-parenthesis]\n");
+}
+
+// A ')' in a "//" comment inside the parentheses ends the list: the comment is named as the cause
+// beside the error, and what the reader makes of the arguments after it is not told again.
+TEST(LintTest, NamesTheCommentThatEndsAnArgumentList) {
+    const std::vector<LintFinding> found = lint("AddFile(\"a.txt\", // note (see above)\n"
+                                                "  \"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");\n");
+    EXPECT_EQ(describe(found),
+              "S:1:1: error: 'AddFile' takes 10 arguments, not 1: Setup.exe stops here with its syntax error (exit "
+              "code 2) [argument-count]\n"
+              "S:1:18: warning: the ')' in this comment ends the argument list of 'AddFile': inside parentheses "
+              "Setup.exe reads '//' as no comment, and the arguments after it as statements; put the comment after "
+              "the statement [comment-in-arguments]\n");
 }
 
 }  // namespace

@@ -111,12 +111,66 @@ void checkUnquoted(LintScript& script, std::size_t s) {
     }
 }
 
+// The "//" on the line of `offset`, before it, that the reader passed over inside an argument list
+// of the statement: a comment to the author, to the reader two characters like any other. npos
+// when there is none.
+std::size_t commentBefore(const LintScript& script, std::size_t s, std::size_t offset) {
+    const std::string& text = script.text();
+    const std::vector<std::size_t>& ignored = script.parts(s).ignored;
+    const int line = script.lineAt(offset);
+    for (std::size_t k = 0; k + 1 < ignored.size() && ignored[k + 1] < offset; ++k) {
+        const std::size_t at = ignored[k];
+        if (ignored[k + 1] == at + 1 && text[at] == '/' && text[at + 1] == '/' && script.lineAt(at) == line) return at;
+    }
+    return std::string::npos;
+}
+
+// A "//" comment inside an argument list drops its words harmlessly, but not its quotes (which
+// make an argument) nor its ')' (which ends the list: the arguments after it become statements).
+void checkCommentInArguments(LintScript& script, std::size_t s) {
+    const std::string& text = script.text();
+    const StatementParts& parts = script.parts(s);
+    struct Slip {
+        std::size_t comment;
+        bool quote, close;
+    };
+    std::vector<Slip> slips;  // one per comment, in text order
+    std::vector<std::size_t> acted = parts.argumentQuotes;
+    acted.insert(acted.end(), parts.listCloses.begin(), parts.listCloses.end());
+    std::sort(acted.begin(), acted.end());
+    for (std::size_t at : acted) {
+        const std::size_t comment = commentBefore(script, s, at);
+        if (comment == std::string::npos) continue;
+        if (slips.empty() || slips.back().comment != comment) slips.push_back({comment, false, false});
+        if (text[at] == '"') {
+            slips.back().quote = true;
+            continue;
+        }
+        slips.back().close = true;
+        // What the reader makes of the rest, up to the ')' the author meant, is told here.
+        const std::size_t lineEnd = std::min(text.find('\n', at), text.size());
+        markStatementsWithin(script, s, at, lineEnd < text.size() ? endOfIgnoredList(text, lineEnd) : lineEnd);
+    }
+    const std::string command = quoted(script.statements()[s].command);
+    for (const Slip& slip : slips) {
+        const std::string what = slip.quote && slip.close
+                                     ? "the '\"' in this comment opens an argument of " + command + ", and its ')' ends the list"
+                                 : slip.quote ? "the '\"' in this comment opens an argument of " + command
+                                              : "the ')' in this comment ends the argument list of " + command;
+        script.warn(s, slip.comment, "comment-in-arguments",
+                    what + ": inside parentheses Setup.exe reads '//' as no comment" +
+                        (slip.close ? ", and the arguments after it as statements" : "") +
+                        "; put the comment after the statement");
+    }
+}
+
 // After a statement, on its line: "//" directly after ')' or words that are no statement.
 void checkTextAfter(LintScript& script, std::size_t s) {
     const std::string& text = script.text();
     const StatementParts& parts = script.parts(s);
     if (parts.listCloses.empty()) return;
     const std::size_t close = parts.listCloses.back();
+    if (commentBefore(script, s, close) != std::string::npos) return;  // the ')' of a comment: told there
     const int line = script.lineAt(close);
     const std::size_t lineEnd = std::min(text.find('\n', close), text.size());
     const bool gluedComment = text.compare(close + 1, 2, "//") == 0;
@@ -146,6 +200,7 @@ void checkSyntax(LintScript& script) {
         checkGlued(script, s);
         checkBlankBeforeParenthesis(script, s);
         checkUnquoted(script, s);
+        checkCommentInArguments(script, s);
         checkTextAfter(script, s);
     }
 }
