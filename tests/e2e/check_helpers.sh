@@ -72,6 +72,24 @@ expect_shortcut() {
 # The short form of an existing path, as the platform gives it (Wine's are hashed, not guessable).
 short_path() { probe short-path "$1"; }
 
+# expect_bytes WINPATH FILE — WINPATH (in any case, as Windows finds it) holds exactly FILE's bytes.
+expect_bytes() {
+  cmp -s "$(winepath -u "$1" 2>/dev/null)" "$2" || fail_check "$1 does not hold the bytes of $(basename "$2")"
+}
+
+# pending_move_source WINPATH — the file that the NT list of moves at the next restart
+# (PendingFileRenameOperations, pairs of source and "!"-marked target) moves over WINPATH, without
+# its "\??\"; status 1 when no move names WINPATH.
+pending_move_source() {
+  wine reg query "$session_manager" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *PendingFileRenameOperations *REG_MULTI_SZ *//p' | sed 's/\\0/\n/g' |
+    target=$1 awk '
+      { sub(/^!/, ""); sub(/^\\\?\?\\/, "") }
+      NR % 2 == 1 { source = $0; next }
+      $0 == ENVIRON["target"] { print source; found = 1 }
+      END { exit !found }'
+}
+
 # expect_registry_value KEY VALUE — KEY below HKLM holds VALUE (the test servers' proof of running)
 expect_registry_value() {
   wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1 || fail_check "no value $2 under HKLM\\$1"
