@@ -6,6 +6,7 @@
 
 #include "install_paths.h"
 #include "message_box.h"
+#include "path_forms.h"
 #include "system_directories.h"
 #include "version_info.h"
 #include "windows_version.h"
@@ -62,14 +63,13 @@ LockedFileResult replaceLockedFile(const std::string& sourceFile, const std::str
                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
             break;
         case WindowsFamily::windows9x: {
-            // Wininit.exe runs before long names exist, so its lines need 8.3 names. The target is
-            // the destination shortened for the rename (cut at its first dot, wherever that is, a
-            // long last name made NAME~1) with ".dll" added: that names the file in use only for a
-            // library with a short name in folders without a dot. Any other destination gets a
-            // target that is not the file in use.
-            std::string target = destinationFile;
-            shortenForRename(target);
-            scheduled = scheduleInWininit(target + ".dll", copy, true);
+            // Wininit.exe does the renames before long names exist, so its lines need short (8.3)
+            // names. The file in use is there, so its own short path names it; shortPathOf gives
+            // the long path back when the platform has no short form that leads to this file, and
+            // only then is the target guessed from the long path (cut at its first dot, ".dll"
+            // added), which may name another file.
+            const std::string target = wininitRenameTarget(destinationFile, shortPathOf(destinationFile));
+            scheduled = scheduleInWininit(target, copy, true);
             break;
         }
         case WindowsFamily::other:

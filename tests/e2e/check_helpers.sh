@@ -90,6 +90,16 @@ pending_move_source() {
       END { exit !found }'
 }
 
+# wininit_rename_source TARGET — the source of the line TARGET=SOURCE in the rename section of
+# Wininit.ini (which Windows 95/98 carry out at the next start); status 1 when there is none.
+wininit_rename_source() {
+  tr -d '\r' <"$windows_dir/wininit.ini" | target=$1 awk '
+    BEGIN { target = ENVIRON["target"] }
+    /^\[/ { inside = tolower($0) == "[rename]"; next }
+    inside && substr($0, 1, length(target) + 1) == target "=" { print substr($0, length(target) + 2); found = 1 }
+    END { exit !found }'
+}
+
 # expect_registry_value KEY VALUE — KEY below HKLM holds VALUE (the test servers' proof of running)
 expect_registry_value() {
   wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1 || fail_check "no value $2 under HKLM\\$1"
