@@ -44,6 +44,8 @@
 #
 # Scripts that install put their files under C:\qse2e\ and their program groups under qse2e in the
 # Start menu's Programs folder; both are emptied before and after every scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
+# Whatever else a run adds to the Programs folder (the group of a script that keeps PROGRAMGROUP at
+# its APPNAME) is removed afterwards too; what was there before stays.
 set -u
 robot=$(realpath "$1") setup=$(realpath "$2") scenario=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -87,10 +89,20 @@ windows_owned() {
   rm -rf "${windows_dir:?}/$1"
   restore+=("rm -rf '$windows_dir/$1'")
 }
-restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
-         'programs_qse2e | xargs -r -d "\\n" rm -rf')
 rm -rf "$qse2e"
 programs_qse2e | xargs -r -d '\n' rm -rf
+programs=$(programs_folder)
+programs_before=$(ls -A "$programs" 2>/dev/null)
+# remove_new_programs — removes the entries of the Programs folder that were not there before the run.
+remove_new_programs() {
+  local entry
+  [ -n "$programs" ] || return 0
+  while IFS= read -r entry; do
+    grep -qxF -- "$entry" <<<"$programs_before" || rm -rf -- "${programs:?}/$entry"
+  done < <(ls -A "$programs" 2>/dev/null)
+}
+restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
+         'programs_qse2e | xargs -r -d "\\n" rm -rf' remove_new_programs)
 cleanup() {
   for ((i = ${#restore[@]} - 1; i >= 0; i--)); do eval "${restore[$i]}"; done
 }
