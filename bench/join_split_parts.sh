@@ -30,7 +30,9 @@ clean_target() {
   rm -rf "$destination" "$join_file"
   wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 }
-trap 'clean_target; rm -rf "$work"' EXIT
+# Setup.exe makes a program group named after the application in the Start menu's Programs folder.
+program_group() { find "$WINEPREFIX/drive_c/users" -maxdepth 8 -type d -path "*Start Menu/Programs/$app_name"; }
+trap 'clean_target; rm -rf "$work"; program_group | xargs -r -d "\n" rm -rf' EXIT
 
 echo "join_split_parts: writing 3 parts of $part_mib MiB under $work" >&2
 for n in 1 2 3; do

@@ -76,7 +76,9 @@ clean_target() {
   wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
   mkdir -p "$target"  # the bare loops make only the last level of their destination
 }
-trap 'clean_target; rm -rf "$target" "$work" "$drive"' EXIT
+# Setup.exe makes a program group named after the application in the Start menu's Programs folder.
+program_group() { find "$WINEPREFIX/drive_c/users" -maxdepth 8 -type d -path "*Start Menu/Programs/$app_name"; }
+trap 'clean_target; rm -rf "$target" "$work" "$drive"; program_group | xargs -r -d "\n" rm -rf' EXIT
 say() { echo "run_benchmarks: $*" >&2; }
 trap 'say "stopped at line $LINENO (status $?)"' ERR
 fail() { say "$*"; exit 1; }

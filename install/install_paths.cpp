@@ -1,5 +1,7 @@
 #include "install_paths.h"
 
+#include <string_view>
+
 namespace quillset {
 
 void collapseDoubleBackslashes(std::string& path) {
@@ -49,6 +51,44 @@ void shortenForRename(std::string& path) {
     const std::size_t backslash = path.rfind('\\');
     const std::size_t nameStart = backslash == std::string::npos ? 0 : backslash + 1;
     if (path.size() - nameStart > 8) path.replace(nameStart, std::string::npos, path.substr(nameStart, 6) + "~1");
+}
+
+namespace {
+
+// Characters that short names never hold ("=" would also end a Wininit.ini key).
+constexpr std::string_view kNotInShortNames = " \"*+,/:;<=>?[]|";
+
+// A name as DOS writes it: 1 to 8 characters, then at most a dot and 1 to 3 more.
+bool isEightDotThreeName(const std::string& name) {
+    const std::size_t dot = name.find('.');
+    const std::size_t base = dot == std::string::npos ? name.size() : dot;
+    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
+    if (base == 0 || base > 8 || extension > 3) return false;
+    if (dot != std::string::npos && (extension == 0 || name.find('.', dot + 1) != std::string::npos)) return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || kNotInShortNames.find(c) != std::string_view::npos) return false;
+    return true;
+}
+
+// "X:\NAME\...\NAME.EXT", every part an 8.3 name.
+bool isShortDrivePath(const std::string& path) {
+    if (path.size() < 4 || path[1] != ':' || path[2] != '\\') return false;
+    std::size_t start = 3;
+    for (;;) {
+        const std::size_t backslash = path.find('\\', start);
+        if (!isEightDotThreeName(path.substr(start, backslash - start))) return false;
+        if (backslash == std::string::npos) return true;
+        start = backslash + 1;
+    }
+}
+
+}  // namespace
+
+std::string wininitRenameTarget(const std::string& destination, const std::string& shortForm) {
+    if (isShortDrivePath(shortForm)) return shortForm;
+    std::string target = destination;
+    shortenForRename(target);
+    return target + ".dll";
 }
 
 std::string fileNamePart(const std::string& path) {

@@ -26,6 +26,13 @@ std::vector<std::string> directoryLevels(const std::string& directory);
 // characters becomes its first 6 followed by "~1".
 void shortenForRename(std::string& path);
 
+// The Wininit.ini target that names a locked file on Windows 95/98, where the renames are done
+// before long names exist. `shortForm` is the file's short path as the platform gives it, used when
+// each of its parts is an 8.3 name; when it is not (the platform gave no short form, or one that
+// would lead to another file, and the long path came back), the target is the destination shortened
+// for the rename with ".dll" added, the one guess left.
+std::string wininitRenameTarget(const std::string& destination, const std::string& shortForm);
+
 // The text after the last backslash (the whole text when it has none).
 std::string fileNamePart(const std::string& path);
 

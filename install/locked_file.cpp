@@ -6,6 +6,7 @@
 
 #include "install_paths.h"
 #include "message_box.h"
+#include "path_forms.h"
 #include "system_directories.h"
 #include "version_info.h"
 #include "windows_version.h"
@@ -15,20 +16,25 @@ namespace quillset {
 
 namespace {
 
-// Copies the new file into the TEMP directory: under the name the restart expects, or, when that
-// copy fails (an earlier copy still in use, say), under a fresh name of the same directory. Returns
-// the copy's path, or nothing.
+// Copies the new file into the TEMP directory under a name that no other file has there: the name
+// the restart expects when it is free, otherwise a fresh one of the same directory. A file already
+// at that name may be the scheduled copy of another file in use (FOO.DLL and FOO.OCX both make
+// FOO.TMP, CONTROLPANEL.OCX and CONTROLBAR.OCX both CONTRO~1.TMP); overwriting it would put this
+// file's bytes in the other's place at the restart. Returns the copy's path, or nothing.
 std::string copyToTemporary(const std::string& sourceFile, const std::string& temporaryDirectory,
                             const std::string& sourceName) {
     CreateDirectoryA(temporaryDirectory.c_str(), nullptr);
     std::string name = sourceName;
     shortenForRename(name);
     const std::string first = temporaryDirectory + "\\" + name + ".tmp";
-    if (CopyFileA(sourceFile.c_str(), first.c_str(), FALSE)) return first;
+    if (CopyFileA(sourceFile.c_str(), first.c_str(), TRUE)) return first;
+    // GetTempFileNameA makes the file of the fresh name, empty, so that no one else takes the name;
+    // the copy goes over that file of ours, and when it fails the file goes too.
     char second[MAX_PATH] = "";
-    if (temporaryDirectory.size() < MAX_PATH - 14 && GetTempFileNameA(temporaryDirectory.c_str(), "qs", 0, second) != 0 &&
-        CopyFileA(sourceFile.c_str(), second, FALSE))
-        return second;
+    if (temporaryDirectory.size() >= MAX_PATH - 14 || GetTempFileNameA(temporaryDirectory.c_str(), "qs", 0, second) == 0)
+        return "";
+    if (CopyFileA(sourceFile.c_str(), second, FALSE)) return second;
+    DeleteFileA(second);
     return "";
 }
 
@@ -57,14 +63,13 @@ LockedFileResult replaceLockedFile(const std::string& sourceFile, const std::str
                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
             break;
         case WindowsFamily::windows9x: {
-            // Wininit.exe runs before long names exist, so its lines need 8.3 names. The target is
-            // the destination shortened for the rename (cut at its first dot, wherever that is, a
-            // long last name made NAME~1) with ".dll" added: that names the file in use only for a
-            // library with a short name in folders without a dot. Any other destination gets a
-            // target that is not the file in use.
-            std::string target = destinationFile;
-            shortenForRename(target);
-            scheduled = scheduleInWininit(target + ".dll", copy, true);
+            // Wininit.exe does the renames before long names exist, so its lines need short (8.3)
+            // names. The file in use is there, so its own short path names it; shortPathOf gives
+            // the long path back when the platform has no short form that leads to this file, and
+            // only then is the target guessed from the long path (cut at its first dot, ".dll"
+            // added), which may name another file.
+            const std::string target = wininitRenameTarget(destinationFile, shortPathOf(destinationFile));
+            scheduled = scheduleInWininit(target, copy, true);
             break;
         }
         case WindowsFamily::other:

@@ -72,6 +72,34 @@ expect_shortcut() {
 # The short form of an existing path, as the platform gives it (Wine's are hashed, not guessable).
 short_path() { probe short-path "$1"; }
 
+# expect_bytes WINPATH FILE — WINPATH (in any case, as Windows finds it) holds exactly FILE's bytes.
+expect_bytes() {
+  cmp -s "$(winepath -u "$1" 2>/dev/null)" "$2" || fail_check "$1 does not hold the bytes of $(basename "$2")"
+}
+
+# pending_move_source WINPATH — the file that the NT list of moves at the next restart
+# (PendingFileRenameOperations, pairs of source and "!"-marked target) moves over WINPATH, without
+# its "\??\"; status 1 when no move names WINPATH.
+pending_move_source() {
+  wine reg query "$session_manager" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *PendingFileRenameOperations *REG_MULTI_SZ *//p' | sed 's/\\0/\n/g' |
+    target=$1 awk '
+      { sub(/^!/, ""); sub(/^\\\?\?\\/, "") }
+      NR % 2 == 1 { source = $0; next }
+      $0 == ENVIRON["target"] { print source; found = 1 }
+      END { exit !found }'
+}
+
+# wininit_rename_source TARGET — the source of the line TARGET=SOURCE in the rename section of
+# Wininit.ini (which Windows 95/98 carry out at the next start); status 1 when there is none.
+wininit_rename_source() {
+  tr -d '\r' <"$windows_dir/wininit.ini" | target=$1 awk '
+    BEGIN { target = ENVIRON["target"] }
+    /^\[/ { inside = tolower($0) == "[rename]"; next }
+    inside && substr($0, 1, length(target) + 1) == target "=" { print substr($0, length(target) + 2); found = 1 }
+    END { exit !found }'
+}
+
 # expect_registry_value KEY VALUE — KEY below HKLM holds VALUE (the test servers' proof of running)
 expect_registry_value() {
   wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1 || fail_check "no value $2 under HKLM\\$1"

@@ -18,7 +18,8 @@
 #   #! system-file NAME [FROM]  NAME in the system directory is removed before and after the run;
 #                           with FROM (as for copy) it is put there before the run
 #   #! uninstall-key NAME   the Uninstall key NAME is removed before and after the run
-#   #! temp-file NAME       NAME in the Windows TEMP directory is removed before and after the run
+#   #! temp-file NAME       NAME in the Windows TEMP directory is removed before and after the run;
+#                           a pattern (qs*.tmp) names every file it matches there, in any case
 #   #! pending-renames      the NT list of moves at the next restart is emptied before and after
 #   #! windows-file RELPATH WORDS  a file RELPATH below C:\windows (spelt as on the Unix side:
 #                           temp/x.TMP) holding WORDS before the run, removed afterwards
@@ -27,8 +28,8 @@
 #   #! windows-read-only RELPATH  that file below C:\windows without write permission (so
 #                           Windows sees it read-only) until the run is over
 #   #! windows-dir RELPATH  a folder RELPATH below C:\windows before the run, removed afterwards
-#   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll loaded, any other
-#                           file open without sharing)
+#   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll or .ocx loaded,
+#                           any other file open without sharing)
 #   #! random TO BYTES      a file of BYTES random bytes on the medium (a tree for qsmedia)
 #   #! qsmedia DESCRIPTION TREE  qsmedia.exe of the build lays out a medium in the folder "disks"
 #                           from DESCRIPTION (relative to the scenario) and TREE (on the medium);
@@ -43,6 +44,8 @@
 #
 # Scripts that install put their files under C:\qse2e\ and their program groups under qse2e in the
 # Start menu's Programs folder; both are emptied before and after every scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
+# Whatever else a run adds to the Programs folder (the group of a script that keeps PROGRAMGROUP at
+# its APPNAME) is removed afterwards too; what was there before stays.
 set -u
 robot=$(realpath "$1") setup=$(realpath "$2") scenario=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -86,10 +89,20 @@ windows_owned() {
   rm -rf "${windows_dir:?}/$1"
   restore+=("rm -rf '$windows_dir/$1'")
 }
-restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
-         'programs_qse2e | xargs -r -d "\\n" rm -rf')
 rm -rf "$qse2e"
 programs_qse2e | xargs -r -d '\n' rm -rf
+programs=$(programs_folder)
+programs_before=$(ls -A "$programs" 2>/dev/null)
+# remove_new_programs — removes the entries of the Programs folder that were not there before the run.
+remove_new_programs() {
+  local entry
+  [ -n "$programs" ] || return 0
+  while IFS= read -r entry; do
+    grep -qxF -- "$entry" <<<"$programs_before" || rm -rf -- "${programs:?}/$entry"
+  done < <(ls -A "$programs" 2>/dev/null)
+}
+restore=("rm -rf '$qse2e'" "wine reg delete 'HKLM\Software\Quillset\E2E' /f >/dev/null 2>&1"
+         'programs_qse2e | xargs -r -d "\\n" rm -rf' remove_new_programs)
 cleanup() {
   for ((i = ${#restore[@]} - 1; i >= 0; i--)); do eval "${restore[$i]}"; done
 }
@@ -128,7 +141,9 @@ while read -r directive value; do
       windows_owned "system32/$name"
       [ -z "$from" ] || cp "$(source_file "$from")" "$windows_dir/system32/$name" || exit 1 ;;
     temp-file)
-      windows_owned "temp/$value" ;;
+      remove_temp="(shopt -s nocaseglob; rm -rf '$windows_dir/temp/'$value)"
+      eval "$remove_temp"
+      restore+=("$remove_temp") ;;
     pending-renames)
       wine reg delete "$session_manager" /v PendingFileRenameOperations /f >/dev/null 2>&1
       restore+=("wine reg delete '$session_manager' /v PendingFileRenameOperations /f >/dev/null 2>&1") ;;

@@ -70,5 +70,29 @@ TEST(InstallPathsTest, ShortenForRename) {
     }
 }
 
+// The short form names the file in use whenever it is one; the guess from the long path only where
+// the platform gave none (the long path came back, or nothing).
+TEST(InstallPathsTest, WininitRenameTarget) {
+    struct Case {
+        std::string destination, shortForm, expected;
+    };
+    const Case cases[] = {
+        {"C:\\WINDOWS\\SYSTEM\\controlpanel.ocx", "C:\\WINDOWS\\SYSTEM\\CONTRO~1.OCX", "C:\\WINDOWS\\SYSTEM\\CONTRO~1.OCX"},
+        {"C:\\windows\\system32\\inuse_sc.dll", "C:\\windows\\system32\\inuse_sc.dll", "C:\\windows\\system32\\inuse_sc.dll"},
+        {"C:\\My.Dir\\file.dll", "C:\\MY~1.DIR\\FILE.DLL", "C:\\MY~1.DIR\\FILE.DLL"},
+        {"C:\\Shared Files\\controlpanel.ocx", "C:\\SHAR~X2Q\\CONT~A1B.OCX", "C:\\SHAR~X2Q\\CONT~A1B.OCX"},  // Wine's
+        // No short form: the long path came back, or nothing.
+        {"C:\\WINDOWS\\SYSTEM\\controlpanel.ocx", "C:\\WINDOWS\\SYSTEM\\controlpanel.ocx", "C:\\WINDOWS\\SYSTEM\\contro~1.dll"},
+        {"C:\\WINDOWS\\SYSTEM\\controlpanel.ocx", "", "C:\\WINDOWS\\SYSTEM\\contro~1.dll"},
+        {"C:\\Shared Files\\a.ocx", "C:\\Shared Files\\a.ocx", "C:\\Shared Files\\a.dll"},  // a blank
+        {"C:\\A\\lib.dll.old", "C:\\A\\lib.dll.old", "C:\\A\\lib.dll"},                     // two dots
+        {"C:\\A\\lib.data", "C:\\A\\lib.data", "C:\\A\\lib.dll"},                           // a long extension
+        {"C:\\A\\a=b.ocx", "C:\\A\\a=b.ocx", "C:\\A\\a=b.dll"},                             // "=" would end the key
+        {"\\\\server\\share\\x.ocx", "\\\\server\\share\\x.ocx", "\\\\server\\share\\x.dll"},  // no drive
+        {"C:\\A\\\\x.ocx", "C:\\A\\\\x.ocx", "C:\\A\\\\x.dll"},                             // an empty part
+    };
+    for (const Case& c : cases) EXPECT_EQ(wininitRenameTarget(c.destination, c.shortForm), c.expected) << c.shortForm;
+}
+
 }  // namespace
 }  // namespace quillset

@@ -2,8 +2,8 @@
 //   probe shortcut LINK     the shortcut's target path and description, one per line
 //   probe short-path PATH   the short (8.3) form of an existing path
 //   probe long-path PATH    the long form of an existing path (exit 1: there is none)
-//   probe hold PATH READY   keeps PATH in use until ended (a .dll loaded, any other file open
-//                           without sharing), after creating the file READY
+//   probe hold PATH READY   keeps PATH in use until ended (a .dll or .ocx loaded, any other
+//                           file open without sharing), after creating the file READY
 // Exit status 1 when the answer cannot be had.
 #include <windows.h>
 
@@ -33,7 +33,8 @@ int printPathForm(DWORD(WINAPI* query)(LPCSTR, LPSTR, DWORD), const std::string&
 }
 
 int hold(const std::string& path, const std::string& ready) {
-    const bool library = path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".dll") == 0;
+    const char* extension = path.size() > 4 ? path.c_str() + path.size() - 4 : "";
+    const bool library = lstrcmpiA(extension, ".dll") == 0 || lstrcmpiA(extension, ".ocx") == 0;
     const bool held = library ? LoadLibraryA(path.c_str()) != nullptr
                               : CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) !=
                                     INVALID_HANDLE_VALUE;
