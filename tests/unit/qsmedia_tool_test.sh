@@ -29,5 +29,11 @@ printf 'app = Demo\nsection "Main" required = files/\n' >"$work/tree/medium.txt"
 expect_run "medium with Café.txt" 0 stdout "qsmedia: $work/medium: 3 files on 1 disk(s)*" \
   "$qsmedia" "$work/tree/medium.txt" "$work/medium" --programs "$work/programs" --qscheck "$qscheck"
 [ -f "$work/medium/files/Café.txt" ] || fail "medium: no files/Café.txt"
+# An output folder named relative to the current one, through "..", as from an unpacked package.
+mkdir -p "$work/unpacked/bin"
+cd "$work/unpacked/bin" || exit 1
+expect_run "medium ../../relative/" 0 stdout "qsmedia: $work/relative: 3 files on 1 disk(s)*" \
+  "$qsmedia" ../../tree/medium.txt ../../relative/ --programs ../../programs --qscheck "$qscheck"
+cd - >/dev/null || exit 1
 
 finish "qsmedia"

@@ -156,7 +156,10 @@ QsmediaExitCode run(const Options& options) {
         if (script.size() <= room) break;
     }
 
-    const fs::path output = fs::absolute(options.output);
+    // Resolved as qscheck resolves --sp (links, "..", a final separator), so that the paths of its
+    // plan begin with the medium's folder as named here.
+    fs::path output = fs::weakly_canonical(fs::absolute(options.output));
+    if (!output.has_filename()) output = output.parent_path();
     if (fs::exists(output) && !(fs::is_directory(output) && fs::is_empty(output)))
         return fail(output.string() + " exists and is not an empty folder");
     const bool withDisks = description.diskSize != 0;
