@@ -1,6 +1,8 @@
 # A thin driver over CMake. The commands that matter:
 #   make demo   installs what is missing, builds, and runs the demo medium in examples/demo
 #   make test   installs what is missing, builds every configuration and runs every test tier
+#   make dist   builds the release trees and the tools, and writes one package per platform
+#               (win32, win64, linux-x86_64) to build/dist with CPack (docs/packages.md)
 #   make unit   builds build/native alone and runs its tests (the native tier of make test)
 #   make e2e NAME=welcome   builds what the scenarios need in build/win64 and runs the one
 #               end-to-end scenario tests/e2e/NAME.scenario under Wine
@@ -13,11 +15,12 @@ RELEASE64 := build/release-win64
 RELEASE32 := build/release-win32
 FUZZ   := build/fuzz
 TOOLS  := build/tools
+DIST   := build/dist
 WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := script_reader variables interpreter ini_file uninstall_log wildcard_match install_result
 
-.PHONY: all demo test unit e2e bench deps build native win64 release tools fuzz-build fuzz clean
+.PHONY: all demo test unit e2e bench deps build native win64 release tools dist fuzz-build fuzz clean
 
 all: build
 
@@ -31,7 +34,7 @@ native: deps
 # What ships: Setup.exe, QSUninstall.exe, qscheck.exe and qsmedia.exe, optimised for size and
 # stripped, for both targets. The end-to-end tests and the demo run the x86_64 programs; the i686
 # ones are checked without running them (these machines execute no 32-bit code).
-RELEASE_OPTIONS = -DCMAKE_BUILD_TYPE=MinSizeRel -DQUILLSET_RELEASE=ON
+RELEASE_OPTIONS = -DCMAKE_BUILD_TYPE=MinSizeRel -DQUILLSET_RELEASE=ON -DQUILLSET_DIST_DIRECTORY=$(CURDIR)/$(DIST)
 release: deps
 	@cmake -S . -B $(RELEASE64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(RELEASE_OPTIONS) >/dev/null
 	@cmake --build $(RELEASE64) -j$(JOBS)
@@ -40,10 +43,11 @@ release: deps
 
 # The Windows-side tests: the test build of the Win32 layer, the robot and its payload. The
 # Windows-side tests compare qscheck.exe with the native qscheck, hence the native build first;
-# the end-to-end tests run the release programs.
+# the end-to-end tests run the release programs; the package tests unpack what make dist wrote.
 WIN64_CONFIGURE = cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLSET_NATIVE_BUILD=$(CURDIR)/$(NATIVE) \
-	    -DQUILLSET_SHIPPED_PROGRAMS=$(CURDIR)/$(RELEASE64) -DQUILLSET_SHIPPED_PROGRAMS_32=$(CURDIR)/$(RELEASE32) >/dev/null
+	    -DQUILLSET_SHIPPED_PROGRAMS=$(CURDIR)/$(RELEASE64) -DQUILLSET_SHIPPED_PROGRAMS_32=$(CURDIR)/$(RELEASE32) \
+	    -DQUILLSET_DIST_DIRECTORY=$(CURDIR)/$(DIST) >/dev/null
 
 win64: deps native release
 	@$(WIN64_CONFIGURE)
@@ -55,14 +59,23 @@ fuzz-build: deps
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ) -j$(JOBS)
 
-# The tools for script authors, optimised and without the sanitizers of the test build.
+# The tools for script authors, optimised and without the sanitizers of the test build. Their
+# package also carries the i686 release build's Setup.exe and QSUninstall.exe.
 tools: deps
-	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF >/dev/null
+	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF \
+	    -DQUILLSET_DIST_WINDOWS_PROGRAMS=$(CURDIR)/$(RELEASE32) -DQUILLSET_DIST_DIRECTORY=$(CURDIR)/$(DIST) >/dev/null
 	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck qsmedia
+
+# One package per platform, made by CPack from each tree's install rules (cmake/packages.cmake):
+# the win32 and win64 zips from the release trees, the Linux tar.gz from the tools tree.
+dist: release tools
+	@rm -rf $(DIST)
+	@for tree in $(RELEASE32) $(RELEASE64) $(TOOLS); do (cd $$tree && cpack) || exit 1; done
 
 build: native release win64 tools fuzz-build
 
-test: build
+# The Windows-side tests include the package tests, which need make dist's packages.
+test: build dist
 	@echo "== native unit tests"
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 	@echo "== Windows-side tests under Wine"

@@ -14,6 +14,7 @@ have cmake                        || need+=(cmake)
 have makensis                     || need+=(nsis)          # the peer the benchmarks measure against
 have osslsigncode                 || need+=(osslsigncode)  # qsmedia --sign, and its test
 have openssl                      || need+=(openssl)       # the signing test's throw-away certificate
+have unzip                        || need+=(unzip)         # the package tests unpack the zips
 [ -x /usr/bin/time ]              || need+=(time)          # GNU time: the benchmarks' peak memory
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
