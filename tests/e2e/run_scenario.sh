@@ -38,9 +38,15 @@
 #                           the end state with the functions of check_helpers.sh
 #   #! win98                Setup.exe and QSUninstall.exe run under Wine's Windows 98 emulation
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
+#   #! read-only-medium     the medium as it stands so far, mounted read-only over itself (a CD);
+#                           the check's medium_listing then lists it, medium_before as it was; the
+#                           scenario is skipped (exit status 77) where mounting is not permitted
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
 #   #! no-programs-folder   the shell cannot name the Start menu's Programs folder
 #   #! programs-dir PATH    a folder PATH (below qse2e) in the Start menu's Programs folder
+#
+# QS_E2E_WINDOWS=winxp|win7|win10 (any version name of Wine's) runs Setup.exe and QSUninstall.exe
+# as that Windows version, unless the scenario asks for Windows 98.
 #
 # Scripts that install put their files under C:\qse2e\ and their program groups under qse2e in the
 # Start menu's Programs folder; both are emptied before and after every scenario; HKLM\Software\Quillset\E2E (written by the test servers) is removed afterwards.
@@ -82,6 +88,8 @@ version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
 shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 programs_folder() { find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1; }
 programs_qse2e() { find "$WINEPREFIX/drive_c/users" -type d -path '*Start Menu/Programs/qse2e' 2>/dev/null; }
+# medium_listing — every file of the medium with its size, one a line.
+medium_listing() { (cd "$medium" && find . -type f -printf '%P %s\n' | sort); }
 # write_words FILE WORDS — WORDS and a line end as FILE, its folders made.
 write_words() { mkdir -p "$(dirname "$1")" && printf '%s\n' "$2" >"$1"; }
 # windows_owned RELPATH — RELPATH below C:\windows is removed before and after the run.
@@ -107,6 +115,16 @@ cleanup() {
   for ((i = ${#restore[@]} - 1; i >= 0; i--)); do eval "${restore[$i]}"; done
 }
 trap cleanup EXIT
+
+# set_windows_version VERSION — Setup.exe and QSUninstall.exe see VERSION until the run is over.
+set_windows_version() {
+  local program
+  for program in "$appdefaults" "${appdefaults%Setup.exe}QSUninstall.exe"; do
+    wine reg add "$program" /v Version /d "$1" /f >/dev/null 2>&1
+    restore+=("wine reg delete '$program' /f >/dev/null 2>&1")
+  done
+}
+[ -z "${QS_E2E_WINDOWS:-}" ] || set_windows_version "$QS_E2E_WINDOWS"
 
 while read -r directive value; do
   case "$directive" in
@@ -174,10 +192,7 @@ while read -r directive value; do
       for _ in $(seq 1 300); do [ -e "$ready" ] && break; sleep 0.1; done
       [ -e "$ready" ] || { echo "run_scenario: $value could not be held"; exit 1; } ;;
     win98)
-      for program in "$appdefaults" "${appdefaults%Setup.exe}QSUninstall.exe"; do
-        wine reg add "$program" /v Version /d win98 /f >/dev/null 2>&1
-        restore+=("wine reg delete '$program' /f >/dev/null 2>&1")
-      done ;;
+      set_windows_version win98 ;;
     wininit)
       if [ -e "$windows_dir/wininit.exe" ]; then
         mv "$windows_dir/wininit.exe" "$windows_dir/wininit.exe.e2e-saved"
@@ -185,6 +200,15 @@ while read -r directive value; do
       fi
       restore+=("rm -f '$windows_dir/wininit.exe'")
       [ "$value" = none ] || head -c "$value" /dev/zero >"$windows_dir/wininit.exe" ;;
+    read-only-medium)
+      if ! mount --bind "$medium" "$medium" 2>/dev/null; then
+        echo "run_scenario: SKIP: a read-only medium needs a bind mount, which is not permitted here"
+        exit 77
+      fi
+      # Lazily: the shell and Wine may still be in the folder when the run is over.
+      restore+=("umount -l '$medium'")
+      mount -o remount,bind,ro "$medium" || { echo "run_scenario: the medium could not be made read-only"; exit 1; }
+      medium_before=$(medium_listing) ;;
     no-programfilesdir)
       saved=$(wine reg query "$version_key" /v ProgramFilesDir 2>/dev/null | tr -d '\r' |
               sed -n 's/^ *ProgramFilesDir *REG_SZ *//p')
