@@ -44,6 +44,8 @@
 #                           libraries load under Wine before any program code runs (Windows takes
 #                           them from its own folder) are measured first with
 #                           payload/system_libraries_only.exe, named and left out
+#   #! small-drive LETTER SIZE  Wine's drive LETTER: is a file system of SIZE (tmpfs, 3m), mounted
+#                           for the run; where mounting is refused the scenario is skipped (exit 77)
 #   #! win98                Setup.exe and QSUninstall.exe run under Wine's Windows 98 emulation
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! no-programfilesdir   the registry value ProgramFilesDir is absent
@@ -233,6 +235,18 @@ while read -r directive value; do
       [ -e "$ready" ] || { echo "run_scenario: $value could not be held"; exit 1; } ;;
     planted)
       plant_libraries $value || exit 1 ;;
+    small-drive)
+      read -r letter size <<<"$value"
+      drive="$work_root/$name.drive" link="$WINEPREFIX/dosdevices/${letter,,}:"
+      [ ! -e "$link" ] && [ ! -L "$link" ] || { echo "run_scenario: Wine already has a drive ${letter^^}:"; exit 1; }
+      mkdir -p "$drive"
+      if ! mount -t tmpfs -o "size=$size" quillset-e2e "$drive" 2>/dev/null; then
+        echo "run_scenario: a file system of $size cannot be mounted here (not permitted): skipped"
+        exit 77
+      fi
+      restore+=("umount -l '$drive'")
+      ln -s "$drive" "$link" || exit 1
+      restore+=("rm -f '$link'") ;;
     win98)
       for program in "$appdefaults" "${appdefaults%Setup.exe}QSUninstall.exe"; do
         wine reg add "$program" /v Version /d win98 /f >/dev/null 2>&1
