@@ -21,6 +21,7 @@
 #include "path_forms.h"
 #include "self_removal.h"
 #include "system_directories.h"
+#include "system_library.h"
 #include "uninstall_exit_codes.h"
 #include "uninstall_log_reader.h"
 #include "uninstall_plan.h"
@@ -183,4 +184,8 @@ UninstallExitCode uninstall() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return exitStatus(uninstall()); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library: a planted one in the installation's folder must never run.
+    restrictLibrarySearch();
+    return exitStatus(uninstall());
+}
