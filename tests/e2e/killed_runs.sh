@@ -39,7 +39,8 @@ session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 payload=$(dirname "$robot")/e2e-payload
 # shellcheck source=check_helpers.sh
 . "$here/check_helpers.sh"
-dest_unix=$(unix_path "$dest")
+# Resolved as the listings below are (unix_path goes through dosdevices/c:).
+dest_unix=$(realpath -m "$(unix_path "$dest")")
 log_unix="$dest_unix/Uninstall.log"
 
 clean() {
