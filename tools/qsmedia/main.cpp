@@ -89,6 +89,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
+// Problems of the tree or the description, as a compiler reports them.
+void report(const std::vector<Problem>& problems) {
+    for (const Problem& p : problems)
+        std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
+}
+
 QsmediaExitCode fail(const std::string& message) {
     std::fprintf(stderr, "qsmedia: error: %s\n", message.c_str());
     return QsmediaExitCode::failed;
@@ -147,8 +153,7 @@ QsmediaExitCode run(const Options& options) {
     std::vector<Problem> problems;
     const std::string tree = fs::absolute(options.tree).u8string();
     const bool usable = collectMediumContents(description, options.description, tree, uninstallerSize, entries, problems);
-    for (const Problem& p : problems)
-        std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
+    report(problems);
     if (!usable) return QsmediaExitCode::failed;
     const auto sourceOf = [&](const MediumEntry& entry) {
         return entry.treePath.empty() ? programs / kUninstallerName : fs::u8path(tree + "/" + entry.treePath);
@@ -159,8 +164,7 @@ QsmediaExitCode run(const Options& options) {
             return fail("no private folder for the compressed files can be made in the temporary directory");
         problems.clear();
         const bool compressed = compressMediumFiles(entries, sourceOf, compressedFiles.folder, problems);
-        for (const Problem& p : problems)
-            std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
+        report(problems);
         if (!compressed) return QsmediaExitCode::failed;
     }
 
