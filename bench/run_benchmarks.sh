@@ -172,15 +172,20 @@ nsis_installer large "$work/large/files"
 wine_dlls=$(find /usr/lib /usr/lib64 -maxdepth 4 -type d -name x86_64-windows -path '*wine*' 2>/dev/null | head -1)
 [ -n "$wine_dlls" ] || fail "no folder of Wine's 64-bit DLLs (x86_64-windows) below /usr/lib"
 file_bytes=$((medium_file_kib * 1024))
+# Files 0 and 1 of every four in a folder are programs, file 2 text, file 3 random bytes.
+programs_needed=0 text_needed=0
+for ((k = 0; k < per_folder; k++)); do
+  case $((k % 4)) in 0 | 1) programs_needed=$((programs_needed + medium_folders)) ;; 2) text_needed=$((text_needed + medium_folders)) ;; esac
+done
 mkdir -p "$work/pool"
 for dll in "$wine_dlls"/*.dll; do
-  [ "$(stat -c %s "$work/pool/programs" 2>/dev/null || echo 0)" -ge $((medium_files / 2 * file_bytes)) ] && break
+  [ "$(stat -c %s "$work/pool/programs" 2>/dev/null || echo 0)" -ge $((programs_needed * file_bytes)) ] && break
   x86_64-w64-mingw32-strip -o "$work/pool/stripped.dll" "$dll" 2>/dev/null && cat "$work/pool/stripped.dll" >>"$work/pool/programs"
 done
 # head stops cat early: the pipe's status says nothing, the size check below does.
-find /usr/include -name '*.h' -print0 | sort -z | xargs -0 cat 2>/dev/null | head -c $((medium_files / 4 * file_bytes)) >"$work/pool/text" || true
-for pool in programs:2 text:4; do
-  [ "$(stat -c %s "$work/pool/${pool%:*}")" -ge $((medium_files / ${pool#*:} * file_bytes)) ] ||
+find /usr/include -name '*.h' -print0 | sort -z | xargs -0 cat 2>/dev/null | head -c $((text_needed * file_bytes)) >"$work/pool/text" || true
+for pool in programs:$programs_needed text:$text_needed; do
+  [ "$(stat -c %s "$work/pool/${pool%:*}")" -ge $((${pool#*:} * file_bytes)) ] ||
     fail "too few bytes of ${pool%:*} for the product payload"
   pool=${pool%:*}
   (cd "$work/pool" && split -b "$file_bytes" -d -a 5 "$pool" "$pool-")
