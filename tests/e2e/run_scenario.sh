@@ -31,9 +31,12 @@
 #   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll or .ocx loaded,
 #                           any other file open without sharing)
 #   #! random TO BYTES      a file of BYTES random bytes on the medium (a tree for qsmedia)
-#   #! qsmedia DESCRIPTION TREE  qsmedia.exe of the build lays out a medium in the folder "disks"
-#                           from DESCRIPTION (relative to the scenario) and TREE (on the medium);
-#                           the robot then runs in that medium's DISK1
+#   #! words TO BYTES       a text of BYTES bytes on the medium: lines of words from a short list
+#                           and numbers, which the medium's compression takes to about a third
+#   #! qsmedia DESCRIPTION TREE [OPTION...]  qsmedia.exe of the build lays out a medium in the
+#                           folder "disks" from DESCRIPTION (relative to the scenario) and TREE (on
+#                           the medium), with the OPTIONs given (--compress); the robot then runs in
+#                           that medium's DISK1
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
 #   #! planted NAME...      a library that notes its loading (payload/planted_library.dll) as
@@ -199,10 +202,21 @@ while read -r directive value; do
     random)
       read -r to bytes <<<"$value"
       mkdir -p "$(dirname "$medium/$to")" && head -c "$bytes" /dev/urandom >"$medium/$to" || exit 1 ;;
+    words)
+      read -r to bytes <<<"$value"
+      mkdir -p "$(dirname "$medium/$to")" || exit 1
+      awk -v bytes="$bytes" 'BEGIN {
+        n = split("the setup installs files of a product into its folder and asks before it overwrites one", w, " ")
+        for (size = 0; size < bytes; size += length(word) + 1) {
+          word = rand() < 0.2 ? int(rand() * 100000) : w[int(rand() * n) + 1]
+          printf "%s%s", word, (rand() < 0.1 ? "\n" : " ")
+        }
+      }' | head -c "$bytes" >"$medium/$to" ;;
     qsmedia)
-      read -r description tree <<<"$value"
+      read -r description tree options <<<"$value"
+      # shellcheck disable=SC2086  # the options split into words
       "$here/../wine/wine-run" "$(dirname "$setup")/qsmedia.exe" "$(winepath -w "$scenario_dir/$description")" \
-        "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" || exit 1
+        "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" $options || exit 1
       run_dir="$medium/disks/DISK1" ;;
     existing)
       read -r to words <<<"$value"
