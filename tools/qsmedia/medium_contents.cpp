@@ -46,6 +46,15 @@ public:
                 break;
             }
         for (const MediaSection& section : d_.sections) {
+            // The uninstaller goes first: a run ended before its last file still leaves the
+            // program that removes what its log records in the product's folder.
+            if (&section == uninstallerSection) {
+                MediumEntry uninstaller;
+                uninstaller.mediumPath = kUninstallerName;
+                uninstaller.size = uninstallerSize;
+                uninstaller.section = section.name;
+                entries_.push_back(uninstaller);
+            }
             for (const SectionFolder& folder : section.folders) {
                 std::error_code error;
                 if (!fs::is_directory(fs::u8path(tree_ + "/" + folder.folder), error))
@@ -54,13 +63,6 @@ public:
                     walk(section, folder.folder, folder.destination);
             }
             for (const SharedFile& shared : section.sharedFiles) addFile(section, shared.file, "", true, shared.line);
-            if (&section == uninstallerSection) {
-                MediumEntry uninstaller;
-                uninstaller.mediumPath = kUninstallerName;
-                uninstaller.size = uninstallerSize;
-                uninstaller.section = section.name;
-                entries_.push_back(uninstaller);
-            }
         }
         attachShortcuts();
         checkDestinations();
