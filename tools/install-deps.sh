@@ -15,6 +15,7 @@ have makensis                     || need+=(nsis)          # the peer the benchm
 have osslsigncode                 || need+=(osslsigncode)  # qsmedia --sign, and its test
 have openssl                      || need+=(openssl)       # the signing test's throw-away certificate
 have unzip                        || need+=(unzip)         # the package tests unpack the zips
+have jq                           || need+=(jq)            # the qsrun test reads report.json
 [ -x /usr/bin/time ]              || need+=(time)          # GNU time: the benchmarks' peak memory
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)

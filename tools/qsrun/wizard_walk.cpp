@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <map>
 
+#include <commctrl.h>
+
 #include "resource_ids.h"
 
 namespace quillset::qsrun {
@@ -344,26 +346,27 @@ private:
         return failure;
     }
 
+    // The sections page lists every section; the selected rows are the ones to install, and a
+    // click on a row's label selects or deselects it (the "Install section" box follows).
     std::string chooseSection(HWND window, const SectionAnswer& section, PageRecord& page) {
-        const std::vector<std::string> rows = robot_.rowTexts(GetDlgItem(window, IDC_SECTION_LIST));
+        HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+        const std::vector<std::string> rows = robot_.rowTexts(list);
         std::size_t row = 0;
         while (row < rows.size() && rows[row] != section.name) ++row;
         if (row == rows.size()) return "no section " + quoted(section.name) + " on the sections page";
         use(section.line);
-        std::string failure = act(robot_, "click-row", {"IDC_SECTION_LIST", std::to_string(row)});
-        if (failure.empty())
-            failure = act(robot_, "row", {"IDC_SECTION_LIST", std::to_string(row), "selected,focused", section.name});
-        if (!failure.empty()) return failure;
-        HWND install = GetDlgItem(window, IDC_SECTION_INSTALL);
-        const bool optional = install != nullptr && act(robot_, "visible", {"IDC_SECTION_INSTALL"}).empty();
-        if (!optional) {
-            if (!section.install) return "the section " + quoted(section.name) + " must be installed";
-            return "";
-        }
-        if ((robot::checkStateOf(install) == BST_CHECKED) == section.install) return "";
+        DWORD_PTR state = 0;
+        if (!SendMessageTimeoutA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED, SMTO_ABORTIFHUNG, 2000, &state))
+            return "the sections list does not answer";
+        if (((state & LVIS_SELECTED) != 0) == section.install) return "";
         page.actions.push_back(std::string(section.install ? "chose" : "left out") + " the section " + quoted(section.name));
-        failure = act(robot_, "click", {"IDC_SECTION_INSTALL"});
-        return failure.empty() ? act(robot_, section.install ? "checked" : "unchecked", {"IDC_SECTION_INSTALL"}) : failure;
+        const std::string number = std::to_string(row);
+        const std::string failure = act(robot_, "click-row", {"IDC_SECTION_LIST", number});
+        if (!failure.empty()) return failure;
+        if (act(robot_, "row", {"IDC_SECTION_LIST", number, section.install ? "selected,focused" : "focused", section.name})
+                .empty())
+            return "";
+        return "the section " + quoted(section.name) + (section.install ? " cannot be chosen" : " must be installed");
     }
 
     // Next stays disabled until the page's conditions hold (a licence to accept). Without an answers
