@@ -180,7 +180,15 @@ int main(int argc, char** argv) {
             status = QsrunExitCode::answers;
         }
     }
-    if (status == QsrunExitCode::ok && options.uninstall) status = uninstallProduct(options, givenAnswers, used, report);
+    // What Setup.exe installed goes again even when an answer was not used: nothing is left behind
+    // for the next run on the prefix.
+    if (options.uninstall && report.setupExited && report.setupExitCode == 0) {
+        const std::string earlier = report.failure;
+        report.failure.clear();
+        const QsrunExitCode removal = uninstallProduct(options, givenAnswers, used, report);
+        if (!earlier.empty()) report.failure = earlier + (report.failure.empty() ? "" : "; " + report.failure);
+        if (status == QsrunExitCode::ok) status = removal;
+    }
 
     const std::string directory = options.reportDirectory + "\\";
     if (!writeWholeFile(directory + "report.json", reportJson(report)) ||
