@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # qsrun end to end, on a small medium (small.ini) with the shipped Setup.exe and QSUninstall.exe:
+#   0. --version, --help and wrong command lines;
 #   1. no answers file, --uninstall: every page pictured, files with their digests, the entry, the
 #      shortcut; the uninstaller keeps only the shared file; exit 0;
 #   2. deselect.answers: the readme's section left out, no program group: no readme, no shortcut;
@@ -29,6 +30,13 @@ echo "The program." >"$medium/files/program.txt"
 echo "Read me." >"$medium/files/readme.txt"
 echo "Shared." >"$medium/shared/qsrunshared.txt"
 program_sha=$(sha256sum "$medium/files/program.txt" | cut -d' ' -f1)
+
+echo "== 0. the command line"
+[[ "$("$qsrun" --version)" =~ ^qsrun\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version prints $("$qsrun" --version)"
+"$qsrun" --help | grep -q '^usage: qsrun MEDIUM' || fail "--help prints no usage on standard output"
+"$qsrun" "$medium" --no-such-option >/dev/null 2>&1
+[ $? = 64 ] || fail "an unknown option does not exit with 64"
+"$qsrun" "$work/nowhere" 2>&1 | grep -qF "$work/nowhere/Setup.exe: no such file" || fail "a medium without Setup.exe is not named"
 
 echo "== 1. the default walk, with --uninstall"
 "$qsrun" "$medium" --prefix "$prefix" --report "$work/default" --uninstall
