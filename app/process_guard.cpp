@@ -7,6 +7,7 @@
 
 #include "handle.h"
 #include "process_names.h"
+#include "system_library.h"
 #include "windows_version.h"
 
 namespace quillset {
@@ -55,8 +56,8 @@ bool endsWithNtvdm(const char* fileName) {
 }
 
 BOOL enumerateNt(ProcessCallback callback, LPARAM user) {
-    const Library psapi(LoadLibraryA("PSAPI.DLL"));
-    const Library vdmdbg(LoadLibraryA("VDMDBG.DLL"));
+    const Library psapi(systemLibrary("psapi.dll"));
+    const Library vdmdbg(systemLibrary("vdmdbg.dll"));
     if (!psapi.valid() || !vdmdbg.valid()) return FALSE;
     const auto enumProcesses = lookUp<EnumProcessesFn>(psapi.get(), "EnumProcesses");
     const auto enumProcessModules = lookUp<EnumProcessModulesFn>(psapi.get(), "EnumProcessModules");
@@ -98,7 +99,7 @@ BOOL enumerateNt(ProcessCallback callback, LPARAM user) {
 }
 
 BOOL enumerateWindows9x(ProcessCallback callback, LPARAM user) {
-    const Library kernel(LoadLibraryA("Kernel32.DLL"));
+    const Library kernel(systemLibrary("kernel32.dll"));
     if (!kernel.valid()) return FALSE;
     const auto createSnapshot = lookUp<CreateToolhelp32SnapshotFn>(kernel.get(), "CreateToolhelp32Snapshot");
     const auto first = lookUp<Process32FirstFn>(kernel.get(), "Process32First");

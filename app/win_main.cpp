@@ -16,6 +16,7 @@
 #include "setup_globals.h"
 #include "setup_window.h"
 #include "system_directories.h"
+#include "system_library.h"
 #include "win32_host.h"
 #include "windows_name_character.h"
 #include "windows_version.h"
@@ -100,6 +101,19 @@ SetupExitCode mainWindowFailed() {
     return SetupExitCode::noMainWindow;
 }
 
+// The common controls of the pages, from the system folder's comctl32.dll (which stays loaded, so
+// its window classes stay registered). False when the library or the function is not there.
+bool initCommonControls() {
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static SystemFunction<InitFunction> initCommonControlsEx("comctl32.dll", "InitCommonControlsEx");
+    const InitFunction init = initCommonControlsEx.get();
+    INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                     ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
+    return init != nullptr && init(&controls) == TRUE;
+}
+
 // COM, for the shell links and the folder browser, from here to the end of the run.
 class ComInitialization {
 public:
@@ -142,11 +156,7 @@ SetupExitCode runSetup(HINSTANCE instance) {
     });
     if (script.read(state.variables["SETUPFILE"]) < 0) return SetupExitCode::scriptUnreadable;
 
-    INITCOMMONCONTROLSEX controls;
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                     ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
-    if (InitCommonControlsEx(&controls) != TRUE) {
+    if (!initCommonControls()) {
         showMessageBox(kCommonControlsMissing, "Common controls not available", MB_OK | MB_ICONERROR);
         return SetupExitCode::commonControlsMissing;
     }
@@ -180,5 +190,7 @@ SetupExitCode runSetup(HINSTANCE instance) {
 }  // namespace quillset
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library: a planted one beside Setup.exe must never run.
+    quillset::restrictLibrarySearch();
     return quillset::exitStatus(quillset::runSetup(instance));
 }

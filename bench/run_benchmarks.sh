@@ -14,7 +14,8 @@
 #                    build/release-win64)
 #   --release32 DIR  the i686 release build, whose program sizes are reported beside the x86_64
 #                    ones (default build/release-win32)
-#   --qscheck P  the native qscheck to measure (default build/tools/qscheck, the optimised one)
+#   --qscheck P  the native qscheck to measure (default build/tools/qscheck, the optimised one);
+#                the qsmedia beside it lays out the media of the compressed-media cases
 #   --out FILE   also write the table there (default build/bench/results.md)
 # QS_WINEPREFIX=DIR runs it in a Wine prefix of its own (as tests/wine/with-wine).
 # Needs makensis (Debian's nsis), GNU time and, with the default sizes, about 2 GB of free space
@@ -40,15 +41,16 @@ while [ $# -gt 0 ]; do
   shift
 done
 win64=$(realpath "$win64") qscheck=$(realpath "$qscheck") release=$(realpath "$release") release32=$(realpath "$release32")
+qsmedia=$(dirname "$qscheck")/qsmedia
 for program in "$release/Setup.exe" "$release/QSUninstall.exe" "$release32/Setup.exe" "$release32/QSUninstall.exe" \
-               "$win64/copy_floor.exe" "$win64/sections_page_bench.exe" "$qscheck"; do
+               "$win64/copy_floor.exe" "$win64/sections_page_bench.exe" "$qscheck" "$qsmedia"; do
   [ -f "$program" ] || { echo "run_benchmarks: no $program (make release win64 tools builds it)" >&2; exit 1; }
 done
 command -v makensis >/dev/null || { echo "run_benchmarks: makensis is needed (Debian package nsis)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "run_benchmarks: GNU time (/usr/bin/time) is needed" >&2; exit 1; }
 
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
-  args=(--runs "$runs" --win64 "$win64" --qscheck "$qscheck" --out "$out")
+  args=(--runs "$runs" --win64 "$win64" --release "$release" --release32 "$release32" --qscheck "$qscheck" --out "$out")
   [ $smoke = 1 ] && args+=(--smoke)
   exec "$top/tests/wine/with-wine" "$0" "${args[@]}"
 fi
@@ -91,6 +93,10 @@ mkdir -p "$target" && touch "$target/birth"
 [ "$(stat -c %W "$target/birth")" != 0 ] && [ "$(stat -c %W "$target/birth")" != '?' ] ||
   fail "this file system records no creation times; the copy phase cannot be timed from the log"
 
+results="$work/results"
+: >"$results"
+record() { echo "$*" >>"$results"; }  # record GROUP CASE COPY_SECONDS WALL_SECONDS PEAK_KIB
+
 # ---- payloads ---------------------------------------------------------------------------------
 
 # random_files DIR COUNT KIB: COUNT files of KIB KiB of random bytes, data-0000.bin ...
@@ -114,10 +120,12 @@ setup_medium() {
   } >"$medium/SetupScript.ini"
 }
 
-# nsis_installer NAME FILES_DIR: a silent NSIS installer of the files, which marks the start and
-# the end of its copying with two empty files. No compression (the bytes are random), and no search
-# for blocks of data already stored (over 2,000 files it takes makensis minutes, and finds none).
+# nsis_installer NAME FILES_DIR [COMPRESSION]: a silent NSIS installer of the files, which marks the
+# start and the end of its copying with two empty files. No compression unless COMPRESSION gives
+# the NSIS commands for it (the random payloads do not compress), and no search for blocks of data
+# already stored (over 2,000 files it takes makensis minutes, and finds none).
 nsis_installer() {
+  local compression=${3:-SetCompress off}
   cat >"$work/$1.nsi" <<EOF
 Target amd64-unicode
 Name "$app_name"
@@ -125,7 +133,7 @@ OutFile "$work/$1.exe"
 InstallDir "C:\\qsbench\\nsis"
 RequestExecutionLevel user
 SilentInstall silent
-SetCompress off
+$compression
 SetDatablockOptimize off
 Section
   SetOutPath "\$INSTDIR"
@@ -153,6 +161,63 @@ setup_medium "$work/large" 'AddFile("[SP]\files\*.*","[DP]\","Main","0","1","0",
 setup_medium "$work/empty"
 nsis_installer medium "$work/medium/files"
 nsis_installer large "$work/large/files"
+
+# Compressed media: files as a product has them, as many and as large as the medium's: half cut
+# from Windows programs (the DLLs Wine installs, their debug sections stripped as a product's are),
+# a quarter from text (the system's C headers), a quarter of random bytes (pictures and archives,
+# which compression does not make smaller). No two files share bytes, so that no installer gains
+# from repeats across files that a product would not have. One medium laid out by qsmedia as it
+# is and one with --compress, each with its script cut down to the copy page; NSIS installers of
+# the same files with zlib and with LZMA solid.
+wine_dlls=$(find /usr/lib /usr/lib64 -maxdepth 4 -type d -name x86_64-windows -path '*wine*' 2>/dev/null | head -1)
+[ -n "$wine_dlls" ] || fail "no folder of Wine's 64-bit DLLs (x86_64-windows) below /usr/lib"
+file_bytes=$((medium_file_kib * 1024))
+# Files 0 and 1 of every four in a folder are programs, file 2 text, file 3 random bytes.
+programs_needed=0 text_needed=0
+for ((k = 0; k < per_folder; k++)); do
+  case $((k % 4)) in 0 | 1) programs_needed=$((programs_needed + medium_folders)) ;; 2) text_needed=$((text_needed + medium_folders)) ;; esac
+done
+mkdir -p "$work/pool"
+for dll in "$wine_dlls"/*.dll; do
+  [ "$(stat -c %s "$work/pool/programs" 2>/dev/null || echo 0)" -ge $((programs_needed * file_bytes)) ] && break
+  x86_64-w64-mingw32-strip -o "$work/pool/stripped.dll" "$dll" 2>/dev/null && cat "$work/pool/stripped.dll" >>"$work/pool/programs"
+done
+# head stops cat early: the pipe's status says nothing, the size check below does.
+find /usr/include -name '*.h' -print0 | sort -z | xargs -0 cat 2>/dev/null | head -c $((text_needed * file_bytes)) >"$work/pool/text" || true
+for pool in programs:$programs_needed text:$text_needed; do
+  [ "$(stat -c %s "$work/pool/${pool%:*}")" -ge $((${pool#*:} * file_bytes)) ] ||
+    fail "too few bytes of ${pool%:*} for the product payload"
+  pool=${pool%:*}
+  (cd "$work/pool" && split -b "$file_bytes" -d -a 5 "$pool" "$pool-")
+done
+program=0 text=0
+for n in $(seq -w 1 "$medium_folders"); do
+  mkdir -p "$work/product-tree/files/folder$n"
+  for k in $(seq -w 0 $((per_folder - 1))); do
+    file="$work/product-tree/files/folder$n/data-$k.dat"
+    case $((10#$k % 4)) in
+      0 | 1) mv "$work/pool/programs-$(printf %05d $program)" "$file"; program=$((program + 1)) ;;
+      2) mv "$work/pool/text-$(printf %05d $text)" "$file"; text=$((text + 1)) ;;
+      3) head -c "$file_bytes" /dev/urandom >"$file" ;;
+    esac
+  done
+done
+rm -rf "$work/pool"
+printf 'app = %s\nsection "Main" required = files/\n' "$app_name" >"$work/product-tree/medium.txt"
+# product_medium NAME [--compress]: the medium, Setup.exe showing only the copy page into C:\qsbench\setup.
+product_medium() {
+  local started_at
+  started_at=$(now)
+  "$qsmedia" "$work/product-tree/medium.txt" "$work/$1" --programs "$release" --qscheck "$qscheck" "${@:2}" \
+    >"$work/$1.qsmedia.log" 2>&1 || { cat "$work/$1.qsmedia.log" >&2; fail "qsmedia $1 failed"; }
+  record "layout $1 0 $(minus "$(now)" "$started_at") 0"
+  sed -i -e '/^Show\(Welcome\|Dest\|Sections\|ProgramGroup\)();/d' \
+    -e 's/^SetAppName(.*);\r$/&\nSetVariable("DP","C:\\qsbench\\setup\\");\r/' "$work/$1/SetupScript.ini"
+}
+product_medium product
+product_medium product-compressed --compress
+nsis_installer product-zlib "$work/product-tree/files" 'SetCompressor zlib'
+nsis_installer product-lzma "$work/product-tree/files" 'SetCompressor /SOLID lzma'
 
 # Many small files, each named by an AddFile statement of its own (what a generated script does).
 # For qscheck plan all in one folder; for Setup.exe in folders of 100: Wine looks a new name up by
@@ -196,13 +261,10 @@ LC_ALL=C awk -v bytes=$((script_mib * 1024 * 1024)) 'BEGIN {
 
 # ---- one run of each kind -----------------------------------------------------------------------
 
-results="$work/results"
-: >"$results"
-record() { echo "$*" >>"$results"; }  # record GROUP CASE COPY_SECONDS WALL_SECONDS PEAK_KIB
 
 # Whether the installed files are the payload's, byte for byte (the log and the marks aside).
 check_installed() {  # check_installed SOURCE DESTINATION WHAT
-  diff -rq -x Uninstall.log -x '*.mark' "$1" "$2" >"$work/diff" 2>&1 || { head -5 "$work/diff" >&2; fail "$3 did not install the payload"; }
+  diff -rq -x Uninstall.log -x QSUninstall.exe -x '*.mark' "$1" "$2" >"$work/diff" 2>&1 || { head -5 "$work/diff" >&2; fail "$3 did not install the payload"; }
 }
 
 # windows_run NAME LEFT COMMAND...: runs a Windows program from a clean destination, with the
@@ -228,18 +290,20 @@ windows_run() {
   fail "$name exited with $status"
 }
 
-# run_setup GROUP MEDIUM [check]: Setup.exe on the medium. Its copy phase runs from the creation of
-# Uninstall.log (the first thing the copy page does) to the log's last write (the last thing it does
-# before closing it): the splash, the window and the script's reading lie outside.
+# run_setup GROUP MEDIUM [check|-] [CASE] [PAYLOAD]: Setup.exe on the medium, recorded as CASE
+# (default Setup.exe); check compares what it installed with PAYLOAD (default the medium's files).
+# Its copy phase runs from the creation of Uninstall.log (the first thing the copy page does) to
+# the log's last write (the last thing it does before closing it): the splash, the window and the
+# script's reading lie outside.
 run_setup() {
-  local group=$1 medium="$work/$2" log="$target/setup/Uninstall.log"
+  local group=$1 medium="$work/$2" log="$target/setup/Uninstall.log" name=${4:-Setup.exe} payload=${5:-$work/$2/files}
   windows_run "Setup.exe on $2" "$log" \
     bash -c 'cd "$1" && exec /usr/bin/time -f %M -o "$2" timeout 1800 wine Setup.exe' - "$medium" "$work/peak"
   [ -f "$log" ] || fail "Setup.exe on $2 wrote no Uninstall.log"
   local copy
   copy=$(minus "$(stat -c %.9Y "$log")" "$(stat -c %.9W "$log")")
-  [ "${3:-}" = check ] && check_installed "$medium/files" "$target/setup" "Setup.exe on $2"
-  record "$group Setup.exe $copy $(minus "$ended" "$started") $(cat "$work/peak")"
+  [ "${3:-}" = check ] && check_installed "$payload" "$target/setup" "Setup.exe on $2"
+  record "$group $name $copy $(minus "$ended" "$started") $(cat "$work/peak")"
 }
 
 # run_loop GROUP MODE MEDIUM [check]: copy_floor.exe, which times its own loop.
@@ -250,13 +314,14 @@ run_loop() {
   record "$group $mode $(tr -d '\r' <"$work/run.out" | awk '{ print $4 }') $(minus "$ended" "$started") 0"
 }
 
-# run_nsis GROUP NAME [check]: the NSIS installer; its copy phase runs from its start mark to its end mark.
+# run_nsis GROUP NAME [check|-] [CASE] [PAYLOAD]: the NSIS installer, recorded as CASE (default
+# nsis); its copy phase runs from its start mark to its end mark.
 run_nsis() {
-  local group=$1 marks="$target/nsis"
+  local group=$1 marks="$target/nsis" name=${4:-nsis} payload=${5:-$work/$2/files}
   windows_run "the NSIS installer of $2" "$marks" timeout 1800 wine "$work/$2.exe" /S
   [ -f "$marks/copy-end.mark" ] || fail "the NSIS installer of $2 did not finish"
-  [ "${3:-}" = check ] && check_installed "$work/$2/files" "$marks" "the NSIS installer of $2"
-  record "$group nsis $(minus "$(stat -c %.9Y "$marks/copy-end.mark")" "$(stat -c %.9Y "$marks/copy-start.mark")") $(minus "$ended" "$started") 0"
+  [ "${3:-}" = check ] && check_installed "$payload" "$marks" "the NSIS installer of $2"
+  record "$group $name $(minus "$(stat -c %.9Y "$marks/copy-end.mark")" "$(stat -c %.9Y "$marks/copy-start.mark")") $(minus "$ended" "$started") 0"
 }
 
 # measure GROUP CASE COMMAND...: wall time and peak memory of a native command, its output discarded.
@@ -286,6 +351,15 @@ for round in $(seq 1 "$runs"); do
         *) run_loop "$group" "$case_name" "$group" $check ;;
       esac
     done
+  done
+  product_cases=(plain compressed zlib lzma)
+  for i in "${!product_cases[@]}"; do
+    case ${product_cases[$(((i + round - 1) % ${#product_cases[@]}))]} in
+      plain) run_setup product product "${check:--}" plain "$work/product-tree/files" ;;
+      compressed) run_setup product product-compressed "${check:--}" compressed "$work/product-tree/files" ;;
+      zlib) run_nsis product product-zlib "${check:--}" zlib "$work/product-tree/files" ;;
+      lzma) run_nsis product product-lzma "${check:--}" lzma "$work/product-tree/files" ;;
+    esac
   done
   run_setup empty empty
   measure statements "qscheck statements" "$qscheck" statements "$work/large-script.ini"
@@ -346,6 +420,30 @@ copy_table() {  # copy_table GROUP TITLE
 }
 
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+bytes_of() { find "$@" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
+# The compressed media: size against the payload, copy phase against the medium as it is.
+product_table() {
+  local payload label name size
+  payload=$(bytes_of "$work/product-tree/files")
+  echo
+  echo "Compressed media: $medium_files files of $medium_file_kib KiB ($(mib $((payload / 1024))) MiB) in $medium_folders folders: half programs, a quarter text, a quarter random bytes (medians):"
+  echo
+  echo "| case | medium, MiB | × payload | copy phase, s | × medium as it is | whole run, s |"
+  echo "|---|---:|---:|---:|---:|---:|"
+  for name in plain compressed zlib lzma; do
+    case $name in
+      plain) label='qsmedia, files as they are (Setup.exe, script, uninstaller, files)'; size=$(bytes_of "$work/product") ;;
+      compressed) label=$(printf 'qsmedia --compress (%.1f s to lay out; as it is: %.1f s)' \
+                            "$(median layout product-compressed 2)" "$(median layout product 2)")
+                  size=$(bytes_of "$work/product-compressed") ;;
+      zlib) label='NSIS 3 installer, amd64-unicode, silent, SetCompressor zlib'; size=$(stat -c %s "$work/product-zlib.exe") ;;
+      lzma) label='NSIS 3 installer, the same with SetCompressor /SOLID lzma'; size=$(stat -c %s "$work/product-lzma.exe") ;;
+    esac
+    printf '| %s | %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
+      "$(awk -v a="$size" -v b="$payload" 'BEGIN { print a / b }')" "$(median product "$name" 1)" \
+      "$(ratio product "$name" plain)" "$(median product "$name" 2)"
+  done
+}
 script_bytes=$(stat -c %s "$work/large-script.ini")
 statements_seconds=$(median statements "qscheck statements" 2)
 sections_open=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*open after \([0-9.]*\) ms.*/\1/p')
@@ -356,6 +454,7 @@ many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
   echo "Machine: $(nproc) cores ($(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)), $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo), $(wine --version 2>/dev/null | head -1), $(makensis -VERSION 2>/dev/null | head -1 | sed 's/^/NSIS /')"
   copy_table medium "Copy phase, $medium_files files of $medium_file_kib KiB ($(mib $((medium_files * medium_file_kib))) MiB) in $medium_folders folders (medians):"
   copy_table large "One file of $large_mib MiB (medians):"
+  product_table
   echo
   printf 'Setup.exe start to end with an empty copy page (splash included, in no figure above): %.2f s\n' \
     "$(median empty Setup.exe 2)"

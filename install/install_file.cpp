@@ -6,6 +6,7 @@
 
 #include "conflict_dialogs.h"
 #include "directories.h"
+#include "handle.h"
 #include "install_paths.h"
 #include "install_result.h"
 #include "locked_file.h"
@@ -56,11 +57,37 @@ bool fileExists(const std::string& path) {
     return true;
 }
 
+// The platform's installer copies a file to a temporary file in the destination directory
+// (GetTempFileNameA with the prefix "ver": ver73db.tmp) and then renames it. It names that file
+// in its buffer with VIF_TEMPFILE; when the copy itself fails (a full disk: VIF_OUTOFSPACE, a
+// source it cannot read to the end) Wine's returns without naming it or removing it. What is left
+// is then found by its name and its age: a "ver*.tmp" of the destination directory made since the
+// call began. The allowance covers file systems whose times are coarser than the clock (FAT keeps
+// creation times in steps of 10 ms, a share keeps its own clock).
+constexpr ULONGLONG kCreationAllowance = 2ull * 10000000;  // two seconds, in 100 ns steps
+
+ULONGLONG ticksOf(const FILETIME& time) { return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+// The file being installed is never one of them, whatever its name.
+void removeUnnamedTemporaryFiles(const std::string& directory, const std::string& installedName,
+                                 ULONGLONG callStarted) {
+    WIN32_FIND_DATAA found;
+    const FileSearch search(FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found));
+    if (!search.valid()) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            lstrcmpiA(found.cFileName, installedName.c_str()) != 0 &&
+            lstrcmpiA(found.cAlternateFileName, installedName.c_str()) != 0 &&
+            ticksOf(found.ftCreationTime) + kCreationAllowance >= callStarted)
+            DeleteFileA((directory + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search.get(), &found));
+}
+
 // One call of the platform's installer with room for the name of a temporary copy, which it leaves
 // in the destination directory when it cannot finish.
 struct Installer {
     const VersionLibrary& library;
-    std::string temporaryCopy;  // the last temporary copy the installer reported, as a full path
+    std::vector<std::string> temporaryCopies;  // every temporary copy the installer named, as full paths
 
     DWORD install(DWORD flags, const std::string& sourceName, const std::string& destinationName,
                   const std::string& sourceDirectory, const std::string& destinationDirectory,
@@ -70,17 +97,23 @@ struct Installer {
         // The installer takes its texts as writable buffers; it does not change them.
         std::string source = sourceName, destination = destinationName, sourceDir = sourceDirectory,
                     destinationDir = destinationDirectory, current = currentDirectory;
+        FILETIME started;
+        GetSystemTimeAsFileTime(&started);
         const DWORD result = library.installFile(flags, &source[0], &destination[0], &sourceDir[0], &destinationDir[0],
                                                  &current[0], temporaryName, &temporaryLength);
-        if ((result & VIF_TEMPFILE) != 0 && temporaryName[0] != '\0')
-            temporaryCopy = destinationDirectory + "\\" + fileNamePart(temporaryName);
+        if (result == 0) return result;
+        // Whatever the result, a copy it names goes at the end, and one it does not name now.
+        if (temporaryName[0] != '\0')
+            temporaryCopies.push_back(destinationDirectory + "\\" + fileNamePart(temporaryName));
+        else
+            removeUnnamedTemporaryFiles(destinationDirectory, destinationName, ticksOf(started));
         return result;
     }
 
     // The platform leaves its temporary copy behind when a file is not installed after all; a
     // setup must not litter the destination (often the system directory) with it.
     ~Installer() {
-        if (!temporaryCopy.empty()) DeleteFileA(temporaryCopy.c_str());
+        for (const std::string& copy : temporaryCopies) DeleteFileA(copy.c_str());
     }
 };
 

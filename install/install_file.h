@@ -11,14 +11,15 @@
 #include "setup_state.h"
 #include "source_retrieval.h"
 #include "uninstall_log.h"
+#include "version_library.h"
 
 namespace quillset {
 
 // The platform's version-aware installer. Tests put their own in its place to reach answers that
 // the platform under test never gives (a shared file reported in use before installing).
 struct VersionLibrary {
-    DWORD(APIENTRY* findFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, PUINT, LPSTR, PUINT) = VerFindFileA;
-    DWORD(APIENTRY* installFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) = VerInstallFileA;
+    DWORD(APIENTRY* findFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, PUINT, LPSTR, PUINT) = versionFindFile;
+    DWORD(APIENTRY* installFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) = versionInstallFile;
 };
 
 // What installing a file works with besides the entry itself.

@@ -1,6 +1,7 @@
 #include "self_registration.h"
 
 #include "message_box.h"
+#include "system_library.h"
 
 namespace quillset {
 
@@ -14,7 +15,9 @@ void recordAndRegisterSharedFile(const std::string& directory, const std::string
                                  UninstallLog& log) {
     const std::string path = directory + "\\" + name;
     // Loaded before the record is written: whether it loads decides the line after the record.
-    HMODULE library = LoadLibraryA(path.c_str());
+    // The installed file itself, by its full path; what it needs comes from its folder and the
+    // system folder, never from the medium.
+    HMODULE library = loadInstalledLibrary(path.c_str());
     log.addFileRecord(directory, name, true);
     if (library == nullptr) return;
 

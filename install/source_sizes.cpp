@@ -4,15 +4,27 @@
 #include <setupapi.h>
 
 #include "install_paths.h"
+#include "system_library.h"
 #include "win32_install_prompt.h"
 
 namespace quillset {
 
+namespace {
+
+// The setup library's reader of compressed files' headers, from the system folder; the size
+// thread asks for it too.
+using CompressionInfo = DWORD(WINAPI*)(PCSTR, PSTR*, PDWORD, PDWORD, PUINT);
+SystemFunction<CompressionInfo> platformCompressionInfo("setupapi.dll", "SetupGetFileCompressionInfoA");
+
+}  // namespace
+
 std::uint32_t uncompressedSize(const std::string& path) {
+    const CompressionInfo compressionInfo = platformCompressionInfo.get();
+    if (compressionInfo == nullptr) return 0;
     PSTR actualName = nullptr;
     DWORD sourceSize = 0, targetSize = 0;
     UINT compression = 0;
-    if (SetupGetFileCompressionInfoA(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
+    if (compressionInfo(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
         ERROR_SUCCESS)
         return 0;
     LocalFree(actualName);

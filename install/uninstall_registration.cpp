@@ -23,11 +23,13 @@ std::string uninstallKeyPath(const std::string& appName) {
 bool RegisterUninstallEntry(UninstallLog& log, const std::string& appName, const std::string& destination) {
     log.beginRegistry();
     const std::string keyPath = uninstallKeyPath(appName);
-    HKEY key = nullptr;
-    const LONG created = RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    // The key line is in the log before the key exists (the line is written whatever the creation
+    // gives): a run killed in between leaves no key that its log does not name.
     log.addRegistryKeyLine(keyPath);
-    if (created != ERROR_SUCCESS) return false;
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
     setText(key, "DisplayName", appName);
     setText(key, "UninstallString", joinPath(destination, "QSUninstall.exe"));
     RegCloseKey(key);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "version_library.h"
+
 namespace quillset {
 namespace {
 
@@ -22,14 +24,14 @@ std::string englishLanguageName(WORD language) {
 
 bool readVersionInfo(const std::string& file, VersionInfo& info) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    const DWORD size = versionInfoSize(file.c_str(), &ignored);
     if (size == 0) return false;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return false;
+    if (!versionInfo(file.c_str(), 0, size, block.data())) return false;
 
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\", &value, &length) || value == nullptr || length < sizeof(VS_FIXEDFILEINFO))
+    if (!versionQueryValue(block.data(), "\\", &value, &length) || value == nullptr || length < sizeof(VS_FIXEDFILEINFO))
         return false;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
     VersionInfo read;
@@ -38,7 +40,7 @@ bool readVersionInfo(const std::string& file, VersionInfo& info) {
 
     value = nullptr;
     length = 0;
-    if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) && value != nullptr &&
+    if (versionQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length) && value != nullptr &&
         length >= 2 * sizeof(WORD)) {
         const auto* entry = static_cast<const WORD*>(value);
         read.hasTranslation = true;

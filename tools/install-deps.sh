@@ -13,6 +13,7 @@ have Xvfb                         || need+=(xvfb)
 have cmake                        || need+=(cmake)
 have makensis                     || need+=(nsis)          # the peer the benchmarks measure against
 have osslsigncode                 || need+=(osslsigncode)  # qsmedia --sign, and its test
+have msexpand                     || need+=(mscompress)    # an independent expander that checks qsmedia --compress
 have openssl                      || need+=(openssl)       # the signing test's throw-away certificate
 have unzip                        || need+=(unzip)         # the package tests unpack the zips
 have jq                           || need+=(jq)            # the qsrun test reads report.json

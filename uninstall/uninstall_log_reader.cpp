@@ -22,9 +22,11 @@ const char* const kHeader[] = {
     "",
 };
 
-// Splits into lines that each end in CR LF. A lone CR or LF, a control character or a last line
-// without its CR LF makes the log one that was not written by us (or was edited).
-bool splitLines(const std::string& bytes, std::vector<std::string>& lines, UninstallLogError& error) {
+// Splits into the lines that end in CR LF and the bytes after the last of them (`tail`: the line a
+// killed run was writing, empty for a log that was closed). A lone CR or LF or a control character
+// makes the log one that was not written by us (or was edited); only the tail may end in the CR
+// of a line end cut in two.
+bool splitLines(const std::string& bytes, std::vector<std::string>& lines, std::string& tail, UninstallLogError& error) {
     std::string line;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
@@ -33,6 +35,8 @@ bool splitLines(const std::string& bytes, std::vector<std::string>& lines, Unins
             lines.push_back(line);
             line.clear();
             ++i;
+        } else if (c == '\r' && i + 1 == bytes.size()) {
+            line += '\r';
         } else if (c == '\r' || c == '\n') {
             error = {number, "a line end that is not CR LF"};
             return false;
@@ -43,11 +47,14 @@ bool splitLines(const std::string& bytes, std::vector<std::string>& lines, Unins
             line += static_cast<char>(c);
         }
     }
-    if (!line.empty()) {
-        error = {static_cast<int>(lines.size()) + 1, "the last line has no line end: the log is cut off"};
-        return false;
-    }
+    tail = line;
     return true;
+}
+
+// `tail` is how a line of exactly `expected` begins when the log is cut inside it.
+bool beginsLine(const std::string& tail, const std::string& expected) {
+    const std::string whole = expected + "\r";
+    return tail.size() <= whole.size() && whole.compare(0, tail.size(), tail) == 0;
 }
 
 bool isNumber(const std::string& text, std::size_t from, std::size_t to, int low, int high) {
@@ -67,6 +74,23 @@ bool isDateLine(const std::string& line) {
     const std::size_t second = first == std::string::npos ? first : line.find('/', first + 1);
     return second != std::string::npos && isNumber(line, 5, first, 1, 12) &&
            isNumber(line, first + 1, second, 1, 31) && isNumber(line, second + 1, line.size(), 1, 9999);
+}
+
+// `tail` is how a date line begins: "DATE:" cut anywhere, or followed by digits and "/", or a whole
+// date line cut before its LF.
+bool beginsDateLine(const std::string& tail) {
+    if (!tail.empty() && tail.back() == '\r') return isDateLine(tail.substr(0, tail.size() - 1));
+    if (tail.size() <= 5) return std::string("DATE:").compare(0, tail.size(), tail) == 0;
+    return tail.compare(0, 5, "DATE:") == 0 && tail.find_first_not_of("0123456789/", 5) == std::string::npos;
+}
+
+// `tail` is how the Uninstall key line begins: its prefix cut anywhere, or the prefix and part of
+// the application's name.
+bool beginsKeyLine(const std::string& tail) {
+    const std::string prefix = kUninstallKeyPrefix;
+    if (tail.size() < prefix.size() && (tail.empty() || tail.back() != '\r'))
+        return prefix.compare(0, tail.size(), tail) == 0;
+    return tail.compare(0, prefix.size(), prefix) == 0;
 }
 
 // A full path: a drive ("C:\") or a network share ("\\server\share\"), nothing relative.
@@ -89,30 +113,42 @@ bool endsWithLnk(const std::string& path) {
 bool readUninstallLog(const std::string& bytes, UninstallLogContents& contents, UninstallLogError& error) {
     contents = UninstallLogContents{};
     std::vector<std::string> lines;
-    if (!splitLines(bytes, lines, error)) return false;
+    std::string tail;
+    if (!splitLines(bytes, lines, tail, error)) return false;
     std::size_t next = 0;
     const auto fail = [&](std::size_t index, const std::string& message) {
         error = {static_cast<int>(index) + 1, message};
         return false;
     };
     const auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
+    // The log ends at line `next`, in the line the run was writing: `tail` must be how the line
+    // that belongs there begins (`fits`). What came before is used; the last record, unfinished,
+    // is not. A log that ends in something else is not one a run left.
+    const auto cutOff = [&](bool fits, const std::string& expected) {
+        if (!fits) return fail(next, "the log ends in a line that is not " + expected);
+        contents.complete = false;
+        return true;
+    };
 
     for (const char* expected : kHeader) {
-        if (next >= lines.size()) return fail(next, "the log ends inside its header");
+        if (next >= lines.size()) return cutOff(beginsLine(tail, expected), quoted(expected));
         if (lines[next] != expected)
             return fail(next, next == 0 ? "not an uninstall log (the first line is not \"TWUNLOG V1\")"
                                         : "expected " + quoted(expected) + " in the header");
         ++next;
     }
-    if (next >= lines.size() || !isDateLine(lines[next])) return fail(next, "expected the line DATE:month/day/year");
+    if (next >= lines.size()) return cutOff(beginsDateLine(tail), "the line DATE:month/day/year");
+    if (!isDateLine(lines[next])) return fail(next, "expected the line DATE:month/day/year");
     contents.date = lines[next++].substr(5);
-    if (next >= lines.size() || lines[next] != "[FILES]") return fail(next, "expected \"[FILES]\"");
+    if (next >= lines.size()) return cutOff(beginsLine(tail, "[FILES]"), quoted("[FILES]"));
+    if (lines[next] != "[FILES]") return fail(next, "expected \"[FILES]\"");
     ++next;
 
     // Records until "[REGISTRY]": a path, "SHARED" or "NONSHARED", and after "SHARED" perhaps a
     // registration line.
     while (true) {
-        if (next >= lines.size()) return fail(next, "the log ends before \"[REGISTRY]\": it is cut off");
+        // A path or "[REGISTRY]" cut anywhere: any text.
+        if (next >= lines.size()) return cutOff(true, "");
         const std::string& path = lines[next];
         if (path == "[REGISTRY]") break;
         if (!isAbsolutePath(path)) return fail(next, "expected a full path or \"[REGISTRY]\"");
@@ -122,7 +158,8 @@ bool readUninstallLog(const std::string& bytes, UninstallLogContents& contents, 
         UninstallRecord record;
         record.path = path;
         record.line = static_cast<int>(next) + 1;
-        if (++next >= lines.size()) return fail(next, "the log ends inside a record: it is cut off");
+        if (++next >= lines.size())
+            return cutOff(beginsLine(tail, "SHARED") || beginsLine(tail, "NONSHARED"), "\"SHARED\" or \"NONSHARED\"");
         if (lines[next] == "SHARED") {
             record.kind = UninstallRecord::Kind::shared;
             if (next + 1 < lines.size() && lines[next + 1] == "AUTOREGSVR") {
@@ -138,16 +175,19 @@ bool readUninstallLog(const std::string& bytes, UninstallLogContents& contents, 
             return fail(next, "expected \"SHARED\" or \"NONSHARED\"");
         }
         ++next;
+        // The record is whole: a file installed and recorded, whatever follows.
         contents.records.push_back(record);
     }
     ++next;
-    if (next >= lines.size()) return fail(next, "the log ends before its Uninstall key line: it is cut off");
+    if (next >= lines.size())
+        return cutOff(beginsKeyLine(tail), "the Uninstall key line");
     const std::string& key = lines[next];
-    if (key.compare(0, std::string(kUninstallKeyPrefix).size(), kUninstallKeyPrefix) != 0)
-        return fail(next, "expected the Uninstall key line " + quoted(std::string(kUninstallKeyPrefix) + "..."));
+    const std::string prefix = kUninstallKeyPrefix;
+    if (key.compare(0, prefix.size(), prefix) != 0)
+        return fail(next, "expected the Uninstall key line " + quoted(prefix + "..."));
     contents.registryKey = key;
-    contents.appName = key.substr(std::string(kUninstallKeyPrefix).size());
-    if (++next != lines.size()) return fail(next, "text after the Uninstall key line");
+    contents.appName = key.substr(prefix.size());
+    if (++next != lines.size() || !tail.empty()) return fail(next, "text after the Uninstall key line");
     return true;
 }
 

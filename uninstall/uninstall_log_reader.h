@@ -1,7 +1,10 @@
 // The reader of Uninstall.log, the counterpart of its writer: it accepts exactly the layout the
 // installation writes (magic line, title, warning, date, "[FILES]", the records, "[REGISTRY]" and
 // the key line, every line ending in CR LF) and nothing else, so that a log that is not ours,
-// truncated, edited or binary is refused before the uninstaller removes anything. Portable.
+// edited or binary is refused before the uninstaller removes anything. A log that simply stops
+// (the installation was killed, the power failed) is read up to its last whole record: the writer
+// appends each record after its file is in place, so every whole record names what the run did.
+// Portable.
 #pragma once
 
 #include <string>
@@ -21,12 +24,15 @@ struct UninstallRecord {
 struct UninstallLogContents {
     std::string date;  // "month/day/year"
     std::vector<UninstallRecord> records;  // in log order
-    std::string registryKey;  // the Uninstall key path below HKEY_LOCAL_MACHINE
-    std::string appName;      // the key's last part, as the installation named it
+    std::string registryKey;  // the Uninstall key path below HKEY_LOCAL_MACHINE; empty when cut off
+    std::string appName;      // the key's last part, as the installation named it; empty when cut off
+    // False for a log that ends before its key line: the run that wrote it did not end. Its
+    // records are those it finished; an unfinished last line or record is left out.
+    bool complete = true;
 };
 
 struct UninstallLogError {
-    int line = 0;  // 1-based; the line after the last one for a log that ends too early
+    int line = 0;  // 1-based
     std::string message;
 };
 
@@ -35,7 +41,8 @@ extern const char* const kUninstallKeyPrefix;
 // The longest path a record may name (the platform's limit less its terminating zero).
 constexpr std::size_t kLongestRecordPath = 259;
 
-// Reads the log's bytes. Returns true and fills `contents`, or false and fills `error`.
+// Reads the log's bytes. Returns true and fills `contents` (also for a log cut off at any byte),
+// or false and fills `error`.
 bool readUninstallLog(const std::string& bytes, UninstallLogContents& contents, UninstallLogError& error);
 
 }  // namespace quillset

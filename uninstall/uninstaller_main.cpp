@@ -1,8 +1,14 @@
 // QSUninstall.exe: removes an installation by its Uninstall.log, which lies next to it in the
 // installation directory. It asks once, then removes, in reverse log order, the shortcuts and the
-// files that were not shared, the folders that became empty through that, the Uninstall key, the
-// log and, last, itself. Shared files stay: other programs may use them. What cannot be removed is
-// named at the end, never dropped silently. The exit codes are in uninstall_exit_codes.h.
+// files that were not shared, the folders that became empty through that, the Uninstall key,
+// itself (at the next restart where the system keeps a running program's file) and, last, the
+// log. Shared files stay: other programs may use them. What cannot be removed is named at the
+// end, never dropped silently. The exit codes are in uninstall_exit_codes.h.
+//
+// Every step can be repeated: an uninstaller that is stopped half-way (killed, the power failed)
+// finds the log where it was and, started again, finishes the job. An installation that was
+// stopped half-way left a log without its end and no Uninstall entry; the user starts the
+// uninstaller in the installation's folder, and it removes what the log records.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -15,6 +21,7 @@
 #include "path_forms.h"
 #include "self_removal.h"
 #include "system_directories.h"
+#include "system_library.h"
 #include "uninstall_exit_codes.h"
 #include "uninstall_log_reader.h"
 #include "uninstall_plan.h"
@@ -73,6 +80,34 @@ std::vector<std::string> keptFolders() {
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The entries of the system's list of programs whose UninstallString starts this very file: the
+// one an earlier installation into this folder left is one of them, and the log of an installation
+// that was stopped before its end names none (an installation writes its entry last).
+std::vector<std::string> entriesStarting(const std::string& self) {
+    std::vector<std::string> keys;
+    std::string rootPath = kUninstallKeyPrefix;
+    rootPath.pop_back();  // the trailing backslash
+    HKEY root = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, rootPath.c_str(), 0, KEY_READ, &root) != ERROR_SUCCESS) return keys;
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = sizeof name;
+        const LONG listed = RegEnumKeyExA(root, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        if (listed == ERROR_NO_MORE_ITEMS) break;
+        HKEY key = nullptr;
+        if (listed != ERROR_SUCCESS || RegOpenKeyExA(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        char command[2 * MAX_PATH] = "";
+        DWORD type = 0, size = sizeof command - 1;
+        if (RegQueryValueExA(key, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(command), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_SZ && lstrcmpiA(longPathOf(command).c_str(), self.c_str()) == 0)
+            keys.push_back(std::string(kUninstallKeyPrefix) + name);
+        RegCloseKey(key);
+    }
+    RegCloseKey(root);
+    return keys;
+}
+
 // Up to kListedNames names, one per line.
 std::string listed(const std::vector<std::string>& names) {
     std::string text;
@@ -104,8 +139,9 @@ UninstallExitCode uninstall() {
     if (!readUninstallLog(bytes, log, error) || !checkRecordsAreSafe(log, systemFolders(), error))
         return refuse(logPath, error);
 
-    if (showMessageBox("Remove " + log.appName + " and all of its components?", kCaption,
-                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+    // A log without its end names no application: the installation in this folder was stopped.
+    const std::string name = log.complete ? log.appName : "the unfinished installation in " + folder;
+    if (showMessageBox("Remove " + name + " and all of its components?", kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return UninstallExitCode::declined;
 
     const UninstallPlan plan = planUninstall(log, longPathOf, self, keptFolders());
@@ -114,15 +150,18 @@ UninstallExitCode uninstall() {
         if (!DeleteFileA(path.c_str()) && exists(path)) notRemoved.push_back(path);
     for (const std::string& directory : plan.directories) RemoveDirectoryA(directory.c_str());  // only when empty
 
-    // The key of this application, never the Uninstall key itself.
-    if (!log.appName.empty() && RegDeleteKeyA(HKEY_LOCAL_MACHINE, log.registryKey.c_str()) != ERROR_SUCCESS) {
+    // The key of this application, never the Uninstall key itself, and every other entry that
+    // would start this uninstaller once it is gone.
+    std::vector<std::string> keys = entriesStarting(self);
+    if (!log.appName.empty()) keys.insert(keys.begin(), log.registryKey);
+    for (const std::string& keyPath : keys) {
+        if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()) == ERROR_SUCCESS) continue;
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, log.registryKey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
             RegCloseKey(key);
-            notRemoved.push_back("HKEY_LOCAL_MACHINE\\" + log.registryKey);
+            notRemoved.push_back("HKEY_LOCAL_MACHINE\\" + keyPath);
         }
     }
-    if (!DeleteFileA(logPath.c_str()) && exists(logPath)) notRemoved.push_back(logPath);
 
     const bool isNt = windowsFamily() == WindowsFamily::nt;
     // The uninstaller's folder and the parents that held only it, deepest first.
@@ -130,8 +169,12 @@ UninstallExitCode uninstall() {
     for (const std::string& directory : plan.directories)
         if (isSameOrBelow(folder, directory)) ownFolders.push_back(directory);
     if (removeOwnFile(self, ownFolders, isNt) == SelfRemoval::failed) notRemoved.push_back(self);
+    // The log goes last: until it is gone, a second start finishes what a stopped one began.
+    if (!DeleteFileA(logPath.c_str()) && exists(logPath)) notRemoved.push_back(logPath);
+    for (const std::string& directory : ownFolders) RemoveDirectoryA(directory.c_str());  // only when empty
 
-    std::string report = log.appName + " was removed from this computer.";
+    std::string report = (log.complete ? log.appName : "The unfinished installation in " + folder) +
+                         " was removed from this computer.";
     if (!plan.sharedKept.empty())
         report += "\n\nThese shared files stay, other programs may use them:" + listed(plan.sharedKept);
     if (!notRemoved.empty()) report += "\n\nThese could not be removed (in use or read-only):" + listed(notRemoved);
@@ -141,4 +184,8 @@ UninstallExitCode uninstall() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return exitStatus(uninstall()); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library: a planted one in the installation's folder must never run.
+    restrictLibrarySearch();
+    return exitStatus(uninstall());
+}

@@ -10,10 +10,10 @@ fail_check() {
   check_failures=$((check_failures + 1))
 }
 
-# The Unix path of a path on drive C:.
+# The Unix path of a Windows path (C:\qse2e\app, or on a drive a scenario mounted).
 unix_path() {
-  local path=${1#[Cc]:}
-  printf '%s\n' "$WINEPREFIX/drive_c${path//\\//}"
+  local drive=${1:0:1} path=${1:2}
+  printf '%s\n' "$WINEPREFIX/dosdevices/${drive,,}:${path//\\//}"
 }
 
 expect_file() {  # expect_file WINPATH [CONTENT]
@@ -114,8 +114,10 @@ programs_path() {
 }
 
 # expect_log_matches_disk LOG [WINPATH...] — after any run, whole or stopped: every file or
-# shortcut the log records is there, and every file below C:\qse2e but the log and the WINPATHs
-# given (files that were there before) has its record.
+# shortcut the log records is there, and every file below $installed_root (C:\qse2e unless the
+# check says otherwise) but the log and the WINPATHs given (files that were there before) has its
+# record.
+installed_root='C:\qse2e'
 expect_log_matches_disk() {
   local log=$1 path long
   shift
@@ -126,11 +128,13 @@ expect_log_matches_disk() {
     recorded+=("${long,,}")
   done < <(tr -d '\r' <"$(unix_path "$log")" | awk '/^\[REGISTRY\]$/ { f = 0 } f && ($0 == "SHARED" || $0 == "NONSHARED") { print prev } /^\[FILES\]$/ { f = 1 } { prev = $0 }')
   local known=("${log,,}" "${@,,}") file
+  local root
+  root=$(unix_path "$installed_root")
   while read -r file; do
-    path="C:${file#"$WINEPREFIX/drive_c"}"
+    path="${installed_root%\\}${file#"${root%/}"}"
     path=${path//\//\\}
     local found=0 each
     for each in "${recorded[@]}" "${known[@]}"; do [ "$each" = "${path,,}" ] && found=1 && break; done
     [ $found = 1 ] || fail_check "$path is installed but not in $log"
-  done < <(find "$WINEPREFIX/drive_c/qse2e" -type f)
+  done < <(find "$root" -type f)
 }

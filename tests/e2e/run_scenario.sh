@@ -31,11 +31,24 @@
 #   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll or .ocx loaded,
 #                           any other file open without sharing)
 #   #! random TO BYTES      a file of BYTES random bytes on the medium (a tree for qsmedia)
-#   #! qsmedia DESCRIPTION TREE  qsmedia.exe of the build lays out a medium in the folder "disks"
-#                           from DESCRIPTION (relative to the scenario) and TREE (on the medium);
-#                           the robot then runs in that medium's DISK1
+#   #! words TO BYTES       a text of BYTES bytes on the medium: lines of words from a short list
+#                           and numbers, which the medium's compression takes to about a third
+#   #! qsmedia DESCRIPTION TREE [OPTION...]  qsmedia.exe of the build lays out a medium in the
+#                           folder "disks" from DESCRIPTION (relative to the scenario) and TREE (on
+#                           the medium), with the OPTIONs given (--compress); the robot then runs in
+#                           that medium's DISK1
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
+#   #! planted NAME...      a library that notes its loading (payload/planted_library.dll) as
+#                           NAME.dll on the medium, in the Windows TEMP directory and in C:\qse2e\app
+#                           (where the scripts install the uninstaller), with Windows' search order
+#                           for these names in Setup.exe and QSUninstall.exe (Wine's default takes
+#                           its own); the run fails when one is loaded. Names that the system's own
+#                           libraries load under Wine before any program code runs (Windows takes
+#                           them from its own folder) are measured first with
+#                           payload/system_libraries_only.exe, named and left out
+#   #! small-drive LETTER SIZE  Wine's drive LETTER: is a file system of SIZE (tmpfs, 3m), mounted
+#                           for the run; where mounting is refused the scenario is skipped (exit 77)
 #   #! win98                Setup.exe and QSUninstall.exe run under Wine's Windows 98 emulation
 #   #! wininit SIZE|none    C:\windows\Wininit.exe of SIZE bytes, or no such file
 #   #! read-only-medium     the medium as it stands so far, mounted read-only over itself (a CD);
@@ -74,6 +87,7 @@ payload=$(dirname "$robot")/e2e-payload
 qse2e="$WINEPREFIX/drive_c/qse2e"
 uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 checks=()
+planted_log=""
 # A file named by a setting: payload/NAME, build/NAME, or relative to the scenario.
 source_file() {
   case "$1" in
@@ -96,6 +110,55 @@ write_words() { mkdir -p "$(dirname "$1")" && printf '%s\n' "$2" >"$1"; }
 windows_owned() {
   rm -rf "${windows_dir:?}/$1"
   restore+=("rm -rf '$windows_dir/$1'")
+}
+# plant_libraries NAME... — see "#! planted" above.
+plant_libraries() {
+  local markers="$WINEPREFIX/drive_c/qsplanted" platform="$work_root/$name.platform" reg="$work_root/$name.reg"
+  local library="$payload/planted_library.dll" names=() name_ program
+  rm -rf "$markers" "$platform"
+  restore+=("rm -rf '$markers' '$platform' '$reg'")
+  # overrides PROGRAM NAME... — Windows' search order for NAME.dll in PROGRAM, in one registry import.
+  overrides() {
+    local program=$1 each
+    shift
+    { printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\DllOverrides]\n' "$program"
+      for each; do printf '"%s"="native,builtin"\n' "$each"; done; } >"$reg"
+    wine regedit /s "$(winepath -w "$reg")" >/dev/null 2>&1
+    restore+=("wine reg delete 'HKCU\\Software\\Wine\\AppDefaults\\$program\\DllOverrides' /f >/dev/null 2>&1")
+  }
+  # The program that only imports the system folder's libraries loads what the platform's own
+  # libraries load by themselves. Each planted copy it loads is left out, and the measurement
+  # repeats without it: a planted copy imports nothing, so it hid what the real one loads.
+  names=("$@")
+  local found=1 left
+  mkdir -p "$platform"
+  cp "$payload/system_libraries_only.exe" "$platform/" || return 1
+  while [ $found = 1 ] && [ ${#names[@]} -gt 0 ]; do
+    found=0 left=()
+    rm -f "$platform"/*.dll "$markers/loaded.txt"
+    for name_ in "${names[@]}"; do cp "$library" "$platform/$name_.dll" || return 1; done
+    overrides system_libraries_only.exe "${names[@]}"
+    "$here/../wine/wine-run" "$platform/system_libraries_only.exe" >/dev/null 2>&1
+    for name_ in "${names[@]}"; do
+      if grep -qiF "\\$name_.dll " "$markers/loaded.txt" 2>/dev/null; then
+        echo "planted: the system's own libraries load $name_.dll under Wine before any program code runs: left out"
+        found=1
+      else
+        left+=("$name_")
+      fi
+    done
+    names=("${left[@]}")
+  done
+  rm -rf "$markers"
+  [ ${#names[@]} -gt 0 ] || { echo "run_scenario: every planted name is loaded by the system itself"; return 1; }
+  for name_ in "${names[@]}"; do
+    cp "$library" "$medium/$name_.dll" && mkdir -p "$qse2e/app" && cp "$library" "$qse2e/app/$name_.dll" || return 1
+    windows_owned "temp/$name_.dll"
+    cp "$library" "$windows_dir/temp/$name_.dll" || return 1
+  done
+  for program in Setup.exe QSUninstall.exe; do overrides "$program" "${names[@]}"; done
+  echo "planted: ${names[*]}"
+  planted_log="$markers/loaded.txt"
 }
 rm -rf "$qse2e"
 programs_qse2e | xargs -r -d '\n' rm -rf
@@ -139,10 +202,21 @@ while read -r directive value; do
     random)
       read -r to bytes <<<"$value"
       mkdir -p "$(dirname "$medium/$to")" && head -c "$bytes" /dev/urandom >"$medium/$to" || exit 1 ;;
+    words)
+      read -r to bytes <<<"$value"
+      mkdir -p "$(dirname "$medium/$to")" || exit 1
+      awk -v bytes="$bytes" 'BEGIN {
+        n = split("the setup installs files of a product into its folder and asks before it overwrites one", w, " ")
+        for (size = 0; size < bytes; size += length(word) + 1) {
+          word = rand() < 0.2 ? int(rand() * 100000) : w[int(rand() * n) + 1]
+          printf "%s%s", word, (rand() < 0.1 ? "\n" : " ")
+        }
+      }' | head -c "$bytes" >"$medium/$to" ;;
     qsmedia)
-      read -r description tree <<<"$value"
+      read -r description tree options <<<"$value"
+      # shellcheck disable=SC2086  # the options split into words
       "$here/../wine/wine-run" "$(dirname "$setup")/qsmedia.exe" "$(winepath -w "$scenario_dir/$description")" \
-        "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" || exit 1
+        "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" $options || exit 1
       run_dir="$medium/disks/DISK1" ;;
     existing)
       read -r to words <<<"$value"
@@ -191,6 +265,20 @@ while read -r directive value; do
       restore+=("kill $! 2>/dev/null; wait $! 2>/dev/null; rm -f '$ready'")
       for _ in $(seq 1 300); do [ -e "$ready" ] && break; sleep 0.1; done
       [ -e "$ready" ] || { echo "run_scenario: $value could not be held"; exit 1; } ;;
+    planted)
+      plant_libraries $value || exit 1 ;;
+    small-drive)
+      read -r letter size <<<"$value"
+      drive="$work_root/$name.drive" link="$WINEPREFIX/dosdevices/${letter,,}:"
+      [ ! -e "$link" ] && [ ! -L "$link" ] || { echo "run_scenario: Wine already has a drive ${letter^^}:"; exit 1; }
+      mkdir -p "$drive"
+      if ! mount -t tmpfs -o "size=$size" quillset-e2e "$drive" 2>/dev/null; then
+        echo "run_scenario: a file system of $size cannot be mounted here (not permitted): skipped"
+        exit 77
+      fi
+      restore+=("umount -l '$drive'")
+      ln -s "$drive" "$link" || exit 1
+      restore+=("rm -f '$link'") ;;
     win98)
       set_windows_version win98 ;;
     wininit)
@@ -236,6 +324,11 @@ for _ in 1 2 3; do
   cat "$work_root/$name.out"
   [ -s "$work_root/$name.out" ] && break
 done
+if [ -n "$planted_log" ] && [ -e "$planted_log" ]; then
+  echo "FAIL planted libraries were loaded:"
+  tr -d '\r' <"$planted_log"
+  status=1
+fi
 if [ $status = 0 ] && [ ${#checks[@]} -gt 0 ]; then
   # shellcheck source=check_helpers.sh
   . "$here/check_helpers.sh"

@@ -19,7 +19,8 @@ using namespace quillset;
 
 namespace {
 
-// The log the installation would write for these contents.
+// The log the installation would write for these contents; for a log that was cut off, what it
+// had written up to its last whole record.
 std::string rewritten(const UninstallLogContents& contents) {
     std::string bytes;
     UninstallLog log;
@@ -27,6 +28,7 @@ std::string rewritten(const UninstallLogContents& contents) {
     LogDate date;
     std::sscanf(contents.date.c_str(), "%d/%d/%d", &date.month, &date.day, &date.year);
     log.writeHeader(date);
+    if (contents.date.empty()) return bytes.substr(0, bytes.find("DATE:") + 5);  // cut before the date
     log.beginFiles();
     for (const UninstallRecord& record : contents.records) {
         if (record.kind == UninstallRecord::Kind::shortcut) {
@@ -39,9 +41,16 @@ std::string rewritten(const UninstallLogContents& contents) {
         if (record.registration != UninstallRecord::Registration::none)
             log.addRegistrationLine(record.registration == UninstallRecord::Registration::autoRegister);
     }
+    if (!contents.complete) return bytes;
     log.beginRegistry();
     log.addRegistryKeyLine(contents.registryKey);
     return bytes;
+}
+
+std::size_t lineEnds(const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++count;
+    return count;
 }
 
 // The path Windows acts on: either slash separates, "\\?\" and "\\.\" lead to the same path, "."
@@ -74,8 +83,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.line < 1 || error.message.empty()) std::abort();
         return 0;
     }
-    // Only what the installation writes is accepted.
-    if (rewritten(contents) != bytes) std::abort();
+    // Only what the installation writes is accepted, or what it had written when it was stopped:
+    // a log cut off holds its whole records as written, and after them at most the start of the
+    // next record or of the registry part (never a whole record left out).
+    const std::string written = rewritten(contents);
+    if (contents.complete && written != bytes) std::abort();
+    if (!contents.complete) {
+        const std::size_t common = std::min(written.size(), bytes.size());
+        if (written.compare(0, common, bytes, 0, common) != 0) std::abort();
+        if (!contents.records.empty() && bytes.size() < written.size()) std::abort();
+        if (bytes.size() > written.size() && lineEnds(bytes.substr(written.size())) > 1) std::abort();
+        if (!contents.appName.empty() || !contents.registryKey.empty()) std::abort();
+    }
     uninstallLogJson(contents);
 
     const std::vector<std::string> system = {"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32"};

@@ -52,6 +52,8 @@ expect 1 'FAIL exit 5: the exit code is -5' "${started[@]}" 'click 1009' 'exit 5
 expect 1 'FAIL window "Robot target" #32770 IDD_WELCOME: no visible window "Robot target" of class #32770 with the controls of IDD_WELCOME after 1 s' \
     "${started[@]}" "$short" 'window "Robot target" #32770 IDD_WELCOME'
 expect 1 'FAIL end of scenario: the program still runs (ended now; finish with an exit step)' "${started[@]}"
+expect 1 'FAIL file robot_nothing.txt: no file "robot_nothing.txt" after 1 s' "$short" 'file robot_nothing.txt'
+expect 1 'FAIL no-file robot_target.exe: "robot_target.exe" is still there after 1 s' "$short" 'no-file robot_target.exe'
 
 # Scenarios that cannot be read are refused before anything runs.
 expect 2 "robot: $scenario: line 1: unknown step \"klick\"" 'klick 1017'

@@ -103,13 +103,17 @@ has "\"sourcePath\":\"$work/Données\\\\?ód?.txt\"" "UTF-8 names"
 "$qscheck" plan "$work/SetupScript.ini" --cancel DIALOG_NOPE >/dev/null 2>&1
 [ $? = 64 ] || fail "unknown page: exit status"
 
-# qscheck log: the records as JSON; a log the uninstaller would refuse names its line.
+# qscheck log: the records as JSON, of a log cut off by a killed run those it holds whole; a log the
+# uninstaller would refuse names its line.
 header='TWUNLOG V1\r\n\r\nTARNWICK UNINSTALLATION LOG FILE\r\n\r\nMAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!\r\nNO REAL PARSER DOES EXIST, SO DON\264T MODIFY ANYTHING!\r\nANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU\r\nCOULD BE UNABLE TO RESTART WINDOWS\r\n\r\nDATE:1/15/2001\r\n[FILES]\r\n'
 printf "$header"'C:\\A\\B.TXT\r\nNONSHARED\r\nC:\\W\\x.dll\r\nSHARED\r\nAUTOREGSVR\r\n[REGISTRY]\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\A\r\n' >"$work/ok.log"
 "$qscheck" log "$work/ok.log" >"$work/out.json" || fail "log: exit status"
-has '{"date":"1/15/2001","records":[{"line":12,"kind":"nonshared","path":"C:\\A\\B.TXT","registration":null},{"line":14,"kind":"shared","path":"C:\\W\\x.dll","registration":"AUTOREGSVR"}],"key":"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\A"}' log
-printf "$header"'C:\\A\\B.TXT\r\nNONSHARED\r\n' >"$work/cut.log"
-"$qscheck" log "$work/cut.log" >/dev/null 2>"$work/err"
-[ $? = 1 ] && grep -qF "cut.log:14: error:" "$work/err" || fail "cut log: $(cat "$work/err")"
+has '{"date":"1/15/2001","records":[{"line":12,"kind":"nonshared","path":"C:\\A\\B.TXT","registration":null},{"line":14,"kind":"shared","path":"C:\\W\\x.dll","registration":"AUTOREGSVR"}],"key":"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\A","complete":true}' log
+printf "$header"'C:\\A\\B.TXT\r\nNONSHARED\r\nC:\\A\\C.T' >"$work/cut.log"
+"$qscheck" log "$work/cut.log" >"$work/out.json" || fail "cut log: exit status"
+has '{"date":"1/15/2001","records":[{"line":12,"kind":"nonshared","path":"C:\\A\\B.TXT","registration":null}],"key":"","complete":false}' "cut log"
+printf "$header"'C:\\A\\B.TXT\r\nNONSHARD' >"$work/edited.log"
+"$qscheck" log "$work/edited.log" >/dev/null 2>"$work/err"
+[ $? = 1 ] && grep -qF "edited.log:13: error:" "$work/err" || fail "edited log: $(cat "$work/err")"
 
 finish "qscheck plan"

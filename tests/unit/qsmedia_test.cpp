@@ -77,25 +77,37 @@ TEST(QsmediaDescription, ReportsEachProblemWithItsLine) {
     EXPECT_EQ(parseDiskSize("1.5M"), 1572864u);
 }
 
+using Args = std::vector<std::string>;
+
+// The script's AddFile arguments as the setup program's reader reads them, and its texts by name.
+std::vector<Args> readBack(const std::string& text, std::vector<ScriptStatement>* all = nullptr) {
+    SetupScript script(isCp1252AlphaNumeric, [](const std::string&, const std::string&) {});
+    script.tokenize(toTextMode(text));
+    std::vector<Args> addFiles;
+    for (const ScriptStatement& s : script.statements()) {
+        if (s.command == "AddFile") addFiles.push_back(s.arguments);
+        if (all != nullptr) all->push_back(s);
+    }
+    return addFiles;
+}
+
 TEST(QsmediaScript, ReadsBackAsTheSetupProgramReadsIt) {
     MediaDescription d;
     std::vector<DescriptionError> errors;
     ASSERT_TRUE(parseMediaDescription("app = Say \"Hi\" \xC3\xA9\nwelcome = one\nwelcome = two\ndisk-size = 100\n"
                                       "section \"Main\" required = app -> bin\nshortcut \"Go = now\" = app/big.dat\n",
                                       d, errors));
-    const std::vector<MediumEntry> entries = {{"app/big.dat", "app\\big.dat", 250, "Main", "bin", false, "Go = now"},
-                                              {"app/a.txt", "app\\a.txt", 1, "Main", "bin", false, ""},
-                                              {"app/b.txt", "app\\b.txt", 1, "Main", "bin", false, ""}};
+    const std::vector<MediumEntry> entries = {{"app/big.dat", "app\\big.dat", 250, "Main", "bin", false, "Go = now", "", 0},
+                                              {"app/a.txt", "app\\a.txt", 1, "Main", "bin", false, "", "", 0},
+                                              {"app/b.txt", "app\\b.txt", 1, "Main", "bin", false, "", "", 0}};
     std::vector<Piece> pieces;
     ASSERT_TRUE(layOutDisks({250, 1, 1}, 100, 50, pieces));
     const std::string text = writeSetupScript(d, "m.txt", entries, pieces);
     EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "CR LF line ends";
 
-    SetupScript script(isCp1252AlphaNumeric, [](const std::string&, const std::string&) {});
-    script.tokenize(toTextMode(text));
-    std::vector<std::vector<std::string>> addFiles;
-    for (const ScriptStatement& s : script.statements()) {
-        if (s.command == "AddFile") addFiles.push_back(s.arguments);
+    std::vector<ScriptStatement> statements;
+    const std::vector<Args> addFiles = readBack(text, &statements);
+    for (const ScriptStatement& s : statements) {
         if (s.command == "SetAppName") {
             EXPECT_EQ(s.arguments, std::vector<std::string>{"Say \"Hi\" \xE9"});
         }
@@ -103,7 +115,6 @@ TEST(QsmediaScript, ReadsBackAsTheSetupProgramReadsIt) {
             EXPECT_EQ(s.arguments[1], "one\ntwo");
         }
     }
-    using Args = std::vector<std::string>;
     const std::vector<Args> expected = {
         {"[SP]\\app\\big.dat.001", "[DP]\\bin\\big.dat", "Main", "0", "1", "1", "0", "0", "0", ""},
         {"[SP]\\..\\DISK2\\app\\big.dat.002", "[DP]\\bin\\big.dat", "Main", "0", "2", "1", "0", "0", "0", ""},
@@ -111,6 +122,28 @@ TEST(QsmediaScript, ReadsBackAsTheSetupProgramReadsIt) {
         {"[SP]\\..\\DISK4\\app\\*.*", "[DP]\\bin\\", "Main", "0", "4", "0", "0", "0", "0", ""},
     };
     EXPECT_EQ(addFiles, expected);
+}
+
+// A compressed file is named on the medium by its compressed name and installed under its own,
+// also when it is split; a folder that holds one is not installed by a pattern.
+TEST(QsmediaScript, InstallsCompressedFilesUnderTheirOwnNames) {
+    MediaDescription d;
+    std::vector<DescriptionError> errors;
+    ASSERT_TRUE(parseMediaDescription("app = A\ndisk-size = 200\nsection \"Main\" required = app\n", d, errors));
+    const std::vector<MediumEntry> entries = {{"app/a.txt", "app\\a.txt", 100, "Main", "", false, "", "app\\a.tx_", 40},
+                                              {"app/b.bin", "app\\b.bin", 10, "Main", "", false, "", "", 0},
+                                              {"app/big.dat", "app\\big.dat", 500, "Main", "", false, "", "app\\big.da_", 250}};
+    std::vector<std::uint64_t> sizes;
+    for (const MediumEntry& entry : entries) sizes.push_back(storedSize(entry));
+    std::vector<Piece> pieces;
+    ASSERT_TRUE(layOutDisks(sizes, 200, 50, pieces));
+    const std::vector<Args> expected = {
+        {"[SP]\\app\\a.tx_", "[DP]\\a.txt", "Main", "0", "1", "0", "0", "0", "0", ""},
+        {"[SP]\\app\\b.bin", "[DP]\\", "Main", "0", "1", "0", "0", "0", "0", ""},
+        {"[SP]\\app\\big.da_.001", "[DP]\\big.dat", "Main", "0", "1", "1", "0", "0", "0", ""},
+        {"[SP]\\..\\DISK2\\app\\big.da_.002", "[DP]\\big.dat", "Main", "0", "2", "1", "1", "0", "0", ""},
+    };
+    EXPECT_EQ(readBack(writeSetupScript(d, "m.txt", entries, pieces)), expected);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ done <<EOF
 64|stderr|usage: qsmedia *|medium.txt
 64|stderr|usage: qsmedia *|--version now
 64|stderr|usage: qsmedia *|medium.txt out --colour red
+64|stderr|usage: qsmedia *|medium.txt out --compress --tree
 EOF
 
 # Setup.exe and the uninstaller are only copied here: any bytes do. The check compares every name
@@ -35,5 +36,40 @@ cd "$work/unpacked/bin" || exit 1
 expect_run "medium ../../relative/" 0 stdout "qsmedia: $work/relative: 3 files on 1 disk(s)*" \
   "$qsmedia" ../../tree/medium.txt ../../relative/ --programs ../../programs --qscheck "$qscheck"
 cd - >/dev/null || exit 1
+
+# --compress: what gets smaller is stored compressed under its conventional name and installed
+# under its own; a shared file, one that does not get smaller, an empty one and one whose compressed
+# name another file has stay as they are. msexpand (Debian's mscompress) gives the bytes back.
+# Without --compress the same tree is laid out as it is.
+mkdir -p "$work/ctree/app" "$work/ctree/lib"
+for i in $(seq 1 300); do echo "line $i of the read-me: text compresses"; done >"$work/ctree/app/readme.txt"
+for name in README notes.txt notes.tx_; do cp "$work/ctree/app/readme.txt" "$work/ctree/app/$name"; done
+cp "$work/ctree/app/readme.txt" "$work/ctree/lib/shared.dll"
+head -c 5000 /dev/urandom >"$work/ctree/app/photo.jpg"
+: >"$work/ctree/app/empty.dat"
+printf 'app = Demo\nsection "Main" required = app/\nshared = lib/shared.dll\n' >"$work/ctree/medium.txt"
+"$qsmedia" "$work/ctree/medium.txt" "$work/cmedium" --programs "$work/programs" --qscheck "$qscheck" --compress \
+  >"$work/compress.out" 2>"$work/compress.err" || fail "--compress: exit $? ($(cat "$work/compress.err"))"
+grep -q "app/notes.txt: warning: stored uncompressed: another file of the medium is named app.notes.tx_" \
+  "$work/compress.err" || fail "--compress: no warning for notes.txt: $(cat "$work/compress.err")"
+grep -q "8 files on 1 disk(s), 0 of them split; 3 compressed, " "$work/compress.out" ||
+  fail "--compress: $(cat "$work/compress.out")"
+for stored in app/readme.tx_:app/readme.txt app/README._:app/README app/notes.tx_:app/notes.tx_; do
+  [ "$(head -c 4 "$work/cmedium/${stored%%:*}")" = SZDD ] || fail "--compress: ${stored%%:*} is not compressed"
+  if command -v msexpand >/dev/null; then
+    msexpand <"$work/cmedium/${stored%%:*}" 2>/dev/null | cmp -s - "$work/ctree/${stored#*:}" ||
+      fail "--compress: msexpand does not give ${stored#*:} back from ${stored%%:*}"
+  fi
+done
+for plain in app/notes.txt app/photo.jpg app/empty.dat lib/shared.dll QSUninstall.exe; do
+  [ -f "$work/cmedium/$plain" ] && [ "$(head -c 4 "$work/cmedium/$plain")" != SZDD ] || fail "--compress: $plain not as it is"
+done
+for line in 'AddFile("[SP]\app\readme.tx_","[DP]\readme.txt",' 'AddFile("[SP]\app\README._","[DP]\README",' \
+            'AddFile("[SP]\app\notes.txt","[DP]\",' 'AddFile("[SP]\lib\shared.dll","[DP]\","Main","1",'; do
+  grep -qF "$line" "$work/cmedium/SetupScript.ini" || fail "--compress: no $line in the script"
+done
+expect_run "without --compress" 0 stdout "qsmedia: $work/pmedium: 8 files on 1 disk(s), 0 of them split; checked*" \
+  "$qsmedia" "$work/ctree/medium.txt" "$work/pmedium" --programs "$work/programs" --qscheck "$qscheck"
+diff -r "$work/ctree/app" "$work/pmedium/app" >/dev/null || fail "without --compress: the files are not as they are"
 
 finish "qsmedia"

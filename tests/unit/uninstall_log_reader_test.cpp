@@ -73,12 +73,18 @@ TEST(UninstallLogReaderTest, RefusesLogsThatAreNotExactlyOurs) {
         std::string bytes;
         int line;
     } cases[] = {
-        {"", 1},
         {"<html>\r\n", 1},
-        {good.substr(0, good.size() - 2), 24},                   // cut inside the last line
-        {good.substr(0, good.find("[REGISTRY]")), 23},           // cut before [REGISTRY]
-        {good.substr(0, good.find("SHARED\r\nAUTO")), 17},       // cut inside a record
+        {"<html>", 1},                                           // cut off, but not where a log begins
+        {"TWUNLOG V2", 1},
+        {"TWUNLOG V1\r\n\r\nTARNWICK UNINSTALLER", 3},
+        {good.substr(0, good.find("DATE:") + 6) + "x", 10},
+        {good.substr(0, good.find("[FILES]")) + "[FILE]", 11},
+        {good.substr(0, good.find("NONSHARED")) + "NONSHARD", 13},  // a kind line no writer began
+        {good.substr(0, good.find("Software\\")) + "Software\\Other", 24},
+        {good.substr(0, good.find("DEMO.EXE")) + "D\x01", 12},        // a control character in the cut line
+        {good.substr(0, good.find("DEMO.EXE")) + "D\r\r", 12},       // a lone CR before the last byte
         {good + "extra\r\n", 25},
+        {good + "extra", 25},
         {replaced(good, "\r\n[FILES]", "\n[FILES]"), 10},        // an editor's line ends
         {replaced(good, "DON\xB4T", "DON'T"), 6},
         {replaced(good, "DATE:12/7/2026", "DATE:12/07/2026"), 10},
@@ -94,6 +100,58 @@ TEST(UninstallLogReaderTest, RefusesLogsThatAreNotExactlyOurs) {
         EXPECT_FALSE(readUninstallLog(c.bytes, log, error)) << c.line;
         EXPECT_EQ(error.line, c.line) << error.message;
         EXPECT_FALSE(error.message.empty());
+    }
+}
+
+// A log cut off at any byte, as a run killed while writing it leaves it, is read up to the last
+// record that was written whole; the registration line counts once it is whole too.
+TEST(UninstallLogReaderTest, ReadsALogCutOffAtAnyByteUpToItsLastWholeRecord) {
+    std::string bytes;
+    UninstallLog writer;
+    writer.open(std::make_unique<StringSink>(bytes));
+    writer.writeHeader({2026, 12, 7});
+    const std::size_t dateWritten = bytes.size();
+    writer.beginFiles();
+    // Where each record (and the shared library's registration line) is whole.
+    std::vector<std::size_t> recordEnds;
+    writer.addFileRecord("C:\\PROGRA~1\\DEMO", "DEMO.EXE", false);
+    recordEnds.push_back(bytes.size());
+    writer.addShortcutRecord("C:\\Start Menu\\Programs\\Demo\\Demo.lnk");
+    recordEnds.push_back(bytes.size());
+    writer.addFileRecord("C:\\windows\\system32", "demo.dll", true);
+    recordEnds.push_back(bytes.size());
+    writer.addRegistrationLine(true);
+    const std::size_t registered = bytes.size();
+    writer.addFileRecord("C:\\windows\\system32", "notes.txt", true);
+    recordEnds.push_back(bytes.size());
+    writer.addFileRecord("C:\\PROGRA~1\\DEMO", "README.TXT", false);
+    recordEnds.push_back(bytes.size());
+    writer.beginRegistry();
+    writer.addRegistryKeyLine(std::string(kUninstallKeyPrefix) + "Demo");
+    writer.close();
+
+    UninstallLogContents whole;
+    UninstallLogError error;
+    ASSERT_TRUE(readUninstallLog(bytes, whole, error));
+    ASSERT_EQ(whole.records.size(), recordEnds.size());
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        UninstallLogContents log;
+        ASSERT_TRUE(readUninstallLog(bytes.substr(0, cut), log, error))
+            << "cut at " << cut << ": line " << error.line << ": " << error.message;
+        std::size_t expected = 0;
+        while (expected < recordEnds.size() && recordEnds[expected] <= cut) ++expected;
+        ASSERT_EQ(log.records.size(), expected) << "cut at " << cut;
+        for (std::size_t i = 0; i < expected; ++i) {
+            UninstallRecord record = whole.records[i];
+            if (i == 2 && cut < registered) record.registration = UninstallRecord::Registration::none;
+            EXPECT_EQ(log.records[i].path, record.path) << "cut at " << cut;
+            EXPECT_EQ(log.records[i].kind, record.kind) << "cut at " << cut;
+            EXPECT_EQ(log.records[i].registration, record.registration) << "cut at " << cut;
+            EXPECT_EQ(log.records[i].line, record.line) << "cut at " << cut;
+        }
+        EXPECT_EQ(log.complete, cut == bytes.size()) << "cut at " << cut;
+        EXPECT_EQ(log.appName, cut == bytes.size() ? "Demo" : "") << "cut at " << cut;
+        EXPECT_EQ(log.date, cut >= dateWritten ? "12/7/2026" : "") << "cut at " << cut;
     }
 }
 

@@ -1,5 +1,5 @@
 // The installation pieces that reach the system directly: shortcut files, short path forms, a
-// shared file in use and the measuring of sources.
+// shared file in use, the installer's leftover temporary files and the measuring of sources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -123,6 +123,63 @@ TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) 
         DeleteFileA(destination.c_str());
     }
     RemoveDirectoryA(recommendedDirectory.c_str());
+}
+
+// The platform's installer that runs out of space: like Wine's, it leaves its temporary copy in
+// the destination directory and does not name it.
+std::string outOfSpaceDirectory;
+
+DWORD APIENTRY installOutOfSpace(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) {
+    char temporary[MAX_PATH] = "";
+    GetTempFileNameA(outOfSpaceDirectory.c_str(), "ver", 0, temporary);
+    return VIF_OUTOFSPACE;
+}
+
+// Its temporary copy goes; a "ver*.tmp" that was there long before, and is no copy of this run,
+// stays.
+TEST(InstallFileTest, TemporaryCopyTheInstallerDoesNotNameIsRemoved) {
+    outOfSpaceDirectory = tempDirectory() + "quillset-out-of-space";
+    CreateDirectoryA(outOfSpaceDirectory.c_str(), nullptr);
+    const std::string older = outOfSpaceDirectory + "\\ver0001.tmp";
+    const HANDLE file = CreateFileA(older.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME hourAgo;
+    GetSystemTimeAsFileTime(&hourAgo);
+    ULARGE_INTEGER ticks{{hourAgo.dwLowDateTime, hourAgo.dwHighDateTime}};
+    ticks.QuadPart -= 3600ull * 10000000;
+    hourAgo.dwLowDateTime = ticks.LowPart;
+    hourAgo.dwHighDateTime = ticks.HighPart;
+    SetFileTime(file, &hourAgo, &hourAgo, &hourAgo);
+    CloseHandle(file);
+
+    SetupState state;
+    InstallFileEntry entry;
+    entry.sourcePath = unversionedFile();
+    entry.destinationPath = outOfSpaceDirectory + "\\installed.txt";
+    state.files.push_back(entry);
+    std::string bytes;
+    UninstallLog log;
+    log.open(std::make_unique<StringSink>(bytes));
+    InstallContext context{state, log, {}, {versionFindFile, installOutOfSpace}};
+    DialogDriver driver({0xFFFF}, IDOK, false);
+    std::string installedPath;
+    EXPECT_EQ(installFileEntry(context, 0, installedPath), FileStep::stopRun);
+    const DialogDriver::Seen seen = driver.seen();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.texts.at(0xFFFF), "The file cannot be saved, because there is insufficient harddisk space.");
+
+    std::vector<std::string> left;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((outOfSpaceDirectory + "\\*.tmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do left.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"ver0001.tmp"});
+    EXPECT_EQ(bytes, "");
+    for (const std::string& name : left) DeleteFileA((outOfSpaceDirectory + "\\" + name).c_str());
+    RemoveDirectoryA(outOfSpaceDirectory.c_str());
 }
 
 // A source whose reading never ends (a medium that stopped answering): here a pipe nobody writes

@@ -1,5 +1,5 @@
 // What the program asks of Windows itself: the name-character rule of the code page, the process
-// list and the free disk space. (Finding a forbidden process by its name, under NT and Windows 98,
+// list, the free disk space and the libraries of the system folder. (Finding a forbidden process by its name, under NT and Windows 98,
 // and a script that cannot be opened: the end-to-end tests.)
 #include <windows.h>
 
@@ -8,6 +8,8 @@
 #include "cp1252.h"
 #include "free_disk_space.h"
 #include "process_guard.h"
+#include "system_directories.h"
+#include "system_library.h"
 #include "windows_name_character.h"
 
 namespace quillset {
@@ -41,6 +43,32 @@ TEST(FreeDiskSpaceTest, BothWaysAgreeAndUnknownDrivesGiveNothing) {
     EXPECT_NEAR(static_cast<double>(clusters), static_cast<double>(extended), static_cast<double>(extended) / 100);
     for (const char* path : {"C:", "", "\\\\server\\share\\app", "Q:\\nowhere"})
         for (bool extendedCall : {true, false}) EXPECT_EQ(GetFreeDiskSpace(path, extendedCall), 0u) << path;
+}
+
+// Every library the programs load by name comes from the system folder, whatever lies elsewhere;
+// a library or function the system lacks is nothing, not a failure.
+TEST(SystemLibraryTest, LibrariesComeFromTheSystemFolderOnly) {
+    const std::string system = systemDirectory();
+    for (const char* name : {"version.dll", "setupapi.dll", "comctl32.dll", "psapi.dll", "kernel32.dll"}) {
+        HMODULE library = systemLibrary(name);
+        ASSERT_NE(library, nullptr) << name;
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(library, path, MAX_PATH);
+        EXPECT_EQ(lstrcmpiA(path, (system + "\\" + name).c_str()), 0) << name << " came from " << path;
+        FreeLibrary(library);
+    }
+    EXPECT_EQ(systemLibrary("quillset-no-such-library.dll"), nullptr);
+
+    using VersionSize = DWORD(APIENTRY*)(LPCSTR, LPDWORD);
+    const SystemFunction<VersionSize> present("version.dll", "GetFileVersionInfoSizeA");
+    const SystemFunction<VersionSize> absent("version.dll", "QuillsetNoSuchFunction");
+    const SystemFunction<VersionSize> noLibrary("quillset-no-such-library.dll", "GetFileVersionInfoSizeA");
+    ASSERT_NE(present.get(), nullptr);
+    EXPECT_EQ(present.get(), present.get());
+    DWORD ignored = 0;
+    EXPECT_GT(present.get()((system + "\\kernel32.dll").c_str(), &ignored), 0u);
+    EXPECT_EQ(absent.get(), nullptr);
+    EXPECT_EQ(noLibrary.get(), nullptr);
 }
 
 }  // namespace

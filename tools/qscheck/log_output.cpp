@@ -18,7 +18,8 @@ std::string uninstallLogJson(const UninstallLogContents& log) {
         out += std::string(i == 0 ? "" : ",") + "{\"line\":" + std::to_string(record.line) + ",\"kind\":\"" + kind +
                "\",\"path\":" + jsonString(record.path) + ",\"registration\":" + registration + "}";
     }
-    return out + "],\"key\":" + jsonString(log.registryKey) + "}\n";
+    return out + "],\"key\":" + jsonString(log.registryKey) + ",\"complete\":" + (log.complete ? "true" : "false") +
+           "}\n";
 }
 
 }  // namespace quillset

@@ -8,7 +8,9 @@
 namespace quillset {
 
 // {"date":"M/D/Y","records":[{"line":L,"kind":"nonshared|shortcut|shared","path":"...",
-// "registration":"AUTOREGSVR"|"NOAUTOREGSVR"|null},...],"key":"Software\\..."} and a line end.
+// "registration":"AUTOREGSVR"|"NOAUTOREGSVR"|null},...],"key":"Software\\...","complete":true} and a
+// line end. A log cut off by a run that did not end: its whole records, "key":"" and
+// "complete":false.
 std::string uninstallLogJson(const UninstallLogContents& log);
 
 }  // namespace quillset

@@ -1,6 +1,6 @@
 // qsmedia — lays out an installation medium from a folder tree and a short description.
 //
-//   qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]
+//   qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM] [--compress]
 //           [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]
 //   qsmedia --help | -h     this usage, on standard output
 //   qsmedia --version       "qsmedia X.Y.Z", the version of the whole project, on standard output
@@ -10,7 +10,8 @@
 // a disk size, in the folders DISK1, DISK2 ... The tree is the description's folder unless --tree
 // names another; Setup.exe and QSUninstall.exe come from --programs (default: qsmedia's folder);
 // the medium is checked with the qscheck program beside qsmedia or the one --qscheck names. With
-// --sign, the medium gets copies of the programs signed by osslsigncode (program_signing.h).
+// --sign, the medium gets copies of the programs signed by osslsigncode (program_signing.h). With
+// --compress, files that get smaller are stored compressed (compressed_files.h).
 //
 // Exit status (qsmedia_exit_codes.h): 0 the medium is laid out and checked (or --help, --version),
 // 1 an error (reported as FILE:LINE: error: ... or qsmedia: error: ...), 64 a wrong command line
@@ -21,6 +22,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "compressed_files.h"
 #include "cp1252.h"
 #include "disk_layout.h"
 #include "media_description.h"
@@ -38,7 +40,7 @@ namespace quillset {
 namespace {
 
 const char* const kUsage =
-    "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM]\n"
+    "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM] [--compress]\n"
     "               [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]\n"
     "       qsmedia --help | --version\n";
 
@@ -50,16 +52,23 @@ QsmediaExitCode printText(const std::string& text) {
 
 struct Options {
     std::string description, output, tree, programs, qscheck;
+    bool compress = false;
     SigningOptions signing;
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
     // An option where the description belongs ("--version x") is a slip, not a file name.
-    if (argc < 3 || (argc - 3) % 2 != 0 || argv[1][0] == '-') return false;
+    if (argc < 3 || argv[1][0] == '-') return false;
     options.description = argv[1];
     options.output = argv[2];
     for (int i = 3; i < argc; i += 2) {
         const std::string option = argv[i];
+        if (option == "--compress") {
+            options.compress = true;
+            --i;
+            continue;
+        }
+        if (i + 1 == argc) return false;
         if (option == "--tree") options.tree = argv[i + 1];
         else if (option == "--programs") options.programs = argv[i + 1];
         else if (option == "--qscheck") options.qscheck = argv[i + 1];
@@ -78,6 +87,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
     if (options.programs.empty()) options.programs = ownDirectory();
     if (options.qscheck.empty()) options.qscheck = (fs::path(ownDirectory()) / programFileName("qscheck")).string();
     return true;
+}
+
+// Problems of the tree or the description, as a compiler reports them.
+void report(const std::vector<Problem>& problems) {
+    for (const Problem& p : problems)
+        std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
 }
 
 QsmediaExitCode fail(const std::string& message) {
@@ -138,14 +153,25 @@ QsmediaExitCode run(const Options& options) {
     std::vector<Problem> problems;
     const std::string tree = fs::absolute(options.tree).u8string();
     const bool usable = collectMediumContents(description, options.description, tree, uninstallerSize, entries, problems);
-    for (const Problem& p : problems)
-        std::fprintf(stderr, "%s: %s: %s\n", p.where.c_str(), p.error ? "error" : "warning", p.message.c_str());
+    report(problems);
     if (!usable) return QsmediaExitCode::failed;
+    const auto sourceOf = [&](const MediumEntry& entry) {
+        return entry.treePath.empty() ? programs / kUninstallerName : fs::u8path(tree + "/" + entry.treePath);
+    };
+    PrivateFolder compressedFiles;
+    if (options.compress) {
+        if (!compressedFiles.make("compress"))
+            return fail("no private folder for the compressed files can be made in the temporary directory");
+        problems.clear();
+        const bool compressed = compressMediumFiles(entries, sourceOf, compressedFiles.folder, problems);
+        report(problems);
+        if (!compressed) return QsmediaExitCode::failed;
+    }
 
     // The script shares disk 1 with Setup.exe, and its length depends on the layout: lay out
     // again with room for the script until it fits the room it was given.
     std::vector<std::uint64_t> sizes;
-    for (const MediumEntry& entry : entries) sizes.push_back(entry.size);
+    for (const MediumEntry& entry : entries) sizes.push_back(storedSize(entry));
     std::vector<Piece> pieces;
     std::string script;
     for (std::uint64_t room = 0;; room = script.size() + 1024) {
@@ -179,7 +205,8 @@ QsmediaExitCode run(const Options& options) {
         const fs::path target = output / fs::u8path(cp1252ToUtf8(relative));
         fs::create_directories(target.parent_path(), error);
         if (fs::exists(target)) return fail(target.string() + " would be written twice: rename one of the files");
-        const fs::path source = entry.treePath.empty() ? programs / kUninstallerName : fs::u8path(tree + "/" + entry.treePath);
+        const fs::path source =
+            entry.compressedPath.empty() ? sourceOf(entry) : compressedCopy(compressedFiles.folder, piece.file);
         if (!copyRange(source, piece.offset, piece.length, target))
             return fail("copying " + source.string() + " to " + target.string() + " failed, or the file changed meanwhile");
         splitFiles += piece.lastPart ? 1 : 0;
@@ -188,8 +215,19 @@ QsmediaExitCode run(const Options& options) {
     if (error) return fail(error.message());
 
     if (!checkMedium(check)) return fail(output.string() + " failed its check; it is left as it is for a look");
-    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split; checked by qscheck plan and lint%s\n",
-                output.string().c_str(), entries.size(), lastDisk, splitFiles,
+    std::string compression;
+    if (options.compress) {
+        std::uint64_t files = 0, size = 0, stored = 0;
+        for (const MediumEntry& entry : entries) {
+            files += entry.compressedPath.empty() ? 0 : 1;
+            size += entry.size;
+            stored += storedSize(entry);
+        }
+        compression = "; " + std::to_string(files) + " compressed, " + std::to_string(size) + " bytes stored in " +
+                      std::to_string(stored);
+    }
+    std::printf("qsmedia: %s: %zu files on %d disk(s), %d of them split%s; checked by qscheck plan and lint%s\n",
+                output.string().c_str(), entries.size(), lastDisk, splitFiles, compression.c_str(),
                 options.signing.requested() ? "; Setup.exe and QSUninstall.exe signed, without a time stamp" : "");
     return QsmediaExitCode::ok;
 }

@@ -14,6 +14,13 @@ namespace quillset {
 
 const char* const kUninstallerName = "QSUninstall.exe";
 
+const std::string& storedPath(const MediumEntry& entry) {
+    return entry.compressedPath.empty() ? entry.mediumPath : entry.compressedPath;
+}
+
+std::uint64_t storedSize(const MediumEntry& entry) {
+    return entry.compressedPath.empty() ? entry.size : entry.compressedSize;
+}
 
 bool keepsBrackets(const std::string& text) {
     const std::size_t open = text.find('[');

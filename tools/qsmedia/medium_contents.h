@@ -18,7 +18,15 @@ struct MediumEntry {
     std::string destinationFolder;  // below the installation folder, '\' separators; empty: its top
     bool shared = false;
     std::string shortcutName;       // empty: no shortcut
+    // With --compress, a file stored compressed (compressed_files.h): its name on the medium
+    // ("app\setup.ex_"), '\' separators, code page 1252, and its size there. Empty: stored as it is.
+    std::string compressedPath;
+    std::uint64_t compressedSize = 0;
 };
+
+// The file as the medium holds it: its path there and its size.
+const std::string& storedPath(const MediumEntry& entry);
+std::uint64_t storedSize(const MediumEntry& entry);
 
 struct Problem {
     std::string where;  // "FILE" or "FILE:LINE"

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <vector>
 
@@ -13,12 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace quillset {
-
-SignedPrograms::~SignedPrograms() {
-    if (folder.empty()) return;
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-}
 
 namespace {
 
@@ -42,22 +35,6 @@ std::string readText(const fs::path& path) {
     return result;
 }
 
-// A new folder in the temporary directory that only this user may enter: nobody else can swap a
-// signed copy between its signing and its copying onto the medium.
-bool makePrivateFolder(fs::path& folder) {
-    std::error_code error;
-    const fs::path temp = fs::temp_directory_path(error);
-    if (error) return false;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        const fs::path candidate = temp / ("qsmedia-sign-" + std::to_string(std::random_device{}()));
-        if (!fs::create_directory(candidate, error)) continue;  // taken, or the folder cannot be written
-        folder = candidate;
-        fs::permissions(folder, fs::perms::owner_all, error);
-        return !error;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool signPrograms(const SigningOptions& options, const fs::path& programs, const std::string& appName,
@@ -74,7 +51,7 @@ bool signPrograms(const SigningOptions& options, const fs::path& programs, const
     if (program.empty())
         return fail("signing needs osslsigncode, and there is none on PATH: install it (Debian's package "
                     "osslsigncode) or name it with --osslsigncode");
-    if (!makePrivateFolder(signedPrograms.folder))
+    if (!signedPrograms.make("sign"))
         return fail("no private folder for the signed programs can be made in the temporary directory");
 
     // The password goes in a file, not on the command line, where other users could read it.

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "private_folder.h"
+
 namespace quillset {
 
 // What the command line says about signing.
@@ -17,16 +19,8 @@ struct SigningOptions {
     bool requested() const { return !certificate.empty(); }
 };
 
-// A private temporary folder that holds the signed copies; it goes, with all it holds, when this
-// object goes, whatever ended the run.
-struct SignedPrograms {
-    std::filesystem::path folder;
-
-    SignedPrograms() = default;
-    SignedPrograms(const SignedPrograms&) = delete;
-    SignedPrograms& operator=(const SignedPrograms&) = delete;
-    ~SignedPrograms();
-};
+// The private temporary folder that holds the signed copies.
+using SignedPrograms = PrivateFolder;
 
 // Signs Setup.exe and QSUninstall.exe of the folder `programs` into signed copies in
 // `signedPrograms.folder`, the programs' description in the signature being `appName` (code page

@@ -19,9 +19,10 @@ std::string destinationFolder(const MediumEntry& entry) {
     return "[DP]\\" + (entry.destinationFolder.empty() ? "" : entry.destinationFolder + "\\");
 }
 
-// A piece that a folder pattern can add: a whole file without anything of its own.
+// A piece that a folder pattern can add: a whole file without anything of its own, installed
+// under the name it has on the medium.
 bool plain(const MediumEntry& entry, const Piece& piece) {
-    return piece.part == 0 && !entry.shared && entry.shortcutName.empty();
+    return piece.part == 0 && !entry.shared && entry.shortcutName.empty() && entry.compressedPath.empty();
 }
 
 }  // namespace
@@ -35,10 +36,10 @@ std::string pieceDiskFromSetupDirectory(const Piece& piece, bool withDisks) {
 }
 
 std::string piecePath(const MediumEntry& entry, const Piece& piece) {
-    if (piece.part == 0) return entry.mediumPath;
+    if (piece.part == 0) return storedPath(entry);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, ".%03d", piece.part);
-    return entry.mediumPath + suffix;
+    return storedPath(entry) + suffix;
 }
 
 std::string writeSetupScript(const MediaDescription& d, const std::string& descriptionName,
@@ -78,6 +79,12 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
     if (!d.forbiddenProcesses.empty()) s += "\n// Setup cannot replace these programs while they run.\n";
     for (const std::string& process : d.forbiddenProcesses) s += statementText("ForbidProcess", {process});
 
+    for (const MediumEntry& entry : entries)
+        if (!entry.compressedPath.empty()) {
+            s += "\n// Files whose names end in '_' are compressed (SZDD, as the system's expand reads them):\n"
+                 "// Setup.exe expands each as it installs it, under the name its AddFile gives.\n";
+            break;
+        }
     s += "\n";
     bool anyOptional = false, anyShortcut = false;
     for (const MediaSection& section : d.sections) {
@@ -118,13 +125,17 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
         if (piece.part == 1) {
             int last = piece.disk;
             for (std::size_t k = i; k < pieces.size() && pieces[k].file == piece.file; ++k) last = pieces[k].disk;
-            s += "// " + entry.mediumPath + " (" + std::to_string(entry.size) + " bytes), split over disks " + disk +
-                 " to " + std::to_string(last) + "; the parts are joined in this order.\n";
+            const std::string compressed =
+                entry.compressedPath.empty() ? "" : ", compressed to " + std::to_string(entry.compressedSize);
+            s += "// " + entry.mediumPath + " (" + std::to_string(entry.size) + " bytes" + compressed +
+                 "), split over disks " + disk + " to " + std::to_string(last) + "; the parts are joined in this order.\n";
         }
         const std::string name = entry.mediumPath.substr(entry.mediumPath.rfind('\\') + 1);
+        // A file stored under another name is installed under its own.
+        const bool named = piece.part != 0 || !entry.compressedPath.empty();
         const bool shortcut = !entry.shortcutName.empty() && (piece.part == 0 || piece.lastPart);
         s += statementText("AddFile", {source + piecePath(entry, piece),
-                                   destinationFolder(entry) + (piece.part == 0 ? "" : name), section,
+                                   destinationFolder(entry) + (named ? name : ""), section,
                                    entry.shared ? "1" : "0", disk, piece.part ? "1" : "0", piece.lastPart ? "1" : "0",
                                    "0", shortcut ? "1" : "0", shortcut ? entry.shortcutName : ""});
         ++i;

@@ -242,6 +242,8 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
     if (name == "write") return writeFile(a[0], a[1]);
     if (name == "rename")
         return MoveFileA(a[0].c_str(), a[1].c_str()) ? "" : "cannot rename " + quoteWord(a[0]) + " to " + quoteWord(a[1]);
+    if (name == "file") return waitForFile(a[0], a.size() > 1 ? intArg(a[1]) : 0);
+    if (name == "no-file") return waitForNoFile(a[0]);
     if (name == "screenshot") {
         const std::string unpainted = process_.hProcess != nullptr && programRunning() ? waitUntilPainted() : "";
         return unpainted.empty() ? takeScreenshot(a[0]) : unpainted;
@@ -260,6 +262,7 @@ std::string Robot::run(const Step& step, std::vector<std::string>& notes) {
     }
     if (name == "gone") return waitUntilGone(a[0]);
     if (name == "exit") return waitForExit(intArg(a[0]));
+    if (name == "kill") return kill(notes);
     if (name == "windows") return listWindows(notes);
 
     const std::string missing = requireCurrentWindow();
@@ -644,6 +647,37 @@ std::string Robot::waitUntilGone(const std::string& title) {
         return true;
     });
     return gone ? "" : "the window " + quoteWord(title) + " is still there after " + describeTimeout();
+}
+
+std::string Robot::waitForFile(const std::string& path, int minimumBytes) {
+    LARGE_INTEGER size{};
+    const auto bigEnough = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+        size.LowPart = data.nFileSizeLow;
+        size.HighPart = static_cast<LONG>(data.nFileSizeHigh);
+        return size.QuadPart >= minimumBytes;
+    };
+    if (waitUntil(timeoutMs_, bigEnough)) return "";
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES
+               ? "no file " + quoteWord(path) + " after " + describeTimeout()
+               : quoteWord(path) + " holds " + std::to_string(size.QuadPart) + " bytes after " + describeTimeout();
+}
+
+std::string Robot::waitForNoFile(const std::string& path) {
+    if (waitUntil(timeoutMs_, [&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; })) return "";
+    return quoteWord(path) + " is still there after " + describeTimeout();
+}
+
+// As the task manager ends a program: at once, whatever it is doing.
+std::string Robot::kill(std::vector<std::string>& notes) {
+    DWORD code = 0;
+    if (!programRunning()) {
+        GetExitCodeProcess(process_.hProcess, &code);
+        notes.push_back("the program had ended already, exit code " + std::to_string(static_cast<int>(code)));
+        return "";
+    }
+    return endProgram() ? "" : "the program still runs five seconds after it was ended";
 }
 
 std::string Robot::waitForExit(int expectedCode) {

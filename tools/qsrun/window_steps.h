@@ -84,6 +84,9 @@ private:
                               const std::string& answer);
     std::string waitUntilGone(const std::string& title);
     std::string waitForExit(int expectedCode);
+    std::string waitForFile(const std::string& path, int minimumBytes);
+    std::string waitForNoFile(const std::string& path);
+    std::string kill(std::vector<std::string>& notes);
     std::string listWindows(std::vector<std::string>& notes);
     std::string listControls(std::vector<std::string>& notes);
     std::string waitForPixel(int x, int y, const ScreenColor& wanted, int tolerance);
