@@ -16,6 +16,7 @@ have osslsigncode                 || need+=(osslsigncode)  # qsmedia --sign, and
 have msexpand                     || need+=(mscompress)    # an independent expander that checks qsmedia --compress
 have openssl                      || need+=(openssl)       # the signing test's throw-away certificate
 have unzip                        || need+=(unzip)         # the package tests unpack the zips
+have jq                           || need+=(jq)            # the qsrun test reads report.json
 [ -x /usr/bin/time ]              || need+=(time)          # GNU time: the benchmarks' peak memory
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every quoted include of a product folder names a header of that folder or of a folder it may
 # depend on: script <- win32 <- install <- wizard <- app; uninstall and the tools use script,
-# win32 and install, never wizard or app. Prints each include that runs the wrong way.
+# win32 and install, never wizard or app; qsrun uses the script core, the log reader and qscheck's
+# wildcards. Prints each include that runs the wrong way.
 # Usage: layers_test.sh SOURCE_DIR
 set -u
 cd "$1" || exit 2
@@ -15,9 +16,10 @@ allowed() {
     uninstall) echo "script win32 install uninstall" ;;
     tools/qscheck) echo "script win32 uninstall tools/qscheck" ;;
     tools/qsmedia) echo "script tools/qsmedia tools/qscheck" ;;
+    tools/qsrun) echo "script uninstall tools/qscheck tools/qsrun resources" ;;
   esac
 }
-folders="script win32 install wizard app uninstall tools/qscheck tools/qsmedia"
+folders="script win32 install wizard app uninstall tools/qscheck tools/qsmedia tools/qsrun"
 status=0
 for folder in $folders; do
   for file in "$folder"/*.h "$folder"/*.cpp; do

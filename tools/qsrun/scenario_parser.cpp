@@ -281,6 +281,12 @@ bool parseControlRef(const std::string& word, ControlRef& ref) {
     return true;
 }
 
+std::vector<DialogTemplate> dialogTemplates() {
+    std::vector<DialogTemplate> templates;
+    for (const NamedTemplate& named : namedTemplates) templates.push_back(DialogTemplate{named.name, named.controlIds});
+    return templates;
+}
+
 bool parseInt(const std::string& word, int& value) {
     const std::size_t digitsStart = !word.empty() && word[0] == '-' ? 1 : 0;
     if (word.size() == digitsStart || word.size() > digitsStart + 10) return false;

@@ -105,6 +105,20 @@ std::string Robot::checkRowCount(const std::vector<std::string>& a) {
     return held ? "" : why.empty() ? "the list has " + std::to_string(count) + " rows" : why;
 }
 
+std::vector<std::string> Robot::rowTexts(HWND list) const {
+    std::vector<std::string> texts;
+    const int count = rowCount(list);
+    for (int row = 0; row < count; ++row) {
+        LVITEMA item{};
+        std::string text;
+        if (!sendWithBuffer(process_.hProcess, list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), &item, sizeof item, 1024,
+                            &text, nullptr))
+            return {};
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 // Posts a left click at the middle of a row's label, or below the rows ("below": near the
 // bottom of the list's client area), as the mouse would send it.
 std::string Robot::clickRow(const std::vector<std::string>& a) {

@@ -15,10 +15,6 @@ constexpr DWORD pollIntervalMs = 15;
 // A single message to the program (reading a text, typing a character) may take this long
 // before the program counts as not answering.
 constexpr UINT messageTimeoutMs = 2000;
-// The text control of the system's message boxes (the same ID under Windows and Wine).
-constexpr int messageBoxTextId = 0xFFFF;
-
-std::string classOf(HWND window);
 
 // A file with this text, for a scenario that changes the medium under the program's feet.
 std::string writeFile(const std::string& path, const std::string& text) {
@@ -30,29 +26,6 @@ std::string writeFile(const std::string& path, const std::string& text) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return ok ? "" : "cannot write " + quoteWord(path);
 }
-
-std::string classOf(HWND window) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// A top-level window's title is kept by the system, so reading it never waits for the program.
-std::string titleOf(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string title(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, &title[0], length + 1);
-    title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return title;
-}
-
-struct TopWindow {
-    HWND handle;
-    std::string title;
-    std::string className;
-    bool visible;
-    bool enabled;
-};
 
 struct WindowSearch {
     DWORD processId;
@@ -70,12 +43,6 @@ BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM data) {
     return TRUE;
 }
 
-// The top-level windows of one process, front to back.
-std::vector<TopWindow> windowsOfProcess(DWORD processId) {
-    WindowSearch search{processId, {}};
-    EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // A visible top-level window of the process with this title and class and, when `content` is
 // given, holding that control: pages that share a title differ in their controls.
@@ -91,18 +58,6 @@ HWND findVisibleWindow(DWORD processId, const std::string& title, const std::str
     return nullptr;
 }
 
-bool isCheckable(HWND control) {
-    if (lstrcmpiA(classOf(control).c_str(), "Button") != 0) return false;
-    const LONG_PTR type = GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK;
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
-           type == BS_3STATE || type == BS_AUTO3STATE;
-}
-
-LRESULT checkStateOf(HWND control) {
-    DWORD_PTR state = 0;
-    if (!SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &state)) return -1;
-    return static_cast<LRESULT>(state);
-}
 
 std::string hexHandle(HWND window) {
     char text[32];
@@ -129,6 +84,40 @@ std::string describeControl(const std::string& refWord, const std::string& windo
 }
 
 }  // namespace
+
+std::string classOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A top-level window's title is kept by the system, so reading it never waits for the program.
+std::string titleOf(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string title(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, &title[0], length + 1);
+    title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return title;
+}
+
+std::vector<TopWindow> windowsOfProcess(DWORD processId) {
+    WindowSearch search{processId, {}};
+    EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool isCheckable(HWND control) {
+    if (lstrcmpiA(classOf(control).c_str(), "Button") != 0) return false;
+    const LONG_PTR type = GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
+           type == BS_3STATE || type == BS_AUTO3STATE;
+}
+
+LRESULT checkStateOf(HWND control) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &state)) return -1;
+    return static_cast<LRESULT>(state);
+}
 
 // Polls `condition` until it holds or `timeoutMs` has passed; it is always tried once more at
 // the end, so a step with time-out 0 still checks its condition once.
@@ -205,6 +194,18 @@ Robot::~Robot() {
 
 bool Robot::programRunning() const {
     return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Robot::exitCode(int& code) const {
+    DWORD value = 0;
+    if (process_.hProcess == nullptr || programRunning() || !GetExitCodeProcess(process_.hProcess, &value)) return false;
+    code = static_cast<int>(value);
+    return true;
+}
+
+void Robot::setCurrentWindow(HWND window) {
+    current_ = window;
+    currentTitle_ = titleOf(window);
 }
 
 bool Robot::endProgram() {

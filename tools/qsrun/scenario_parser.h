@@ -54,6 +54,14 @@ struct ControlRef {
 // false for anything else, unknown names too.
 bool parseControlRef(const std::string& word, ControlRef& ref);
 
+// Setup.exe's dialog templates by name (IDD_WELCOME ...), each with the IDs of its controls: a
+// window holding all of them shows that template.
+struct DialogTemplate {
+    std::string name;
+    std::vector<int> controlIds;
+};
+std::vector<DialogTemplate> dialogTemplates();
+
 // Decimal integers with an optional minus sign, nothing else around them.
 bool parseInt(const std::string& word, int& value);
 

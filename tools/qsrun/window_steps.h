@@ -22,6 +22,25 @@ bool readText(HWND window, std::string& text);
 // The control a step names, or null while there is none.
 HWND findControl(HWND parent, const ControlRef& ref);
 
+// What qsrun's walk looks at besides the steps.
+struct TopWindow {
+    HWND handle;
+    std::string title;
+    std::string className;
+    bool visible;
+    bool enabled;
+};
+// The top-level windows of one process, front to back.
+std::vector<TopWindow> windowsOfProcess(DWORD processId);
+std::string classOf(HWND window);
+std::string titleOf(HWND window);
+// Check boxes, option buttons and three-state buttons.
+bool isCheckable(HWND control);
+// BM_GETCHECK's answer, -1 when the program does not answer.
+LRESULT checkStateOf(HWND control);
+// The text control of the system's message boxes (the same ID under Windows and Wine).
+constexpr int messageBoxTextId = 0xFFFF;
+
 class Robot {
 public:
     Robot() = default;
@@ -34,6 +53,15 @@ public:
     std::string run(const Step& step, std::vector<std::string>& notes);
 
     bool programRunning() const;
+    // The started program (0 and null before a start), and its exit code once it has ended.
+    DWORD processId() const { return process_.dwProcessId; }
+    bool exitCode(int& code) const;
+    // Before a screenshot: until no window of the program waits to be painted.
+    std::string waitUntilPainted();
+    // Makes a window that the caller found the current one, as a window step would.
+    void setCurrentWindow(HWND window);
+    // The texts of a list view's rows (first column); empty when it does not answer.
+    std::vector<std::string> rowTexts(HWND list) const;
     // Ends the started program and every process it started; false if it is still there after
     // five seconds.
     bool endProgram();
@@ -55,8 +83,6 @@ private:
     std::string answerMessage(const std::string& caption, const std::string& text, int buttonId,
                               const std::string& answer);
     std::string waitUntilGone(const std::string& title);
-    // Before a screenshot: until no window of the program waits to be painted.
-    std::string waitUntilPainted();
     std::string waitForExit(int expectedCode);
     std::string waitForFile(const std::string& path, int minimumBytes);
     std::string waitForNoFile(const std::string& path);

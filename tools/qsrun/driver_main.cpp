@@ -1,0 +1,204 @@
+// qsrun-driver: the Windows side of qsrun, started by the launcher under Wine in the medium.
+//
+//   qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]
+//
+// Starts Setup.exe of the current directory, walks its wizard (wizard_walk.h), surveys what it
+// installed (installation_survey.h), with --uninstall starts the uninstaller the Uninstall entry
+// names and walks it too, then writes report.json and report.html into REPORT_DIR (a Windows path)
+// beside the screenshots. One line on standard output says how the run ended; the exit status is
+// one of driver_exit_codes.h.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "answers_file.h"
+#include "driver_exit_codes.h"
+#include "installation_survey.h"
+#include "quillset_version.h"
+#include "report_html.h"
+#include "report_json.h"
+#include "run_report.h"
+#include "wizard_walk.h"
+
+using namespace quillset::qsrun;
+
+namespace {
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return ok;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+void say(const std::string& line) {
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+struct Options {
+    std::string reportDirectory;
+    std::string answersPath;
+    std::string medium = ".";
+    bool uninstall = false;
+    unsigned long waitMs = 60000;
+};
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--answers" && hasValue) options.answersPath = argv[++i];
+        else if (argument == "--medium" && hasValue) options.medium = argv[++i];
+        else if (argument == "--uninstall") options.uninstall = true;
+        else if (argument == "--timeout" && hasValue) {
+            const long seconds = std::strtol(argv[++i], nullptr, 10);
+            if (seconds < 1 || seconds > 86400) return false;
+            options.waitMs = static_cast<unsigned long>(seconds) * 1000;
+        } else if (options.reportDirectory.empty() && argument.rfind("--", 0) != 0) options.reportDirectory = argument;
+        else return false;
+    }
+    return !options.reportDirectory.empty();
+}
+
+// Ends the walked program when the walk stopped; its failure becomes the run's.
+void endAfterFailure(quillset::robot::Robot& robot, const std::string& failure, RunReport& report) {
+    if (failure.empty()) return;
+    report.failure = failure;
+    if (robot.programRunning() && !robot.endProgram()) report.failure += " (the program could not be ended)";
+}
+
+QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, std::set<int>& used, RunReport& report) {
+    report.uninstall.ran = true;
+    if (report.appName.empty()) {
+        report.failure = "--uninstall: Setup.exe wrote no Uninstall entry";
+        return QsrunExitCode::remains;
+    }
+    quillset::robot::Robot robot;
+    std::vector<std::string> notes;
+    quillset::robot::Step start;
+    start.name = "start-uninstall";
+    start.args = {report.appName};
+    std::string failure = robot.run(start, notes);
+    if (failure.empty()) {
+        WalkOptions walk{"QSUninstall.exe", answers, options.reportDirectory, options.waitMs, &used};
+        failure = walkProgram(robot, walk, report);
+    }
+    endAfterFailure(robot, failure.empty() ? "" : "the uninstaller: " + failure, report);
+    int code = 0;
+    report.uninstall.exited = robot.exitCode(code);
+    report.uninstall.exitCode = code;
+    surveyRemains(report);
+    if (!report.failure.empty()) return QsrunExitCode::remains;
+    if (report.uninstall.exited && code != 0) report.failure = "the uninstaller exited with " + std::to_string(code);
+    else if (!report.uninstall.remaining.empty())
+        report.failure = "after the uninstaller, " + std::to_string(report.uninstall.remaining.size()) +
+                         " of the product's files remain, the first " + report.uninstall.remaining.front();
+    else if (report.uninstall.entryRemains) report.failure = "after the uninstaller, its Uninstall entry remains";
+    return report.failure.empty() ? QsrunExitCode::ok : QsrunExitCode::remains;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        say("qsrun-driver " QUILLSET_VERSION_TEXT);
+        return 0;
+    }
+    if (!parseOptions(argc, argv, options)) {
+        std::fputs("usage: qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]\n", stderr);
+        return exitStatus(QsrunExitCode::usage);
+    }
+    Answers answers;
+    if (!options.answersPath.empty()) {
+        std::string text;
+        std::string error;
+        if (!readWholeFile(options.answersPath, text)) error = "0: cannot be read";
+        else parseAnswers(text, answers, error);
+        if (!error.empty()) {
+            const std::size_t colon = error.find(':');
+            say("qsrun: " + options.answersPath + ":" + error.substr(0, colon) + ": error:" + error.substr(colon + 1));
+            return exitStatus(QsrunExitCode::answers);
+        }
+    }
+    const Answers* givenAnswers = options.answersPath.empty() ? nullptr : &answers;
+    CoInitialize(nullptr);
+    // A hidden window of our own keeps Wine's virtual desktop up between Setup.exe and the
+    // uninstaller (it closes when the last program with a window ends).
+    CreateWindowExA(0, "STATIC", "qsrun", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+
+    RunReport report;
+    report.version = QUILLSET_VERSION_TEXT;
+    report.medium = options.medium;
+    std::set<int> used;
+    const UninstallEntries before = readUninstallEntries();
+    FILETIME started{};
+    GetSystemTimeAsFileTime(&started);
+    QsrunExitCode status = QsrunExitCode::ok;
+    {
+        quillset::robot::Robot robot;
+        std::vector<std::string> notes;
+        quillset::robot::Step start;
+        start.name = "start";
+        start.args = {"Setup.exe"};
+        std::string failure = robot.run(start, notes);
+        if (failure.empty()) {
+            WalkOptions walk{"Setup.exe", givenAnswers, options.reportDirectory, options.waitMs, &used};
+            failure = walkProgram(robot, walk, report);
+        }
+        endAfterFailure(robot, failure, report);
+        int code = 0;
+        report.setupExited = failure.empty() && robot.exitCode(code);
+        report.setupExitCode = code;
+        if (report.failure.empty() && code != 0) report.failure = "Setup.exe exited with " + std::to_string(code);
+        if (!report.failure.empty()) status = QsrunExitCode::failed;
+    }
+    surveyInstallation(before, started, report);
+    if (status == QsrunExitCode::ok && givenAnswers != nullptr) {
+        const std::vector<std::string> unused = unusedAnswers(answers, used);
+        if (!unused.empty()) {
+            report.failure = "the answers file's line " + unused.front();
+            status = QsrunExitCode::answers;
+        }
+    }
+    // What Setup.exe installed goes again even when an answer was not used: nothing is left behind
+    // for the next run on the prefix.
+    if (options.uninstall && report.setupExited && report.setupExitCode == 0) {
+        const std::string earlier = report.failure;
+        report.failure.clear();
+        const QsrunExitCode removal = uninstallProduct(options, givenAnswers, used, report);
+        if (!earlier.empty()) report.failure = earlier + (report.failure.empty() ? "" : "; " + report.failure);
+        if (status == QsrunExitCode::ok) status = removal;
+    }
+
+    const std::string directory = options.reportDirectory + "\\";
+    if (!writeWholeFile(directory + "report.json", reportJson(report)) ||
+        !writeWholeFile(directory + "report.html", reportHtml(report))) {
+        say("qsrun: cannot write the report into " + options.reportDirectory);
+        return exitStatus(QsrunExitCode::failed);
+    }
+    say(report.failure.empty() ? "qsrun: ok: " + std::to_string(report.pages.size()) + " pages, " +
+                                     std::to_string(report.files.size()) + " files installed" +
+                                     (options.uninstall ? ", removed again" : "")
+                               : "qsrun: failed: " + report.failure);
+    return exitStatus(status);
+}

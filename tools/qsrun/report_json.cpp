@@ -1,0 +1,180 @@
+#include "report_json.h"
+
+#include "json_output.h"
+
+namespace quillset::qsrun {
+namespace {
+
+// A small builder for one object at a time: fields are separated by commas as they come.
+class JsonObject {
+public:
+    explicit JsonObject(std::string& out) : out_(out) { out_ += '{'; }
+    ~JsonObject() { out_ += '}'; }
+    JsonObject(const JsonObject&) = delete;
+    JsonObject& operator=(const JsonObject&) = delete;
+    std::string& key(const char* name) {
+        if (!first_) out_ += ',';
+        first_ = false;
+        out_ += '"';
+        out_ += name;
+        out_ += "\":";
+        return out_;
+    }
+    void text(const char* name, const std::string& value) { appendJsonString(key(name), value); }
+    void number(const char* name, long long value) { key(name) += std::to_string(value); }
+    void flag(const char* name, bool value) { key(name) += value ? "true" : "false"; }
+    void null(const char* name) { key(name) += "null"; }
+
+private:
+    std::string& out_;
+    bool first_ = true;
+};
+
+template <typename Item, typename Write>
+void array(std::string& out, const std::vector<Item>& items, Write write) {
+    out += '[';
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += ',';
+        out += "\n  ";
+        write(out, items[i]);
+    }
+    out += ']';
+}
+
+void texts(std::string& out, const std::vector<std::string>& items) {
+    out += '[';
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += ',';
+        appendJsonString(out, items[i]);
+    }
+    out += ']';
+}
+
+void writeControl(std::string& out, const ControlRecord& control) {
+    JsonObject object(out);
+    object.number("id", control.id);
+    object.text("kind", control.kind);
+    object.text("text", control.text);
+    object.flag("visible", control.visible);
+    object.flag("enabled", control.enabled);
+    if (control.checked < 0) object.null("checked");
+    else object.flag("checked", control.checked != 0);
+}
+
+void writePage(std::string& out, const PageRecord& page) {
+    JsonObject object(out);
+    object.number("number", page.number);
+    object.text("program", page.program);
+    object.text("dialog", page.dialog);
+    object.text("title", page.title);
+    if (page.screenshot.empty()) object.null("screenshot");
+    else object.text("screenshot", page.screenshot);
+    texts(object.key("texts"), page.texts);
+    array(object.key("controls"), page.controls, writeControl);
+    texts(object.key("rows"), page.rows);
+    texts(object.key("actions"), page.actions);
+}
+
+void writeMessage(std::string& out, const MessageRecord& message) {
+    JsonObject object(out);
+    object.text("program", message.program);
+    object.text("caption", message.caption);
+    object.text("text", message.text);
+    object.text("answer", message.answer);
+    object.number("after_page", message.afterPage);
+}
+
+void writeLog(std::string& out, const LogReport& log) {
+    JsonObject object(out);
+    if (log.path.empty()) object.null("path");
+    else object.text("path", log.path);
+    object.flag("read", log.read);
+    if (log.error.empty()) object.null("error");
+    else object.text("error", log.error);
+    object.text("date", log.date);
+    object.text("key", log.key);
+    array(object.key("records"), log.records, [](std::string& o, const LogRecordEntry& record) {
+        JsonObject item(o);
+        item.number("line", record.line);
+        item.text("kind", record.kind);
+        item.text("path", record.path);
+        item.text("registration", record.registration);
+    });
+}
+
+void writeFile(std::string& out, const FileRecord& file) {
+    JsonObject object(out);
+    object.text("path", file.path);
+    object.text("kind", file.kind);
+    object.flag("exists", file.exists);
+    if (file.exists) {
+        object.number("size", file.size);
+        object.text("sha256", file.sha256);
+    } else {
+        object.null("size");
+        object.null("sha256");
+    }
+    if (file.version.empty()) object.null("version");
+    else object.text("version", file.version);
+}
+
+void writeShortcut(std::string& out, const ShortcutRecord& shortcut) {
+    JsonObject object(out);
+    object.text("path", shortcut.path);
+    object.flag("exists", shortcut.exists);
+    object.text("target", shortcut.target);
+    object.text("arguments", shortcut.arguments);
+    object.text("working_directory", shortcut.workingDirectory);
+    object.text("description", shortcut.description);
+}
+
+void writeUninstall(std::string& out, const UninstallReport& uninstall) {
+    JsonObject object(out);
+    if (uninstall.exited) object.number("exit_code", uninstall.exitCode);
+    else object.null("exit_code");
+    texts(object.key("remaining"), uninstall.remaining);
+    texts(object.key("kept"), uninstall.kept);
+    texts(object.key("due_at_restart"), uninstall.dueAtRestart);
+    object.flag("entry_remains", uninstall.entryRemains);
+}
+
+}  // namespace
+
+std::string reportJson(const RunReport& report) {
+    std::string out;
+    {
+        JsonObject object(out);
+        object.text("qsrun", report.version);
+        object.text("medium", report.medium);
+        object.text("result", report.failure.empty() ? "ok" : "failed");
+        if (report.failure.empty()) object.null("failure");
+        else object.text("failure", report.failure);
+        if (report.setupExited) object.number("setup_exit_code", report.setupExitCode);
+        else object.null("setup_exit_code");
+        array(object.key("pages"), report.pages, writePage);
+        array(object.key("messages"), report.messages, writeMessage);
+        if (report.appName.empty()) object.null("application");
+        else object.text("application", report.appName);
+        array(object.key("uninstall_entry"), report.entry, [](std::string& o, const RegistryValueRecord& value) {
+            JsonObject item(o);
+            item.text("name", value.name);
+            item.text("type", value.type);
+            item.text("data", value.data);
+        });
+        writeLog(object.key("uninstall_log"), report.log);
+        array(object.key("files"), report.files, writeFile);
+        array(object.key("shortcuts"), report.shortcuts, writeShortcut);
+        array(object.key("pending_renames"), report.pendingRenames, [](std::string& o, const RenameRecord& rename) {
+            JsonObject item(o);
+            item.text("from", rename.from);
+            if (rename.to.empty()) item.null("to");
+            else item.text("to", rename.to);
+        });
+        if (report.uninstall.ran) writeUninstall(object.key("uninstall"), report.uninstall);
+        else object.null("uninstall");
+    }
+    out += '\n';
+    return out;
+}
+
+}  // namespace quillset::qsrun

@@ -1,0 +1,113 @@
+// What one qsrun run saw and found: the pages and message boxes of Setup.exe (and of the
+// uninstaller), the exit codes, and the installation as the uninstaller's log, the Uninstall entry
+// and the file system show it. The driver fills it; report_json and report_html write it.
+// Texts are as the programs show them (code page 1252). Portable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillset::qsrun {
+
+struct ControlRecord {
+    int id = 0;
+    std::string kind;  // "text", "push button", "check box", "option button", "group box", "edit", "list", "progress", or the class
+    std::string text;
+    bool visible = true;
+    bool enabled = true;
+    int checked = -1;  // check boxes and option buttons: 0 or 1; -1 for other controls
+};
+
+struct PageRecord {
+    int number = 0;              // 1-based over the run
+    std::string program;         // "Setup.exe" or the uninstaller
+    std::string dialog;          // the template's name (IDD_WELCOME) or "" for another window
+    std::string title;
+    std::string screenshot;      // file name beside the report, "" when none could be taken
+    std::vector<std::string> texts;  // the visible labels, in creation order
+    std::vector<ControlRecord> controls;
+    std::vector<std::string> rows;   // list views' rows (the sections)
+    std::vector<std::string> actions;  // what qsrun did on the page, in order
+};
+
+struct MessageRecord {
+    std::string program;
+    std::string caption;
+    std::string text;
+    std::string answer;  // "OK", "YES" ...
+    int afterPage = 0;   // the number of the page shown last before it, 0 before any
+};
+
+struct LogRecordEntry {
+    int line = 0;
+    std::string kind;  // "file", "shortcut", "shared"
+    std::string path;
+    std::string registration;  // "", "register", "no-register"
+};
+
+struct LogReport {
+    std::string path;   // where it was looked for, "" when no entry named a destination
+    bool read = false;
+    std::string error;  // why it could not be read ("LINE: WHY" for a refused log)
+    std::string date;
+    std::string key;
+    std::vector<LogRecordEntry> records;
+};
+
+struct FileRecord {
+    std::string path;
+    std::string kind;  // as the log's record
+    bool exists = false;
+    long long size = -1;
+    std::string sha256;
+    std::string version;  // the version resource's file version, "" when it has none
+};
+
+struct RegistryValueRecord {
+    std::string name;
+    std::string type;  // "REG_SZ", "REG_DWORD" ...
+    std::string data;
+};
+
+struct ShortcutRecord {
+    std::string path;
+    bool exists = false;
+    std::string target;
+    std::string arguments;
+    std::string workingDirectory;
+    std::string description;
+};
+
+struct RenameRecord {
+    std::string from;
+    std::string to;  // "" for a deletion
+};
+
+struct UninstallReport {
+    bool ran = false;
+    bool exited = false;
+    int exitCode = 0;
+    std::vector<std::string> remaining;    // the log's files and shortcuts still there
+    std::vector<std::string> kept;         // shared files still there: other programs may use them
+    std::vector<std::string> dueAtRestart; // still there, but due to be deleted at the restart
+    bool entryRemains = false;
+};
+
+struct RunReport {
+    std::string version;   // qsrun's
+    std::string medium;    // as given on the command line
+    std::string failure;   // "" when the run succeeded
+    bool setupExited = false;
+    int setupExitCode = 0;
+    std::vector<PageRecord> pages;  // of both programs, in order
+    std::vector<MessageRecord> messages;
+    std::string appName;   // the Uninstall entry's name, "" when Setup.exe wrote none
+    std::vector<RegistryValueRecord> entry;
+    LogReport log;
+    std::vector<FileRecord> files;
+    std::vector<ShortcutRecord> shortcuts;
+    std::vector<RenameRecord> pendingRenames;  // after the installation
+    UninstallReport uninstall;
+};
+
+}  // namespace quillset::qsrun
