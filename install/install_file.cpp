@@ -60,6 +60,7 @@ bool fileExists(const std::string& path) {
 // in the destination directory when it cannot finish.
 struct Installer {
     const VersionLibrary& library;
+    ShortPathCache& shortPaths;
     std::string temporaryCopy;  // the last temporary copy the installer reported, as a full path
 
     DWORD install(DWORD flags, const std::string& sourceName, const std::string& destinationName,
@@ -74,6 +75,8 @@ struct Installer {
                                                  &current[0], temporaryName, &temporaryLength);
         if ((result & VIF_TEMPFILE) != 0 && temporaryName[0] != '\0')
             temporaryCopy = destinationDirectory + "\\" + fileNamePart(temporaryName);
+        // The disk is asked for: what comes back may be another medium.
+        if ((result & VIF_CANNOTREADSRC) != 0) shortPaths.forgetSources();
         return result;
     }
 
@@ -105,7 +108,7 @@ FileStep installShared(InstallContext& context, const InstallFileEntry& entry, c
 
     Win32InstallPrompt prompt = promptOf(state);
     const InstallingFile file{sourceName, entry.diskNumber, source, destination};
-    Installer installer{context.versionLibrary, {}};
+    Installer installer{context.versionLibrary, context.shortPaths, {}};
     DWORD flags = 0;
     for (;;) {
         const DWORD result = installer.install(flags, sourceName, destinationName, sourceDirectory,
@@ -156,7 +159,7 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
         interpretInstallResult(InstallResultBit::CannotCreate, file, state.run.installAll, prompt);
         return FileStep::stopRun;
     }
-    Installer installer{context.versionLibrary, {}};
+    Installer installer{context.versionLibrary, context.shortPaths, {}};
     for (;;) {
         const DWORD result = installer.install(VIFF_FORCEINSTALL, sourceName, destinationName, sourceDirectory,
                                                destinationDirectory, "");
@@ -168,7 +171,7 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
             case InstallOutcome::Installed:
             case InstallOutcome::Force: {
                 std::string shortDirectory, shortName;
-                splitPath(shortPathOf(destination), shortDirectory, shortName);
+                splitPath(context.shortPaths.installedPathOf(destination), shortDirectory, shortName);
                 context.log.addFileRecord(shortDirectory, shortName, false);
                 return FileStep::next;
             }
@@ -181,7 +184,12 @@ FileStep installFile(InstallContext& context, const std::string& sourceFile, std
     SetupState& state = context.state;
     InstallFileEntry& entry = state.files[index];
     std::string sourceDirectory, sourceName;
-    splitPath(shortPathOf(sourceFile), sourceDirectory, sourceName);
+    // The entry's own source may come with its short name from the script's listing; a join file,
+    // made in TEMP during the run, is asked for by itself.
+    const std::string shortSource = sourceFile == entry.sourcePath
+                                        ? context.shortPaths.sourcePathOf(sourceFile, entry.sourceShortName)
+                                        : shortPathOf(sourceFile);
+    splitPath(shortSource, sourceDirectory, sourceName);
     sourceDirectory += '\\';
 
     // A second substitution: a value that itself holds a reference is replaced once more.
