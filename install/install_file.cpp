@@ -132,7 +132,8 @@ FileStep installShared(InstallContext& context, const InstallFileEntry& entry, c
 // The non-shared way: exactly the entry's destination, always forced, after the user agreed to
 // overwrite an existing file.
 FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
-                     const std::string& sourceName, const std::string& destinationPath) {
+                     const std::string& sourceName, const std::string& destinationPath,
+                     const std::string& likelyShortName) {
     SetupState& state = context.state;
     std::string destination = destinationPath;
     collapseDoubleBackslashes(destination);
@@ -171,7 +172,7 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
             case InstallOutcome::Installed:
             case InstallOutcome::Force: {
                 std::string shortDirectory, shortName;
-                splitPath(context.shortPaths.installedPathOf(destination), shortDirectory, shortName);
+                splitPath(context.shortPaths.installedPathOf(destination, likelyShortName), shortDirectory, shortName);
                 context.log.addFileRecord(shortDirectory, shortName, false);
                 return FileStep::next;
             }
@@ -196,7 +197,9 @@ FileStep installFile(InstallContext& context, const std::string& sourceFile, std
     std::string destination = entry.destinationPath;
     state.variables.substituteVariables(destination);
     if (entry.shared) return installShared(context, entry, sourceDirectory, sourceName, fileNamePart(destination));
-    return installNonShared(context, entry, sourceDirectory, sourceName, destination);
+    // The source's short name is what the installed file's is likely to be.
+    const std::string likelyShortName = sourceName != fileNamePart(sourceFile) ? sourceName : "";
+    return installNonShared(context, entry, sourceDirectory, sourceName, destination, likelyShortName);
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ public:
     // The entry's short name as listed (empty where it has none or is not listed).
     std::string listedShortName(const std::string& name) const;
 
+    // How many entries are listed.
+    std::size_t size() const { return shortNames_.size(); }
+
 private:
     void count(const std::string& name, const std::string& shortName, int step);
 

@@ -22,6 +22,15 @@ bool splitFolder(const std::string& path, std::string& folder, std::string& name
 
 std::string joined(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
 
+// Short names as file systems make them have no small letters; a name with one is not taken as a
+// file's short name by its letters alone.
+bool isShortNameForm(const std::string& name) {
+    if (name.empty()) return false;
+    for (const char c : name)
+        if (c >= 'a' && c <= 'z') return false;
+    return true;
+}
+
 }  // namespace
 
 ShortPathCache::Folder* ShortPathCache::folderOf(const std::string& path) {
@@ -66,12 +75,29 @@ std::string ShortPathCache::sourcePathOf(const std::string& path, const std::str
     return shortName.empty() ? shortPathOf(path) : checked(*folder, path, name, shortName);
 }
 
-std::string ShortPathCache::installedPathOf(const std::string& path) {
+// Under Wine a file's short name is a hash of its long name, so an installed file that kept its
+// source's name has its source's short name; on Windows it often has. Asking whether that name
+// opens a file in the folder costs a stat (Wine looks the short name up among the folder's names
+// inside the process), where a look-up of the file costs three calls to the Wine server: 2 % of
+// installing a file of 100 KiB against 11 %. A short name that no other entry of the folder
+// answers to opens only the file that has it, so when it opens a file at all, that file is this
+// one. Wine compares the name with each entry of the folder, so in a folder of more than about a
+// thousand entries the look-up is the cheaper way.
+std::string ShortPathCache::installedPathOf(const std::string& path, const std::string& likelyShortName) {
+    static const std::size_t kLikelyNameFolderLimit = 1000;
     std::string folderPath, name;
     if (!splitFolder(path, folderPath, name)) return shortPathOf(path);
     Folder* folder = folderOf(folderPath);
     if (folder == nullptr) return shortPathOf(path);
     list(*folder, folderPath);
+    if (isShortNameForm(likelyShortName) && lstrcmpiA(likelyShortName.c_str(), name.c_str()) != 0 &&
+        folder->names.size() <= kLikelyNameFolderLimit) {
+        folder->names.add(name, likelyShortName);
+        const std::string shortPath = joined(folder->shortPath, likelyShortName);
+        if (folder->names.shortFormOf(name) == likelyShortName &&
+            GetFileAttributesA(shortPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return shortPath;
+    }
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return path;

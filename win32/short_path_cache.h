@@ -12,16 +12,17 @@ namespace quillset {
 // Under Wine, GetShortPathNameA looks up every folder of a path (about 1 ms a path), and the check
 // that the short form leads back to its file reads the whole folder. Here each folder's short path
 // is asked once, and each file's short name comes from a listing of its folder: the script's
-// listing of the source folder, or one listing made here. Only a short name that another entry
-// of the folder shares is checked as shortPathOf checks it.
+// listing of the source folder, or one listing made here, to which each installed file is added.
+// Only a short name that another entry of the folder shares is checked as shortPathOf checks it.
 class ShortPathCache {
 public:
     // The short form of a source file. `listedShortForm` is its name's short form as the listing
     // of the script told it, or empty.
     std::string sourcePathOf(const std::string& path, const std::string& listedShortForm);
 
-    // The short form of a file just installed (for the log): one look-up of the file itself.
-    std::string installedPathOf(const std::string& path);
+    // The short form of a file just installed (for the log). `likelyShortName` is a short name it
+    // may well have (its source's, where it kept the source's name), or empty.
+    std::string installedPathOf(const std::string& path, const std::string& likelyShortName);
 
     // A disk was asked for: the medium may have changed, so what was learnt of source folders,
     // and the script's listing, is no longer trusted.

@@ -110,16 +110,29 @@ TEST_F(ShortPathCacheTest, SourcesTakeTheListingsShortNamesOnlyWhereTheyAreTheir
     EXPECT_EQ(fromScript.sourcePathOf(gone, listed.shortFormOf(names[7])), gone);
 }
 
-TEST_F(ShortPathCacheTest, InstalledFilesOneLookUpEachWithTheFolderMadeDuringTheRun) {
-    const std::string destination = folder("Installed Folder");
-    ShortPathCache cache;
-    const std::string first = destination + "\\" + names[0];
-    EXPECT_EQ(cache.installedPathOf(first), first);  // neither folder nor file there yet
-    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+// Each installed file is looked up, or its source's short name is tried; a wrong guess (another
+// file's short name) must not be taken.
+TEST_F(ShortPathCacheTest, InstalledFilesWithTheFolderMadeDuringTheRun) {
+    const std::string source = folder("Source Folder"), destination = folder("Installed Folder");
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    for (const std::string& name : names) makeFile(source + "\\" + name);
+    std::vector<std::string> sourceShortNames;
     for (const std::string& name : names) {
-        const std::string path = destination + "\\" + name;
+        const std::string shortPath = shortPathOf(source + "\\" + name);
+        sourceShortNames.push_back(shortPath.substr(shortPath.rfind('\\') + 1));
+    }
+    ShortPathCache lookedUp, guessed, wronglyGuessed;
+    const std::string first = destination + "\\" + names[0];
+    EXPECT_EQ(lookedUp.installedPathOf(first, ""), first);  // neither folder nor file there yet
+    EXPECT_EQ(guessed.installedPathOf(first, sourceShortNames[0]), first);
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        const std::string path = destination + "\\" + names[index];
         makeFile(path);
-        EXPECT_EQ(cache.installedPathOf(path), shortPathOf(path));
+        const std::string expected = shortPathOf(path);
+        EXPECT_EQ(lookedUp.installedPathOf(path, ""), expected);
+        EXPECT_EQ(guessed.installedPathOf(path, sourceShortNames[index]), expected);
+        EXPECT_EQ(wronglyGuessed.installedPathOf(path, sourceShortNames[index == 0 ? 0 : index - 1]), expected);
     }
 }
 
