@@ -87,6 +87,7 @@ void removeUnnamedTemporaryFiles(const std::string& directory, const std::string
 // in the destination directory when it cannot finish.
 struct Installer {
     const VersionLibrary& library;
+    ShortPathCache& shortPaths;
     std::vector<std::string> temporaryCopies;  // every temporary copy the installer named, as full paths
 
     DWORD install(DWORD flags, const std::string& sourceName, const std::string& destinationName,
@@ -107,6 +108,8 @@ struct Installer {
             temporaryCopies.push_back(destinationDirectory + "\\" + fileNamePart(temporaryName));
         else
             removeUnnamedTemporaryFiles(destinationDirectory, destinationName, ticksOf(started));
+        // The disk is asked for: what comes back may be another medium.
+        if ((result & VIF_CANNOTREADSRC) != 0) shortPaths.forgetSources();
         return result;
     }
 
@@ -138,7 +141,7 @@ FileStep installShared(InstallContext& context, const InstallFileEntry& entry, c
 
     Win32InstallPrompt prompt = promptOf(state);
     const InstallingFile file{sourceName, entry.diskNumber, source, destination};
-    Installer installer{context.versionLibrary, {}};
+    Installer installer{context.versionLibrary, context.shortPaths, {}};
     DWORD flags = 0;
     for (;;) {
         const DWORD result = installer.install(flags, sourceName, destinationName, sourceDirectory,
@@ -162,7 +165,8 @@ FileStep installShared(InstallContext& context, const InstallFileEntry& entry, c
 // The non-shared way: exactly the entry's destination, always forced, after the user agreed to
 // overwrite an existing file.
 FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
-                     const std::string& sourceName, const std::string& destinationPath) {
+                     const std::string& sourceName, const std::string& destinationPath,
+                     const std::string& likelyShortName) {
     SetupState& state = context.state;
     std::string destination = destinationPath;
     collapseDoubleBackslashes(destination);
@@ -189,7 +193,7 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
         interpretInstallResult(InstallResultBit::CannotCreate, file, state.run.installAll, prompt);
         return FileStep::stopRun;
     }
-    Installer installer{context.versionLibrary, {}};
+    Installer installer{context.versionLibrary, context.shortPaths, {}};
     for (;;) {
         const DWORD result = installer.install(VIFF_FORCEINSTALL, sourceName, destinationName, sourceDirectory,
                                                destinationDirectory, "");
@@ -201,7 +205,7 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
             case InstallOutcome::Installed:
             case InstallOutcome::Force: {
                 std::string shortDirectory, shortName;
-                splitPath(shortPathOf(destination), shortDirectory, shortName);
+                splitPath(context.shortPaths.installedPathOf(destination, likelyShortName), shortDirectory, shortName);
                 context.log.addFileRecord(shortDirectory, shortName, false);
                 return FileStep::next;
             }
@@ -214,14 +218,21 @@ FileStep installFile(InstallContext& context, const std::string& sourceFile, std
     SetupState& state = context.state;
     InstallFileEntry& entry = state.files[index];
     std::string sourceDirectory, sourceName;
-    splitPath(shortPathOf(sourceFile), sourceDirectory, sourceName);
+    // The entry's own source may come with its short name from the script's listing; a join file,
+    // made in TEMP during the run, is asked for by itself.
+    const std::string shortSource = sourceFile == entry.sourcePath
+                                        ? context.shortPaths.sourcePathOf(sourceFile, entry.sourceShortName)
+                                        : shortPathOf(sourceFile);
+    splitPath(shortSource, sourceDirectory, sourceName);
     sourceDirectory += '\\';
 
     // A second substitution: a value that itself holds a reference is replaced once more.
     std::string destination = entry.destinationPath;
     state.variables.substituteVariables(destination);
     if (entry.shared) return installShared(context, entry, sourceDirectory, sourceName, fileNamePart(destination));
-    return installNonShared(context, entry, sourceDirectory, sourceName, destination);
+    // The source's short name is what the installed file's is likely to be.
+    const std::string likelyShortName = sourceName != fileNamePart(sourceFile) ? sourceName : "";
+    return installNonShared(context, entry, sourceDirectory, sourceName, destination, likelyShortName);
 }
 
 }  // namespace

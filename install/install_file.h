@@ -9,6 +9,7 @@
 #include <string>
 
 #include "setup_state.h"
+#include "short_path_cache.h"
 #include "source_retrieval.h"
 #include "uninstall_log.h"
 #include "version_library.h"
@@ -28,6 +29,7 @@ struct InstallContext {
     UninstallLog& log;
     SplitFileJoiner joiner;
     VersionLibrary versionLibrary;
+    ShortPathCache shortPaths;  // the short forms of sources and of installed files, asked once per folder
 };
 
 enum class FileStep {

@@ -18,7 +18,7 @@ bool takesPart(const InstallSection& section) { return section.selected || secti
 }  // namespace
 
 InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress)
-    : state_(state), progress_(progress), context_{state, log_, {}, {}} {
+    : state_(state), progress_(progress), context_{state, log_, {}, {}, {}} {
     const std::string destination = state_.variables["DP"];
     createDirectories(destination);
     openUninstallLog(log_, joinPath(destination, "Uninstall.log"));

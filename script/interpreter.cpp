@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "folder_short_names.h"
 #include "process_names.h"
 #include "script_number.h"
 
@@ -130,11 +131,18 @@ Step addFile(SetupState& state, SetupHost& host, Arguments& a) {
     const std::string directory = lastBackslash == std::string::npos ? "" : pattern.substr(0, lastBackslash + 1);
     const bool destinationIsDirectory = !destination.empty() && destination.back() == '\\';
 
-    for (const FoundFile& found : host.findFiles(pattern)) {
+    const std::vector<FoundFile> listing = host.findFiles(pattern);
+    // A listing of the whole folder tells which short names are the files' own; installing them
+    // then needs no question to the platform per file.
+    FolderShortNames shortNames;
+    if (listsWholeFolder(pattern))
+        for (const FoundFile& found : listing) shortNames.add(found.name, found.shortName);
+    for (const FoundFile& found : listing) {
         // Dot-names cover "." and ".." and every hidden Unix-style name; subdirectories are not
         // descended into.
         if (found.isDirectory || found.name.empty() || found.name[0] == '.') continue;
         entry.sourcePath = directory + found.name;
+        entry.sourceShortName = shortNames.shortFormOf(found.name);
         entry.destinationPath = destinationIsDirectory ? destination + found.name : destination;
         state.files.push_back(entry);
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "page_list.h"
@@ -12,8 +13,12 @@ namespace quillset {
 enum class MessageIcon { None, Error };
 
 struct FoundFile {
+    FoundFile(std::string foundName, bool directory, std::string foundShortName = "")
+        : name(std::move(foundName)), isDirectory(directory), shortName(std::move(foundShortName)) {}
+
     std::string name;  // without directory
     bool isDirectory = false;
+    std::string shortName;  // the file system's short (8.3) name for it; empty where it keeps none
 };
 
 class SetupHost {

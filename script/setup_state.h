@@ -40,6 +40,8 @@ struct InstallSection {
 // One file found by an AddFile statement. Its eighth argument has no effect and is not kept.
 struct InstallFileEntry {
     std::string sourcePath;       // directory of the pattern + found name, variables substituted
+    std::string sourceShortName;  // the found name's short form where the folder's listing told it
+                                  // for sure (empty: the platform is asked when the file is installed)
     std::string destinationPath;  // variables in it are substituted when the file is installed
     std::string shortcutName;     // without ".lnk"
     std::string sectionName;

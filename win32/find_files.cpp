@@ -10,7 +10,8 @@ std::vector<FoundFile> findFilesWin32(const std::string& pattern) {
     HANDLE search = FindFirstFileA(pattern.c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return found;
     do {
-        found.push_back(FoundFile{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        found.push_back(
+            FoundFile{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, data.cAlternateFileName});
     } while (FindNextFileA(search, &data));
     FindClose(search);
     return found;

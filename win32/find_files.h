@@ -8,7 +8,8 @@
 
 namespace quillset {
 
-// Entries matching `pattern` (FindFirstFileA / FindNextFileA), in the order the search gives them.
+// Entries matching `pattern` (FindFirstFileA / FindNextFileA), in the order the search gives them,
+// with the short names the search tells.
 std::vector<FoundFile> findFilesWin32(const std::string& pattern);
 
 }  // namespace quillset

@@ -9,15 +9,25 @@ namespace quillset {
 namespace {
 
 // Asks `query` with a growing buffer: when the buffer is too small the call tells how much it needs.
+// False when the platform gives no such form.
 template <typename Query>
-std::string pathFrom(const std::string& path, Query query) {
+bool askPath(const std::string& path, Query query, std::string& answer) {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = query(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return path;
-        if (length < buffer.size()) return std::string(buffer.data(), length);
+        if (length == 0) return false;
+        if (length < buffer.size()) {
+            answer.assign(buffer.data(), length);
+            return true;
+        }
         buffer.resize(length + 1);
     }
+}
+
+template <typename Query>
+std::string pathFrom(const std::string& path, Query query) {
+    std::string answer;
+    return askPath(path, query, answer) ? answer : path;
 }
 
 using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
@@ -31,23 +41,27 @@ LongPathName longPathCall() {
 
 }  // namespace
 
-// A short form is used only when it leads back to the file. Wine derives short names from a hash of
-// the long name, and in a large folder two files can share one (file-00118.dat and file-01002.dat
-// are both FILE~IHD.DAT); opened by that name, the first one answers. The name that the short form
-// finds must be the path's own last name, or the path is returned as it is, which names the right
-// file. (FindFirstFileA costs a fifth of GetLongPathNameA under Wine, which looks each folder of
-// the path up again; a folder's short name is trusted, as folders of hundreds of subfolders with
-// like names are rare.) Windows keeps short names unique, so there the check always passes.
-std::string shortPathOf(const std::string& path) {
-    if (path.size() > 3 && path.back() == '\\') return shortPathOf(path.substr(0, path.size() - 1)) + '\\';
-    const std::string shortPath = pathFrom(path, GetShortPathNameA);
-    if (shortPath == path) return path;
+bool platformShortPath(const std::string& path, std::string& shortPath) {
+    return askPath(path, GetShortPathNameA, shortPath);
+}
+
+// FindFirstFileA costs a fifth of GetLongPathNameA under Wine, which looks each folder of the path
+// up again.
+bool shortFormLeadsTo(const std::string& shortPath, const char* name) {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(shortPath.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return path;
+    if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
+    return lstrcmpiA(found.cFileName, name) == 0;
+}
+
+// A folder's short name is trusted, as folders of hundreds of subfolders with like names are rare.
+std::string shortPathOf(const std::string& path) {
+    if (path.size() > 3 && path.back() == '\\') return shortPathOf(path.substr(0, path.size() - 1)) + '\\';
+    std::string shortPath;
+    if (!platformShortPath(path, shortPath) || shortPath == path) return path;
     const std::size_t nameStart = path.find_last_of('\\') + 1;  // npos + 1 == 0: the whole path
-    return lstrcmpiA(found.cFileName, path.c_str() + nameStart) == 0 ? shortPath : path;
+    return shortFormLeadsTo(shortPath, path.c_str() + nameStart) ? shortPath : path;
 }
 
 std::string longPathOf(const std::string& path) {

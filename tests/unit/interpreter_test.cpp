@@ -173,6 +173,29 @@ TEST(InterpreterTest, AddFileExpandsThePattern) {
     EXPECT_TRUE(single.messages().empty());
 }
 
+// A listing of the whole folder tells the files' short names; one that two entries share, or a
+// listing of only some files, leaves the question to the installation.
+TEST(InterpreterTest, AddFileKeepsTheShortNamesTheListingTells) {
+    const std::vector<FoundFile> folder = {{".", true, ""},
+                                           {"readme.txt", false, ""},
+                                           {"LongFileName.text", false, "LONGF~AB.TEX"},
+                                           {"file-00118.dat", false, "FILE~IHD.DAT"},
+                                           {"Subfolder-01002", true, "FILE~IHD.DAT"}};
+    const Listing listing = {{"D:\\Setup\\Data\\*.*", folder}, {"D:\\Setup\\Data\\*.t*", {folder[1], folder[2]}}};
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"*.*", {"readme.txt", "LONGF~AB.TEX", ""}},
+        {"*.t*", {"", ""}},
+    };
+    for (const auto& [pattern, shortNames] : cases) {
+        ScriptRun run(std::string("AddFile(\"[SP]\\Data\\") + pattern + "\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\")",
+                      listing);
+        run.go();
+        std::vector<std::string> kept;
+        for (const InstallFileEntry& entry : run.state.files) kept.push_back(entry.sourceShortName);
+        EXPECT_EQ(kept, shortNames) << pattern;
+    }
+}
+
 TEST(InterpreterTest, ForbidProcess) {
     struct Case {
         const char* name;

@@ -10,8 +10,11 @@
 
 #include "../string_sink.h"
 #include "dialog_driver.h"
+#include "find_files.h"
+#include "folder_short_names.h"
 #include "install_file.h"
 #include "path_forms.h"
+#include "short_path_cache.h"
 #include "shortcut.h"
 #include "source_sizes.h"
 #include "win_test_files.h"
@@ -51,23 +54,86 @@ TEST_F(ShortcutTest, LinkPathOfMaxPathOrMoreIsRefused) {
     EXPECT_EQ(FindFirstFileA((start + "*").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;
 }
 
-// Both names have the short name FILE~IHD.DAT under Wine, which opens the first of them by it: the
-// installer handed that short name would copy one file's bytes under the other's name.
-TEST(PathFormsTest, ShortFormOnlyWhenItLeadsBackToItsOwnFile) {
-    const std::string folder = tempDirectory() + "quillset-short-names-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    for (const char* name : {"file-00118.dat", "file-01002.dat"}) {
-        const std::string path = folder + "\\" + name;
+// A folder of 1,100 files named file-00000.dat to file-01099.dat: under Wine some twenty pairs of
+// them share a short name (file-00118.dat and file-01002.dat are both FILE~IHD.DAT), and opened by
+// it the first of a pair answers. The short forms taken from the listing and from one look-up per
+// installed file must be what shortPathOf gives, whose check keeps such a name long.
+class ShortPathCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = tempDirectory() + "quillset-short-names-" + std::to_string(GetCurrentProcessId());
+        ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+        for (int number = 0; number < 1100; ++number) {
+            char name[32];
+            wsprintfA(name, "file-%05d.dat", number);
+            names.push_back(name);
+        }
+    }
+    void TearDown() override {
+        for (const std::string& folder : made) {
+            for (const std::string& name : names) DeleteFileA((folder + "\\" + name).c_str());
+            RemoveDirectoryA(folder.c_str());
+        }
+        RemoveDirectoryA(root.c_str());
+    }
+    std::string folder(const std::string& name) {
+        made.push_back(root + "\\" + name);
+        return made.back();
+    }
+    static void makeFile(const std::string& path) {
         const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
         CloseHandle(file);
     }
-    for (const char* name : {"file-00118.dat", "file-01002.dat"}) {
-        const std::string path = longPathOf(folder + "\\" + name);
-        EXPECT_EQ(lstrcmpiA(longPathOf(shortPathOf(path)).c_str(), path.c_str()), 0) << shortPathOf(path);
+
+    std::string root;
+    std::vector<std::string> names, made;
+};
+
+TEST_F(ShortPathCacheTest, SourcesTakeTheListingsShortNamesOnlyWhereTheyAreTheirOwn) {
+    const std::string source = folder("Source Folder");
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    for (const std::string& name : names) makeFile(source + "\\" + name);
+    FolderShortNames listed;
+    for (const FoundFile& found : findFilesWin32(source + "\\*.*")) listed.add(found.name, found.shortName);
+
+    ShortPathCache fromScript, fromOwnListing;
+    for (const std::string& name : names) {
+        const std::string path = source + "\\" + name, expected = shortPathOf(path);
+        EXPECT_EQ(lstrcmpiA(longPathOf(expected).c_str(), longPathOf(path).c_str()), 0) << expected;
+        EXPECT_EQ(fromScript.sourcePathOf(path, listed.shortFormOf(name)), expected);
+        EXPECT_EQ(fromOwnListing.sourcePathOf(path, ""), expected);
     }
-    for (const char* name : {"file-00118.dat", "file-01002.dat"}) DeleteFileA((folder + "\\" + name).c_str());
-    RemoveDirectoryA(folder.c_str());
+    // A source that is gone has no short form: the disk is asked for under the long name.
+    const std::string gone = source + "\\" + names[7];
+    ASSERT_TRUE(DeleteFileA(gone.c_str()));
+    EXPECT_EQ(fromScript.sourcePathOf(gone, listed.shortFormOf(names[7])), gone);
+}
+
+// Each installed file is looked up, or its source's short name is tried; a wrong guess (another
+// file's short name) must not be taken.
+TEST_F(ShortPathCacheTest, InstalledFilesWithTheFolderMadeDuringTheRun) {
+    const std::string source = folder("Source Folder"), destination = folder("Installed Folder");
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    for (const std::string& name : names) makeFile(source + "\\" + name);
+    std::vector<std::string> sourceShortNames;
+    for (const std::string& name : names) {
+        const std::string shortPath = shortPathOf(source + "\\" + name);
+        sourceShortNames.push_back(shortPath.substr(shortPath.rfind('\\') + 1));
+    }
+    ShortPathCache lookedUp, guessed, wronglyGuessed;
+    const std::string first = destination + "\\" + names[0];
+    EXPECT_EQ(lookedUp.installedPathOf(first, ""), first);  // neither folder nor file there yet
+    EXPECT_EQ(guessed.installedPathOf(first, sourceShortNames[0]), first);
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        const std::string path = destination + "\\" + names[index];
+        makeFile(path);
+        const std::string expected = shortPathOf(path);
+        EXPECT_EQ(lookedUp.installedPathOf(path, ""), expected);
+        EXPECT_EQ(guessed.installedPathOf(path, sourceShortNames[index]), expected);
+        EXPECT_EQ(wronglyGuessed.installedPathOf(path, sourceShortNames[index == 0 ? 0 : index - 1]), expected);
+    }
 }
 
 // A shared file that the platform reports in use before installing (which Wine's version library
@@ -107,7 +173,7 @@ TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) 
         std::string bytes;
         UninstallLog log;
         log.open(std::make_unique<StringSink>(bytes));
-        InstallContext context{state, log, {}, {findInUse, countInstall}};
+        InstallContext context{state, log, {}, {findInUse, countInstall}, {}};
         installerCalls = 0;
 
         DialogDriver driver({0xFFFF}, IDOK, false);
@@ -160,7 +226,7 @@ TEST(InstallFileTest, TemporaryCopyTheInstallerDoesNotNameIsRemoved) {
     std::string bytes;
     UninstallLog log;
     log.open(std::make_unique<StringSink>(bytes));
-    InstallContext context{state, log, {}, {versionFindFile, installOutOfSpace}};
+    InstallContext context{state, log, {}, {versionFindFile, installOutOfSpace}, {}};
     DialogDriver driver({0xFFFF}, IDOK, false);
     std::string installedPath;
     EXPECT_EQ(installFileEntry(context, 0, installedPath), FileStep::stopRun);
