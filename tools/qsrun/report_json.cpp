@@ -24,6 +24,11 @@ public:
     void number(const char* name, long long value) { key(name) += std::to_string(value); }
     void flag(const char* name, bool value) { key(name) += value ? "true" : "false"; }
     void null(const char* name) { key(name) += "null"; }
+    // An empty text is reported as null: nothing was found or said.
+    void textOrNull(const char* name, const std::string& value) {
+        if (value.empty()) null(name);
+        else text(name, value);
+    }
 
 private:
     std::string& out_;
@@ -67,8 +72,7 @@ void writePage(std::string& out, const PageRecord& page) {
     object.text("program", page.program);
     object.text("dialog", page.dialog);
     object.text("title", page.title);
-    if (page.screenshot.empty()) object.null("screenshot");
-    else object.text("screenshot", page.screenshot);
+    object.textOrNull("screenshot", page.screenshot);
     texts(object.key("texts"), page.texts);
     array(object.key("controls"), page.controls, writeControl);
     texts(object.key("rows"), page.rows);
@@ -86,11 +90,9 @@ void writeMessage(std::string& out, const MessageRecord& message) {
 
 void writeLog(std::string& out, const LogReport& log) {
     JsonObject object(out);
-    if (log.path.empty()) object.null("path");
-    else object.text("path", log.path);
+    object.textOrNull("path", log.path);
     object.flag("read", log.read);
-    if (log.error.empty()) object.null("error");
-    else object.text("error", log.error);
+    object.textOrNull("error", log.error);
     object.text("date", log.date);
     object.text("key", log.key);
     array(object.key("records"), log.records, [](std::string& o, const LogRecordEntry& record) {
@@ -114,8 +116,7 @@ void writeFile(std::string& out, const FileRecord& file) {
         object.null("size");
         object.null("sha256");
     }
-    if (file.version.empty()) object.null("version");
-    else object.text("version", file.version);
+    object.textOrNull("version", file.version);
 }
 
 void writeShortcut(std::string& out, const ShortcutRecord& shortcut) {
@@ -147,14 +148,12 @@ std::string reportJson(const RunReport& report) {
         object.text("qsrun", report.version);
         object.text("medium", report.medium);
         object.text("result", report.failure.empty() ? "ok" : "failed");
-        if (report.failure.empty()) object.null("failure");
-        else object.text("failure", report.failure);
+        object.textOrNull("failure", report.failure);
         if (report.setupExited) object.number("setup_exit_code", report.setupExitCode);
         else object.null("setup_exit_code");
         array(object.key("pages"), report.pages, writePage);
         array(object.key("messages"), report.messages, writeMessage);
-        if (report.appName.empty()) object.null("application");
-        else object.text("application", report.appName);
+        object.textOrNull("application", report.appName);
         array(object.key("uninstall_entry"), report.entry, [](std::string& o, const RegistryValueRecord& value) {
             JsonObject item(o);
             item.text("name", value.name);
@@ -167,8 +166,7 @@ std::string reportJson(const RunReport& report) {
         array(object.key("pending_renames"), report.pendingRenames, [](std::string& o, const RenameRecord& rename) {
             JsonObject item(o);
             item.text("from", rename.from);
-            if (rename.to.empty()) item.null("to");
-            else item.text("to", rename.to);
+            item.textOrNull("to", rename.to);
         });
         if (report.uninstall.ran) writeUninstall(object.key("uninstall"), report.uninstall);
         else object.null("uninstall");
