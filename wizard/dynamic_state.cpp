@@ -21,15 +21,20 @@ ControlReading readControl(const CustomControl& control) {
 
 }  // namespace
 
-void CALLBACK DynamicStateTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    SetupState& state = setupState();
+bool nextAllowed(const SetupState& state) {
+    return nextEnabled(state.choices.destinationAccepted, state.session.currentPageName, state.storedStatements,
+                       state.controls, readControl);
+}
+
+void applyNextState(const SetupState& state) {
     HWND next = GetDlgItem(static_cast<HWND>(state.session.pageWindow), IDC_NEXT);
     if (next == nullptr) return;  // no page, or the copy page
-    const bool enabled = nextEnabled(state.choices.destinationAccepted, state.session.currentPageName,
-                                     state.storedStatements, state.controls, readControl);
+    const bool enabled = nextAllowed(state);
     // Next changes only when its state does, so it is drawn once per change and an idle page costs
     // nothing but the evaluation.
     if ((IsWindowEnabled(next) != FALSE) != enabled) EnableWindow(next, enabled ? TRUE : FALSE);
 }
+
+void CALLBACK DynamicStateTimerProc(HWND, UINT, UINT_PTR, DWORD) { applyNextState(setupState()); }
 
 }  // namespace quillset

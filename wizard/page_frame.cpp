@@ -1,6 +1,7 @@
 #include "page_frame.h"
 
 #include "custom_controls.h"
+#include "dynamic_state.h"
 #include "message_box.h"
 #include "quit_question.h"
 #include "setup_globals.h"
@@ -9,10 +10,18 @@ namespace quillset {
 
 namespace {
 
-// The dialog procedure of a page: hands the page's procedure the one setup state.
+// The dialog procedure of a page: hands the page's procedure the one setup state. The timer
+// keeps Next in line with the script's rules, but a tick comes only when the page's queue is
+// empty: a page opens with Next set as the rules have it, and a Next that the rules forbid (an
+// Enter typed ahead, a click within a tick of clearing the box) is refused before the page sees it.
 template <PageProcedure procedure>
 INT_PTR CALLBACK pageDialogProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    return procedure(setupState(), page, message, wParam, lParam);
+    SetupState& state = setupState();
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && page == state.session.pageWindow && !nextAllowed(state))
+        return FALSE;
+    const INT_PTR result = procedure(state, page, message, wParam, lParam);
+    if (message == WM_INITDIALOG) applyNextState(state);
+    return result;
 }
 
 // The window side of the page list: each page's dialog template and procedure, in the order of
