@@ -32,10 +32,12 @@ expect_no_file() {
 expect_log() {
   local log=$1 app=$2
   shift 2
-  local file expected
+  local file expected=""
   file=$(unix_path "$log")
   [ -f "$file" ] || { fail_check "no log $log"; return; }
   for day in "$(date -d yesterday +%-m/%-d/%Y)" "$(date +%-m/%-d/%Y)"; do
+    # The day that did not match goes; the last one stays for the difference shown below.
+    [ -z "$expected" ] || rm -f "$expected"
     expected=$(mktemp)
     {
       printf 'TWUNLOG V1\r\n\r\nTARNWICK UNINSTALLATION LOG FILE\r\n\r\n'
