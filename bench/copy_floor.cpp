@@ -11,9 +11,11 @@
 // Modes:
 //   verinstall  VerInstallFileA with VIFF_FORCEINSTALL: the floor the design allows, since every
 //               file goes through the platform's installer
-//   shortnames  the same with the paths the design asks for: the installer gets the source's short
-//               form (Setup.exe's messages name the file so), and the destination's short form is
-//               asked for afterwards (Setup.exe's log records it); nothing else of Setup.exe's
+//   shortnames  the same with the calls the design adds per file, as Setup.exe makes them: the
+//               destination looked at first (an existing file is asked about), the installer handed
+//               the source's short name from the folder's listing (Setup.exe keeps it from AddFile's
+//               listing; its messages name the file so), and the installed file's short name looked
+//               up by that name afterwards (Setup.exe's log records it); nothing else of Setup.exe's
 //   copyfile    CopyFileA
 //   lzsteps     the installer's steps, taken one by one: the source opened through the LZ library,
 //               a temporary name in the destination folder, LZCopy into it, then the move to the
@@ -34,6 +36,7 @@ namespace {
 struct SourceFile {
     std::string folder;  // relative to the source directory, empty for its own files
     std::string name;
+    std::string shortName;  // the listing's, empty where the name is short already
     unsigned long long bytes = 0;
 };
 
@@ -50,7 +53,7 @@ void listFolder(const std::string& root, const std::string& folder, bool descend
             continue;
         }
         const unsigned long long bytes = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        files.push_back(SourceFile{folder, data.cFileName, bytes});
+        files.push_back(SourceFile{folder, data.cFileName, data.cAlternateFileName, bytes});
     } while (FindNextFileA(search, &data));
     FindClose(search);
     for (const std::string& name : folders) listFolder(root, name, false, files);
@@ -74,19 +77,13 @@ bool installerCopy(const std::string& sourceDirectory, const std::string& destin
     return installerCopy(sourceDirectory, destinationDirectory, name, name);
 }
 
-std::string shortPath(const std::string& path) {
-    char buffer[MAX_PATH] = "";
-    const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
-}
-
-// The installer as Setup.exe calls it: the source by its short form, and the destination's short
-// form asked for afterwards.
-bool shortNamesCopy(const std::string& sourcePath, const std::string& destinationDirectory, const std::string& name) {
-    const std::string source = shortPath(sourcePath);
-    const std::size_t backslash = source.rfind('\\');
-    if (!installerCopy(source.substr(0, backslash), destinationDirectory, name, source.substr(backslash + 1))) return false;
-    shortPath(destinationDirectory + "\\" + name);  // what the log would record
+// The installer as Setup.exe calls it, with the look-ups it makes around the call. The folders'
+// own short paths, which Setup.exe asks once per folder, are the paths themselves here.
+bool shortNamesCopy(const std::string& sourceDirectory, const std::string& destinationDirectory, const SourceFile& file) {
+    GetFileAttributesA((destinationDirectory + "\\" + file.name).c_str());  // is there a file to ask about?
+    const std::string& sourceName = file.shortName.empty() ? file.name : file.shortName;
+    if (!installerCopy(sourceDirectory, destinationDirectory, file.name, sourceName)) return false;
+    GetFileAttributesA((destinationDirectory + "\\" + sourceName).c_str());  // the short name the log records
     return true;
 }
 
@@ -176,7 +173,7 @@ int main(int argc, char** argv) {
         const std::string destinationPath = destinationDirectory + "\\" + file.name;
         bool copied = false;
         if (mode == "verinstall") copied = installerCopy(sourceDirectory, destinationDirectory, file.name);
-        else if (mode == "shortnames") copied = shortNamesCopy(sourcePath, destinationDirectory, file.name);
+        else if (mode == "shortnames") copied = shortNamesCopy(sourceDirectory, destinationDirectory, file);
         else if (mode == "copyfile") copied = CopyFileA(sourcePath.c_str(), destinationPath.c_str(), FALSE) != 0;
         else if (mode == "lzsteps") copied = lzSteps(sourcePath, destinationDirectory, destinationPath);
         else copied = bigSteps(sourceDirectory, destinationDirectory, file.name, buffer);

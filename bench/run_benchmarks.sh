@@ -159,6 +159,7 @@ mkdir -p "$work/large/files"
 head -c "$((large_mib * 1024 * 1024))" /dev/urandom >"$work/large/files/large.bin"
 setup_medium "$work/large" 'AddFile("[SP]\files\*.*","[DP]\","Main","0","1","0","0","0","0","");'
 setup_medium "$work/empty"
+mkdir -p "$work/empty/files"  # the loop's run over nothing, to take from its whole run
 nsis_installer medium "$work/medium/files"
 nsis_installer large "$work/large/files"
 
@@ -362,6 +363,7 @@ for round in $(seq 1 "$runs"); do
     esac
   done
   run_setup empty empty
+  run_loop empty verinstall empty
   measure statements "qscheck statements" "$qscheck" statements "$work/large-script.ini"
   measure plan "exact names" "$qscheck" plan "$work/plan/SetupScript.ini"
   measure plan "one *.*" "$qscheck" plan "$work/all/SetupScript.ini"
@@ -397,18 +399,26 @@ ratio() {
   awk -v g="$1" -v c="$2" -v b="$3" '$1 == g && $2 == c { x[++n] = $3 } $1 == g && $2 == b { base[++m] = $3 }
     END { for (i = 1; i <= n && i <= m; i++) if (base[i] > 0) print x[i] / base[i] }' "$results" | middle
 }
+# per_file GROUP: the median over the rounds of Setup.exe's whole run minus its run with nothing to
+# copy, over the same for the VerInstallFileA loop (minus its run over an empty folder): what each
+# costs per file, start, listing, window and log included.
+per_file() {
+  awk -v g="$1" '$1 == g && $2 == "Setup.exe" { s[++a] = $(NF - 1) } $1 == g && $2 == "verinstall" { l[++b] = $(NF - 1) }
+    $1 == "empty" && $2 == "Setup.exe" { se[++c] = $(NF - 1) } $1 == "empty" && $2 == "verinstall" { le[++d] = $(NF - 1) }
+    END { for (i = 1; i <= a && i <= b && i <= c && i <= d; i++) print l[i] != le[i] ? (s[i] - se[i]) / (l[i] - le[i]) : 0 }' "$results" | middle
+}
 copy_table() {  # copy_table GROUP TITLE
   echo
   echo "$2"
   echo
-  echo "| case | copy phase, s | × VerInstallFileA loop | × loop with short paths | whole run, s |"
+  echo "| case | copy phase, s | × VerInstallFileA loop | × loop with the design's calls | whole run, s |"
   echo "|---|---:|---:|---:|---:|"
   local name label
   for name in setup verinstall shortnames copyfile nsis lzsteps bigsteps; do
     case $name in
       setup) label='Setup.exe, copy page only (log created → last written)'; name=Setup.exe ;;
       verinstall) label='VerInstallFileA loop, VIFF_FORCEINSTALL (the floor)' ;;
-      shortnames) label="the same with the design's short paths (source to the installer, destination for the log)" ;;
+      shortnames) label="the same with the design's calls per file (destination looked at, source's short name, log's short name)" ;;
       copyfile) label='CopyFileA loop' ;;
       nsis) label='NSIS 3 installer, amd64-unicode, silent, SetCompress off (marks)' ;;
       lzsteps) label="the installer's steps by hand: LZOpenFile, temp name, LZCopy, MoveFile" ;;
@@ -453,6 +463,8 @@ many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
   echo "Quillset benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $([ $smoke = 1 ] && echo 'SMOKE SIZES (figures mean nothing), ')$runs round(s)"
   echo "Machine: $(nproc) cores ($(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)), $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo), $(wine --version 2>/dev/null | head -1), $(makensis -VERSION 2>/dev/null | head -1 | sed 's/^/NSIS /')"
   copy_table medium "Copy phase, $medium_files files of $medium_file_kib KiB ($(mib $((medium_files * medium_file_kib))) MiB) in $medium_folders folders (medians):"
+  echo
+  printf 'Whole run per file (minus a run with nothing to copy), Setup.exe over the VerInstallFileA loop: %.2f×\n' "$(per_file medium)"
   copy_table large "One file of $large_mib MiB (medians):"
   product_table
   echo
