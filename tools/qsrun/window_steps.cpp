@@ -358,7 +358,15 @@ std::string Robot::start(const std::vector<std::string>& args) {
     });
     if (!started) {
         process_ = PROCESS_INFORMATION{};
-        return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(error) + ")";
+        // A medium's Setup.exe is mostly the 32-bit program, and a Wine built for 64-bit programs
+        // alone fails to start it with no better reason than an internal error.
+        DWORD binaryType = 0;
+        const bool thirtyTwoBit =
+            sizeof(void*) == 8 && GetBinaryTypeA(fullPath, &binaryType) && binaryType == SCS_32BIT_BINARY;
+        return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(error) + ")" +
+               (thirtyTwoBit ? std::string(": it is a 32-bit program, which a Wine without 32-bit support cannot "
+                                           "start (on Debian: the wine32 package of the i386 architecture)")
+                             : std::string());
     }
     // The job ends the program and its children together when the robot stops, even when the
     // robot itself is killed. Without a job (not possible in every environment) endProgram

@@ -5,10 +5,12 @@
 #      shortcut; the uninstaller keeps only the shared file; exit 0;
 #   2. deselect.answers: the readme's section left out, no program group: no readme, no shortcut;
 #   3. unexpected.answers: the finish message is not expected: a clear error naming the box,
-#      exit status 1, and no process of the run left.
-# Usage: qsrun_test.sh QSRUN SHIPPED_PROGRAMS_DIR   (QSRUN: the build's launcher)
+#      exit status 1, and no process of the run left;
+#   4. the 32-bit Setup.exe that media carry: run, or, where Wine cannot start 32-bit programs,
+#      an error that says so.
+# Usage: qsrun_test.sh QSRUN SHIPPED_PROGRAMS_DIR [SHIPPED_PROGRAMS_32_DIR]   (QSRUN: the build's launcher)
 set -u
-qsrun=$(realpath "$1") programs=$(realpath "$2")
+qsrun=$(realpath "$1") programs=$(realpath "$2") programs32=${3:+$(realpath "$3")}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(dirname "$qsrun")/e2e-work/qsrun
 prefix=$(dirname "$qsrun")/qsrun-prefix
@@ -83,6 +85,23 @@ grep -qF 'qsrun: failed: a message box that the answers file does not expect: "Q
   "$work/unexpected.out" || fail "the failure does not name the message box"
 expect "the report says why" '.result == "failed" and (.failure | contains("does not expect"))' "$work/unexpected"
 [ -z "$(leftovers)" ] || fail "processes of the run are left: $(leftovers | tr '\n' ' ')"
+
+echo "== 4. a medium with the 32-bit Setup.exe"
+if [ -z "$programs32" ]; then
+  echo "no 32-bit build given: skipped"
+else
+  mkdir -p "$work/medium32"
+  cp -r "$medium/." "$work/medium32/"
+  cp "$programs32/Setup.exe" "$programs32/QSUninstall.exe" "$work/medium32/"
+  "$qsrun" "$work/medium32" --prefix "$prefix" --report "$work/medium32-report" --uninstall --timeout 10 >"$work/medium32.out" 2>&1
+  status=$?
+  cat "$work/medium32.out"
+  if [ $status != 0 ]; then
+    [ $status = 1 ] || fail "the 32-bit medium: exit status $status, not 0 or 1"
+    grep -qF 'it is a 32-bit program, which a Wine without 32-bit support cannot start' "$work/medium32.out" ||
+      fail "the 32-bit Setup.exe did not start, and qsrun does not say why"
+  fi
+fi
 
 # What the last run installed goes, so that nothing is left for other tests.
 rm -rf "$prefix/drive_c/qse2e" "$prefix/drive_c/windows/system32/qsrunshared.txt"
