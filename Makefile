@@ -60,10 +60,12 @@ fuzz-build: deps
 	@cmake --build $(FUZZ) -j$(JOBS)
 
 # The tools for script authors, optimised and without the sanitizers of the test build. Their
-# package also carries the i686 release build's Setup.exe and QSUninstall.exe.
+# package also carries the i686 release build's Setup.exe and QSUninstall.exe, and qsrun with the
+# x86_64 release build's driver.
 tools: deps
 	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF \
-	    -DQUILLSET_DIST_WINDOWS_PROGRAMS=$(CURDIR)/$(RELEASE32) -DQUILLSET_DIST_DIRECTORY=$(CURDIR)/$(DIST) >/dev/null
+	    -DQUILLSET_DIST_WINDOWS_PROGRAMS=$(CURDIR)/$(RELEASE32) -DQUILLSET_DIST_DIRECTORY=$(CURDIR)/$(DIST) \
+	    -DQUILLSET_DIST_QSRUN_DRIVER=$(CURDIR)/$(RELEASE64)/qsrun-driver.exe >/dev/null
 	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck qsmedia
 
 # One package per platform, made by CPack from each tree's install rules (cmake/packages.cmake):

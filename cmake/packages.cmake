@@ -3,8 +3,10 @@
 #   quillset-VERSION-win32.zip, -win64.zip   in the release trees (QUILLSET_RELEASE): the shipped
 #                                            programs, qscheck.exe and qsmedia.exe of that target
 #   quillset-VERSION-linux-x86_64.tar.gz     in the tools tree (without sanitizers): the native
-#                                            qscheck and qsmedia, and Setup.exe and QSUninstall.exe
-#                                            of the i686 release tree (QUILLSET_DIST_WINDOWS_PROGRAMS)
+#                                            qscheck and qsmedia, Setup.exe and QSUninstall.exe
+#                                            of the i686 release tree (QUILLSET_DIST_WINDOWS_PROGRAMS),
+#                                            and qsrun with the x86_64 release tree's driver
+#                                            (QUILLSET_DIST_QSRUN_DRIVER)
 # Each holds quillset-VERSION-PLATFORM/ with bin/ (the programs side by side, so that qsmedia finds
 # Setup.exe, QSUninstall.exe and qscheck without options), README.md and docs/, and demo/ (the demo
 # medium's description and its tree). The other trees get no install rules.
@@ -12,6 +14,8 @@ set(QUILLSET_DIST_DIRECTORY "" CACHE PATH
     "The folder of make dist's packages: cpack writes this tree's package there, the package tests read them from there")
 set(QUILLSET_DIST_WINDOWS_PROGRAMS "" CACHE PATH
     "The i686 release build whose Setup.exe, QSUninstall.exe and demo program the Linux package carries")
+set(QUILLSET_DIST_QSRUN_DRIVER "" CACHE FILEPATH
+    "The qsrun-driver.exe of the x86_64 release build, which the Linux package's qsrun starts under Wine")
 
 if(WIN32 AND QUILLSET_RELEASE)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -35,6 +39,13 @@ elseif(NOT WIN32 AND QUILLSET_DIST_WINDOWS_PROGRAMS)
   # What qsmedia copies onto a medium: the 32-bit programs, which run on every Windows.
   install(FILES ${QUILLSET_DIST_WINDOWS_PROGRAMS}/Setup.exe ${QUILLSET_DIST_WINDOWS_PROGRAMS}/QSUninstall.exe
           DESTINATION bin)
+  # qsrun: the launcher and its Wine session, made by this tree, and the driver they start.
+  if(NOT QUILLSET_DIST_QSRUN_DRIVER)
+    message(FATAL_ERROR "The Linux package holds qsrun: name the x86_64 release build's qsrun-driver.exe "
+                        "with -DQUILLSET_DIST_QSRUN_DRIVER (make tools does)")
+  endif()
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/qsrun DESTINATION bin)
+  install(FILES ${CMAKE_BINARY_DIR}/qsrun-wine-session.sh ${QUILLSET_DIST_QSRUN_DRIVER} DESTINATION bin)
   install(FILES ${QUILLSET_DIST_WINDOWS_PROGRAMS}/demo-payload/QuillDemo.exe DESTINATION demo/tree/program)
   install(FILES ${QUILLSET_DIST_WINDOWS_PROGRAMS}/demo-payload/quilldemo.dll DESTINATION demo/tree/shared)
   # cpack installs without building everything first (the unit tests are no part of the package);

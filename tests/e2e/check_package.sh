@@ -5,15 +5,17 @@
 # tree (qsmedia with no options but the tree: it finds Setup.exe, QSUninstall.exe and qscheck
 # beside itself) and lints the medium's script without a warning. The medium must hold the
 # packaged programs byte for byte.
-#   linux-x86_64  the native bin/qsmedia and bin/qscheck;
+#   linux-x86_64  the native bin/qsmedia and bin/qscheck; and its qsrun installs and removes the
+#                 demo medium again, with the win64 package's programs on a copy of the medium
+#                 (these machines' Wine starts no 32-bit program), on the Wine prefix QSRUN_PREFIX;
 #   win64         bin/qsmedia.exe and bin/qscheck.exe under Wine;
 #   win32         these machines run no 32-bit code, so the Linux package's qsmedia and qscheck
 #                 lay out the medium from the win32 package's programs (--programs) and demo
 #                 tree; its qsmedia.exe and qscheck.exe are checked by the listing and their
 #                 processor only.
-# Usage: check_package.sh DIST_DIR VERSION PLATFORM SOURCE_DIR
+# Usage: check_package.sh DIST_DIR VERSION PLATFORM SOURCE_DIR [QSRUN_PREFIX]
 set -u
-dist=$1 version=$2 platform=$3 source=$4
+dist=$1 version=$2 platform=$3 source=$4 qsrun_prefix=${5:-}
 wine_run=$(realpath "$(dirname "$0")/../wine/wine-run")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -53,6 +55,9 @@ windows  bin/qscheck.exe
 windows  bin/qsmedia.exe
 linux    bin/qscheck
 linux    bin/qsmedia
+linux    bin/qsrun
+linux    bin/qsrun-wine-session.sh
+linux    bin/qsrun-driver.exe
 all      README.md
 all      demo/medium.txt
 all      demo/tree/program/QuillDemo.exe
@@ -77,7 +82,8 @@ package=$(unpack "$platform") || { fail "$archive cannot be unpacked"; exit 1; }
 cd "$package" || exit 1
 
 # The Windows programs' processor, from the PE header: 014c i386 (the win32 zip, and the Linux
-# package's programs for media), 8664 x86-64.
+# package's programs for media), 8664 x86-64 (the win64 zip, and qsrun's driver, which runs under
+# Wine on the Linux machine).
 pe_machine() {
   local header
   header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
@@ -86,7 +92,9 @@ pe_machine() {
 machine=014c
 [ "$platform" = win64 ] && machine=8664
 while read -r program; do
-  [ "$(pe_machine "$program")" = "$machine" ] || fail "$program is not a $machine program"
+  expected=$machine
+  [ "$program" = ./bin/qsrun-driver.exe ] && expected=8664
+  [ "$(pe_machine "$program")" = "$expected" ] || fail "$program is not a $expected program"
 done < <(find . -name '*.exe' -o -name '*.dll')
 if [[ $platform == linux-* ]]; then
   for tool in bin/qscheck bin/qsmedia; do
@@ -118,6 +126,18 @@ cmp -s "$(find "$medium" -name QuillDemo.exe | head -1)" demo/tree/program/Quill
 "${lint[@]}" lint ../../medium/SetupScript.ini --sp ../../medium >"$work/lint.log" 2>&1
 status=$?
 [ $status = 0 ] && [ ! -s "$work/lint.log" ] || fail "qscheck lint exit status $status: $(cat "$work/lint.log")"
+
+# qsrun from the package, as its documentation says for a 64-bit Wine: the medium's programs
+# replaced by the win64 package's.
+if [[ $platform == linux-* ]] && [ -n "$qsrun_prefix" ]; then
+  win64=$(unpack win64) || { fail "the win64 package, whose programs qsrun runs here, is missing"; exit 1; }
+  cp -r "$medium" "$work/medium64" && cp "$win64/bin/Setup.exe" "$win64/bin/QSUninstall.exe" "$work/medium64/"
+  bin/qsrun "$work/medium64" --prefix "$qsrun_prefix" --report "$work/qsrun-report" --uninstall >"$work/qsrun.log" 2>&1
+  status=$?
+  [ $status = 0 ] && [ "$(jq -r .result "$work/qsrun-report/report.json" 2>&1)" = ok ] ||
+    fail "qsrun exit status $status: $(cat "$work/qsrun.log")"
+  [ $status = 0 ] && echo "the package's qsrun: $(head -1 "$work/qsrun.log")"
+fi
 
 [ $failures = 0 ] && echo "$(basename "$archive"): the expected $(wc -l <"$work/expected") files; the demo medium laid out and linted"
 exit $((failures > 0))
