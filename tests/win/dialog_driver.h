@@ -38,6 +38,24 @@ public:
         return seen_;
     }
 
+    // The dialog (or message box) this process shows now, if any.
+    static HWND shownDialog() {
+        HWND found = nullptr;
+        EnumWindows(
+            [](HWND window, LPARAM result) -> BOOL {
+                DWORD processId = 0;
+                GetWindowThreadProcessId(window, &processId);
+                char className[64] = "";
+                GetClassNameA(window, className, sizeof className);
+                if (processId != GetCurrentProcessId() || lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
+                    return TRUE;
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
     static std::string textOf(HWND window) {
         if (window == nullptr) return "<no such control>";
         const auto length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
@@ -50,22 +68,11 @@ private:
     // Generous: the machines running the tests are often busy.
     static constexpr DWORD timeoutMs = 30000;
 
-    static BOOL CALLBACK onWindow(HWND window, LPARAM found) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        char className[64] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (processId != GetCurrentProcessId() || lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
-            return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-
     void drive() {
         HWND dialog = nullptr;
         for (const DWORD start = GetTickCount(); dialog == nullptr; Sleep(10)) {  // polling interval
             if (done_ || GetTickCount() - start > timeoutMs) return;
-            EnumWindows(onWindow, reinterpret_cast<LPARAM>(&dialog));
+            dialog = shownDialog();
         }
         seen_.found = true;
         seen_.caption = textOf(dialog);

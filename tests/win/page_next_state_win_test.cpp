@@ -7,6 +7,7 @@
 
 #include <thread>
 
+#include "dialog_driver.h"
 #include "page_frame.h"
 #include "setup_globals.h"
 
@@ -26,17 +27,6 @@ struct Seen {
     bool nextEnabledAtOpen = false;
     bool openAfterFirstNext = false;
 };
-
-BOOL CALLBACK findPage(HWND window, LPARAM found) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (processId != GetCurrentProcessId() || lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
 
 void prepareWelcomePage(bool checkedByScript) {
     SetupState& state = setupState();
@@ -65,7 +55,7 @@ TEST_P(PageNextStateTest, OpensWithTheRulesStateAndRefusesAForbiddenNext) {
     std::thread user([&seen] {
         HWND page = nullptr;
         for (const DWORD start = GetTickCount(); page == nullptr && GetTickCount() - start < 30000; Sleep(20))
-            EnumWindows(findPage, reinterpret_cast<LPARAM>(&page));
+            page = DialogDriver::shownDialog();
         if (page == nullptr) return;
         seen.found = true;
         seen.nextEnabledAtOpen = IsWindowEnabled(GetDlgItem(page, IDC_NEXT)) != FALSE;
