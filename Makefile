@@ -77,13 +77,9 @@ dist: release tools
 build: native release win64 tools fuzz-build
 
 # The Windows-side tests include the package tests, which need make dist's packages.
+# Every tier runs, also after one failed; a summary of each comes at the end (tests/run_tiers.sh).
 test: build dist
-	@echo "== native unit tests"
-	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
-	@echo "== Windows-side tests under Wine"
-	@$(WITH_WINE) ctest --test-dir $(WIN64) --output-on-failure
-	@echo "== fuzz targets over their seed corpora"
-	@ctest --test-dir $(FUZZ) --output-on-failure
+	@tests/run_tiers.sh $(JOBS) $(NATIVE) $(WIN64) $(FUZZ) $(WITH_WINE)
 
 unit: native
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)

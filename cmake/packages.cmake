@@ -44,8 +44,11 @@ elseif(NOT WIN32 AND QUILLSET_DIST_WINDOWS_PROGRAMS)
     message(FATAL_ERROR "The Linux package holds qsrun: name the x86_64 release build's qsrun-driver.exe "
                         "with -DQUILLSET_DIST_QSRUN_DRIVER (make tools does)")
   endif()
-  install(PROGRAMS ${CMAKE_BINARY_DIR}/qsrun DESTINATION bin)
-  install(FILES ${CMAKE_BINARY_DIR}/qsrun-wine-session.sh ${QUILLSET_DIST_QSRUN_DRIVER} DESTINATION bin)
+  # The hook library the driver sets on the walked program lies beside the driver.
+  get_filename_component(qsrun_driver_directory ${QUILLSET_DIST_QSRUN_DRIVER} DIRECTORY)
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/qsrun-package/qsrun DESTINATION bin)
+  install(FILES ${CMAKE_BINARY_DIR}/qsrun-package/qsrun-wine-session.sh ${QUILLSET_DIST_QSRUN_DRIVER}
+                ${qsrun_driver_directory}/qsrun-pages.dll DESTINATION bin)
   install(FILES ${QUILLSET_DIST_WINDOWS_PROGRAMS}/demo-payload/QuillDemo.exe DESTINATION demo/tree/program)
   install(FILES ${QUILLSET_DIST_WINDOWS_PROGRAMS}/demo-payload/quilldemo.dll DESTINATION demo/tree/shared)
   # cpack installs without building everything first (the unit tests are no part of the package);

@@ -18,6 +18,10 @@ have openssl                      || need+=(openssl)       # the signing test's 
 have unzip                        || need+=(unzip)         # the package tests unpack the zips
 have jq                           || need+=(jq)            # the qsrun test reads report.json
 [ -x /usr/bin/time ]              || need+=(time)          # GNU time: the benchmarks' peak memory
+# qsrun's screenshots: stb_image_write over zlib, for the native tests and the Windows driver.
+[ -f /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
+[ -f /usr/include/zlib.h ]        || need+=(zlib1g-dev)
+[ -f /usr/x86_64-w64-mingw32/include/zlib.h ] || need+=(libz-mingw-w64-dev)
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
 # The fuzz targets: clang, and the compiler runtime that holds libFuzzer (-fsanitize=fuzzer links

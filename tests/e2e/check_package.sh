@@ -58,6 +58,7 @@ linux    bin/qsmedia
 linux    bin/qsrun
 linux    bin/qsrun-wine-session.sh
 linux    bin/qsrun-driver.exe
+linux    bin/qsrun-pages.dll
 all      README.md
 all      demo/medium.txt
 all      demo/tree/program/QuillDemo.exe
@@ -93,7 +94,7 @@ machine=014c
 [ "$platform" = win64 ] && machine=8664
 while read -r program; do
   expected=$machine
-  [ "$program" = ./bin/qsrun-driver.exe ] && expected=8664
+  [ "$program" = ./bin/qsrun-driver.exe ] || [ "$program" = ./bin/qsrun-pages.dll ] && expected=8664
   [ "$(pe_machine "$program")" = "$expected" ] || fail "$program is not a $expected program"
 done < <(find . -name '*.exe' -o -name '*.dll')
 if [[ $platform == linux-* ]]; then
@@ -127,15 +128,17 @@ cmp -s "$(find "$medium" -name QuillDemo.exe | head -1)" demo/tree/program/Quill
 status=$?
 [ $status = 0 ] && [ ! -s "$work/lint.log" ] || fail "qscheck lint exit status $status: $(cat "$work/lint.log")"
 
-# qsrun from the package, as its documentation says for a 64-bit Wine: the medium's programs
-# replaced by the win64 package's.
+# qsrun from the package, as its documentation says for a 64-bit Wine: the medium as laid out,
+# run with the win64 package's programs in place of its own (--programs64).
 if [[ $platform == linux-* ]] && [ -n "$qsrun_prefix" ]; then
   win64=$(unpack win64) || { fail "the win64 package, whose programs qsrun runs here, is missing"; exit 1; }
-  cp -r "$medium" "$work/medium64" && cp "$win64/bin/Setup.exe" "$win64/bin/QSUninstall.exe" "$work/medium64/"
-  bin/qsrun "$work/medium64" --prefix "$qsrun_prefix" --report "$work/qsrun-report" --uninstall >"$work/qsrun.log" 2>&1
+  bin/qsrun "$medium" --programs64 "$win64/bin" --prefix "$qsrun_prefix" --report "$work/qsrun-report" --uninstall \
+    >"$work/qsrun.log" 2>&1
   status=$?
   [ $status = 0 ] && [ "$(jq -r .result "$work/qsrun-report/report.json" 2>&1)" = ok ] ||
     fail "qsrun exit status $status: $(cat "$work/qsrun.log")"
+  [ "$(jq -r '.replaced_programs.files | join(" ")' "$work/qsrun-report/report.json" 2>&1)" = "QSUninstall.exe Setup.exe" ] ||
+    fail "the report does not name the replaced programs: $(jq -c .replaced_programs "$work/qsrun-report/report.json" 2>&1)"
   [ $status = 0 ] && echo "the package's qsrun: $(head -1 "$work/qsrun.log")"
 fi
 

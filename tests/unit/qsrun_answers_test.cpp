@@ -1,13 +1,14 @@
 // qsrun's portable parts: the answers file (what it accepts, what it refuses and with which line),
-// the message patterns, the SHA-256 of installed files and the report's JSON forms.
+// the message patterns, the report's JSON and HTML forms and the page journal the hook writes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
 #include "answers_file.h"
+#include "page_journal.h"
+#include "report_html.h"
 #include "report_json.h"
-#include "sha256.h"
 
 namespace quillset::qsrun {
 namespace {
@@ -117,27 +118,6 @@ TEST(QsrunAnswers, MatchesMessagePatterns) {
     for (const auto& c : cases) EXPECT_EQ(matchesPattern(c.pattern, c.text), c.matches) << c.pattern << " / " << c.text;
 }
 
-TEST(QsrunReport, Sha256OfKnownTexts) {
-    const struct {
-        std::string text;
-        const char* digest;
-    } cases[] = {
-        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-    };
-    for (const auto& c : cases) {
-        Sha256 whole;
-        whole.add(c.text.data(), c.text.size());
-        EXPECT_EQ(whole.hex(), c.digest) << c.text.size();
-        Sha256 pieces;  // in uneven pieces, as a file is read
-        for (std::size_t at = 0; at < c.text.size(); at += 63) pieces.add(c.text.data() + at, std::min<std::size_t>(63, c.text.size() - at));
-        EXPECT_EQ(pieces.hex(), c.digest) << c.text.size();
-    }
-}
-
 TEST(QsrunReport, JsonSaysWhatWasNotThere) {
     RunReport report;
     report.version = "1.2.3";
@@ -154,6 +134,90 @@ TEST(QsrunReport, JsonSaysWhatWasNotThere) {
     EXPECT_NE(json.find("\"setup_exit_code\":null"), std::string::npos) << json;
     EXPECT_NE(json.find("\"exists\":false,\"size\":null,\"sha256\":null"), std::string::npos) << json;
     EXPECT_NE(json.find("\"uninstall\":null"), std::string::npos) << json;
+}
+
+TEST(QsrunReport, PathsAlsoInTheirLongForm) {
+    RunReport report;
+    FileRecord file;
+    file.path = "C:\\PROG~FBU\\VEND~HSJ\\lib\\THIR~2IR\\a.dll";
+    file.longPath = "C:\\Program Files\\Vendor\\lib\\third-party\\a.dll";
+    file.kind = "file";
+    file.exists = true;
+    report.files.push_back(file);
+    FileRecord shared;  // recorded in its long form already: said once
+    shared.path = shared.longPath = "C:\\windows\\system32\\b.dll";
+    shared.kind = "shared";
+    report.files.push_back(shared);
+    const std::string json = reportJson(report);
+    EXPECT_NE(json.find("\"path\":\"C:\\\\PROG~FBU\\\\VEND~HSJ\\\\lib\\\\THIR~2IR\\\\a.dll\",\"long_path\":\"C:\\\\Program Files\\\\Vendor\\\\lib\\\\third-party\\\\a.dll\""),
+              std::string::npos) << json;
+    const std::string html = reportHtml(report);
+    EXPECT_NE(html.find("<td>C:\\Program Files\\Vendor\\lib\\third-party\\a.dll (recorded as C:\\PROG~FBU\\VEND~HSJ\\lib\\THIR~2IR\\a.dll)</td>"),
+              std::string::npos) << html;
+    EXPECT_NE(html.find("<td>C:\\windows\\system32\\b.dll</td>"), std::string::npos) << html;
+}
+
+TEST(QsrunReport, HtmlContentsLeadToEveryPart) {
+    RunReport report;
+    for (int number = 1; number <= 2; ++number) {
+        PageRecord page;
+        page.number = number;
+        page.program = "Setup.exe";
+        page.title = number == 1 ? "Welcome" : "";
+        page.dialog = number == 1 ? "IDD_WELCOME" : "IDD_COPY";
+        page.goneBeforePhotographed = number == 2;
+        report.pages.push_back(page);
+    }
+    const std::string html = reportHtml(report);
+    for (const char* anchor : {"pages", "messages", "files", "shortcuts", "log", "entry", "renames", "page-1", "page-2"}) {
+        const std::string id = anchor;
+        EXPECT_NE(html.find("<a href=\"#" + id + "\">"), std::string::npos) << id;
+        EXPECT_NE(html.find(" id=\"" + id + "\">"), std::string::npos) << id;
+    }
+    EXPECT_NE(html.find("2. Setup.exe: IDD_COPY</a>"), std::string::npos) << html;  // an untitled page by its dialog
+    EXPECT_NE(html.find("Gone before it could be photographed"), std::string::npos);
+}
+
+// The journal qsrun's hook writes inside the walked program, read back.
+TEST(QsrunPageJournal, ReadsWholeRecordsOnly) {
+    const std::string title = "Tab\there, line\nbreak, back\\slash";
+    const std::string journal =
+        "garbage before any record\n"
+        "PAGE\topened\t1a2b\tWelcome\nCONTROL\t1\tButton\t50010001\t-1\tNext\nEND\n"
+        "PAGE\tclosed\t3c\t" + escapeJournalText(title) + "\n"
+        "CONTROL\t1026\tSysListView32\t50010000\t-1\t\nROW\tProgram\t1234\nROW\tDocs\t\n"
+        "CONTROL\t7\tButton\t50000003\t1\t" + escapeJournalText("I accept\t!") + "\nEND\n"
+        "PAGE\tclosed\tzz\tbad handle\nEND\n"          // refused whole
+        "PAGE\tclosed\t4d\tcut short\nCONTROL\t1\tStatic\t0\t-1\tx\n";  // no END yet
+    const std::vector<JournalPage> pages = readPageJournal(journal);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_FALSE(pages[0].closed);
+    EXPECT_EQ(pages[0].handle, 0x1a2bu);
+    EXPECT_EQ(pages[0].controls.at(0).text, "Next");
+    EXPECT_TRUE(pages[1].closed);
+    EXPECT_EQ(pages[1].title, title);
+    ASSERT_EQ(pages[1].controls.size(), 2u);
+    EXPECT_EQ(pages[1].controls[0].rows, (std::vector<std::vector<std::string>>{{"Program", "1234"}, {"Docs", ""}}));
+    EXPECT_EQ(pages[1].controls[1].style, 0x50000003u);
+    EXPECT_EQ(pages[1].controls[1].checked, 1);
+    EXPECT_EQ(pages[1].controls[1].text, "I accept\t!");
+    EXPECT_EQ(readPageJournal(journal.substr(0, journal.find("END\n", journal.find("3c")))).size(), 1u);
+}
+
+TEST(QsrunPageJournal, ControlKinds) {
+    const struct {
+        const char* className;
+        std::uint32_t style;
+        const char* kind;
+    } cases[] = {
+        {"Static", 0x50000000, "text"},          {"EDIT", 0, "edit"},
+        {"SysListView32", 0, "list"},           {"msctls_progress32", 0, "progress"},
+        {"Button", 0x50010000, "push button"},  {"Button", 0x50010001, "push button"},  // BS_DEFPUSHBUTTON
+        {"Button", 0x50010003, "check box"},    {"Button", 0x50010006, "check box"},     // BS_AUTO3STATE
+        {"button", 0x50010009, "option button"}, {"Button", 0x50000007, "group box"},
+        {"QuillCustom", 0, "QuillCustom"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(controlKindOf(c.className, c.style), c.kind) << c.className << " " << c.style;
 }
 
 }  // namespace

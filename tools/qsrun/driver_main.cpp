@@ -1,7 +1,10 @@
 // qsrun-driver: the Windows side of qsrun, started by the launcher under Wine in the medium.
 //
 //   qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]
+//                [--replaced-from FOLDER --replaced PATH...]
 //
+// (--replaced-from and --replaced only tell the report which programs of the medium the launcher
+// replaced, and from where.)
 // Starts Setup.exe of the current directory, walks its wizard (wizard_walk.h), surveys what it
 // installed (installation_survey.h), with --uninstall starts the uninstaller the Uninstall entry
 // names and walks it too, then writes report.json and report.html into REPORT_DIR (a Windows path)
@@ -58,6 +61,8 @@ struct Options {
     std::string reportDirectory;
     std::string answersPath;
     std::string medium = ".";
+    std::string replacementFolder;          // --replaced-from: where the medium's programs came from
+    std::vector<std::string> replacedPrograms;  // --replaced: each program of the medium replaced
     bool uninstall = false;
     unsigned long waitMs = 60000;
 };
@@ -68,6 +73,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--answers" && hasValue) options.answersPath = argv[++i];
         else if (argument == "--medium" && hasValue) options.medium = argv[++i];
+        else if (argument == "--replaced-from" && hasValue) options.replacementFolder = argv[++i];
+        else if (argument == "--replaced" && hasValue) options.replacedPrograms.push_back(argv[++i]);
         else if (argument == "--uninstall") options.uninstall = true;
         else if (argument == "--timeout" && hasValue) {
             const long seconds = std::strtol(argv[++i], nullptr, 10);
@@ -79,6 +86,57 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return !options.reportDirectory.empty();
 }
 
+// Every dialog of the walked program's main thread is journalled from inside it by the hook in
+// qsrun-pages.dll beside the driver (page_journal.h), so that a page shown between two looks at
+// the screen is still reported. The hook is set while the program is suspended, before it runs.
+class PageJournal {
+public:
+    PageJournal() {
+        char directory[MAX_PATH * 2];
+        const DWORD length = GetModuleFileNameA(nullptr, directory, sizeof directory);
+        if (length == 0 || length >= sizeof directory) return;
+        std::string dll(directory, length);
+        dll = dll.substr(0, dll.find_last_of('\\') + 1) + "qsrun-pages.dll";
+        module_ = LoadLibraryExA(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        hook_ = module_ != nullptr ? reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "pageJournalHook")) : nullptr;
+        char temporary[MAX_PATH + 1];
+        if (hook_ == nullptr || GetTempPathA(sizeof temporary, temporary) == 0) return;
+        path_ = std::string(temporary) + "qsrun-pages-" + std::to_string(GetCurrentProcessId()) + ".journal";
+        DeleteFileA(path_.c_str());
+        SetEnvironmentVariableA("QSRUN_PAGE_JOURNAL", path_.c_str());
+    }
+    ~PageJournal() {
+        unhook();
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    PageJournal(const PageJournal&) = delete;
+    PageJournal& operator=(const PageJournal&) = delete;
+
+    // Starts a new journal for the next program and hooks its thread when the robot starts it.
+    std::string watch(quillset::robot::Robot& robot) {
+        if (path_.empty()) return "";
+        unhook();
+        DeleteFileA(path_.c_str());
+        robot.setBeforeResume([this](DWORD threadId) {
+            hooked_ = SetWindowsHookExA(WH_CALLWNDPROCRET, hook_, module_, threadId);
+        });
+        return path_;
+    }
+    bool hooked() const { return hooked_ != nullptr; }
+
+private:
+    void unhook() {
+        if (hooked_ != nullptr) UnhookWindowsHookEx(hooked_);
+        hooked_ = nullptr;
+    }
+
+    HMODULE module_ = nullptr;
+    HOOKPROC hook_ = nullptr;
+    HHOOK hooked_ = nullptr;
+    std::string path_;
+};
+
 // Ends the walked program when the walk stopped; its failure becomes the run's.
 void endAfterFailure(quillset::robot::Robot& robot, const std::string& failure, RunReport& report) {
     if (failure.empty()) return;
@@ -86,7 +144,8 @@ void endAfterFailure(quillset::robot::Robot& robot, const std::string& failure, 
     if (robot.programRunning() && !robot.endProgram()) report.failure += " (the program could not be ended)";
 }
 
-QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, std::set<int>& used, RunReport& report) {
+QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, std::set<int>& used, PageJournal& journal,
+                               RunReport& report) {
     report.uninstall.ran = true;
     if (report.appName.empty()) {
         report.failure = "--uninstall: Setup.exe wrote no Uninstall entry";
@@ -97,9 +156,10 @@ QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, s
     quillset::robot::Step start;
     start.name = "start-uninstall";
     start.args = {report.appName};
+    const std::string journalPath = journal.watch(robot);
     std::string failure = robot.run(start, notes);
     if (failure.empty()) {
-        WalkOptions walk{"QSUninstall.exe", answers, options.reportDirectory, options.waitMs, &used};
+        WalkOptions walk{"QSUninstall.exe", answers, options.reportDirectory, options.waitMs, &used, journalPath, false};
         failure = walkProgram(robot, walk, report);
     }
     endAfterFailure(robot, failure.empty() ? "" : "the uninstaller: " + failure, report);
@@ -125,7 +185,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!parseOptions(argc, argv, options)) {
-        std::fputs("usage: qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]\n", stderr);
+        std::fputs("usage: qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]\n"
+                   "                    [--replaced-from FOLDER --replaced PATH...]\n", stderr);
         return exitStatus(QsrunExitCode::usage);
     }
     Answers answers;
@@ -149,7 +210,10 @@ int main(int argc, char** argv) {
     RunReport report;
     report.version = QUILLSET_VERSION_TEXT;
     report.medium = options.medium;
+    report.replacementFolder = options.replacementFolder;
+    report.replacedPrograms = options.replacedPrograms;
     std::set<int> used;
+    PageJournal journal;
     const UninstallEntries before = readUninstallEntries();
     FILETIME started{};
     GetSystemTimeAsFileTime(&started);
@@ -160,14 +224,15 @@ int main(int argc, char** argv) {
         quillset::robot::Step start;
         start.name = "start";
         start.args = {"Setup.exe"};
+        const std::string journalPath = journal.watch(robot);
         std::string failure = robot.run(start, notes);
         if (failure.empty()) {
-            WalkOptions walk{"Setup.exe", givenAnswers, options.reportDirectory, options.waitMs, &used};
+            WalkOptions walk{"Setup.exe", givenAnswers, options.reportDirectory, options.waitMs, &used, journalPath, true};
             failure = walkProgram(robot, walk, report);
         }
         endAfterFailure(robot, failure, report);
         int code = 0;
-        report.setupExited = failure.empty() && robot.exitCode(code);
+        report.setupExited = robot.exitCode(code);
         report.setupExitCode = code;
         if (report.failure.empty() && code != 0) report.failure = "Setup.exe exited with " + std::to_string(code);
         if (!report.failure.empty()) status = QsrunExitCode::failed;
@@ -182,10 +247,10 @@ int main(int argc, char** argv) {
     }
     // What Setup.exe installed goes again even when an answer was not used: nothing is left behind
     // for the next run on the prefix.
-    if (options.uninstall && report.setupExited && report.setupExitCode == 0) {
+    if (options.uninstall && status != QsrunExitCode::failed && report.setupExited && report.setupExitCode == 0) {
         const std::string earlier = report.failure;
         report.failure.clear();
-        const QsrunExitCode removal = uninstallProduct(options, givenAnswers, used, report);
+        const QsrunExitCode removal = uninstallProduct(options, givenAnswers, used, journal, report);
         if (!earlier.empty()) report.failure = earlier + (report.failure.empty() ? "" : "; " + report.failure);
         if (status == QsrunExitCode::ok) status = removal;
     }

@@ -2,13 +2,13 @@
 
 #include "installation_survey.h"
 
+#include <bcrypt.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <set>
 
-#include "sha256.h"
 #include "uninstall_log_reader.h"
 
 namespace quillset::qsrun {
@@ -16,6 +16,29 @@ namespace {
 
 const char* const uninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char* const sessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
+
+// Both registry views: a 32-bit Setup.exe on 64-bit Windows writes its entry in the 32-bit one
+// (Wow6432Node), the 64-bit program in the other.
+struct RegistryView {
+    REGSAM access;
+    const char* name;
+};
+const RegistryView registryViews[] = {{KEY_WOW64_64KEY, "64-bit"}, {KEY_WOW64_32KEY, "32-bit"}};
+
+REGSAM accessOfView(const std::string& name) {
+    for (const RegistryView& view : registryViews)
+        if (name == view.name) return view.access;
+    return 0;
+}
+
+// Entries are told apart by view and name: "64-bit\NAME".
+std::string entryKey(const char* view, const std::string& name) { return std::string(view) + "\\" + name; }
+
+bool openEntry(const RunReport& report, HKEY& key) {
+    return !report.appName.empty() &&
+           RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(uninstallRoot) + "\\" + report.appName).c_str(), 0,
+                         KEY_READ | accessOfView(report.entryView), &key) == ERROR_SUCCESS;
+}
 
 std::string typeName(DWORD type) {
     switch (type) {
@@ -111,6 +134,42 @@ std::string fileVersion(const std::string& path) {
            std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
 }
 
+// The SHA-256 of an open file's bytes, by the system's cryptography (CNG), in lower-case hex; ""
+// when it cannot be had. `size` gets the number of bytes read.
+std::string sha256Of(HANDLE file, long long& size) {
+    size = 0;
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return "";
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    unsigned char digest[32];
+    bool ok = BCRYPT_SUCCESS(BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0));
+    std::vector<unsigned char> buffer(1 << 16);
+    DWORD got = 0;
+    while (ok && ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+        ok = BCRYPT_SUCCESS(BCryptHashData(hash, buffer.data(), got, 0));
+        size += got;
+    }
+    ok = ok && BCRYPT_SUCCESS(BCryptFinishHash(hash, digest, sizeof digest, 0));
+    if (hash != nullptr) BCryptDestroyHash(hash);
+    BCryptCloseAlgorithmProvider(algorithm, 0);
+    if (!ok) return "";
+    std::string hex;
+    char pair[4];
+    for (const unsigned char byte : digest) {
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        hex += pair;
+    }
+    return hex;
+}
+
+// The log records the product's own files by their short names (C:\PROG~FBU\...), which say
+// nothing to a vendor who knows the tree by its long ones.
+std::string longPathOf(const std::string& path) {
+    char buffer[MAX_PATH * 4] = "";
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? buffer : "";
+}
+
 FileRecord describeFile(const std::string& path, const std::string& kind) {
     FileRecord file;
     file.path = path;
@@ -119,17 +178,9 @@ FileRecord describeFile(const std::string& path, const std::string& kind) {
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return file;
     file.exists = true;
-    Sha256 digest;
-    std::vector<char> buffer(1 << 16);
-    DWORD got = 0;
-    long long size = 0;
-    while (ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
-        digest.add(buffer.data(), got);
-        size += got;
-    }
+    file.longPath = longPathOf(path);
+    file.sha256 = sha256Of(handle, file.size);
     CloseHandle(handle);
-    file.size = size;
-    file.sha256 = digest.hex();
     file.version = fileVersion(path);
     return file;
 }
@@ -224,37 +275,43 @@ std::string longForm(const std::string& path) {
 
 UninstallEntries readUninstallEntries() {
     UninstallEntries entries;
-    HKEY root = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstallRoot, 0, KEY_READ, &root) != ERROR_SUCCESS) return entries;
-    for (DWORD index = 0;; ++index) {
-        char name[1024];
-        DWORD size = sizeof name;
-        if (RegEnumKeyExA(root, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-        entries[name] = serialize(readValues(key));
-        RegCloseKey(key);
+    for (const RegistryView& view : registryViews) {
+        HKEY root = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstallRoot, 0, KEY_READ | view.access, &root) != ERROR_SUCCESS) continue;
+        for (DWORD index = 0;; ++index) {
+            char name[1024];
+            DWORD size = sizeof name;
+            if (RegEnumKeyExA(root, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(root, name, 0, KEY_READ | view.access, &key) != ERROR_SUCCESS) continue;
+            entries[entryKey(view.name, name)] = serialize(readValues(key));
+            RegCloseKey(key);
+        }
+        RegCloseKey(root);
     }
-    RegCloseKey(root);
     return entries;
 }
 
 void surveyInstallation(const UninstallEntries& before, const FILETIME& started, RunReport& report) {
     const UninstallEntries after = readUninstallEntries();
+    std::string found;  // "VIEW\\NAME"
     for (const auto& [name, values] : after) {
         const auto earlier = before.find(name);
-        if (earlier == before.end() || earlier->second != values) report.appName = name;
+        if (earlier == before.end() || earlier->second != values) found = name;
     }
     // An installation over an earlier one writes the same values again: its log is new, though.
-    if (report.appName.empty()) {
+    if (found.empty()) {
         for (const auto& [name, values] : after)
-            if (writtenSince(logBeside(valueOf(values, "UninstallString")), started)) report.appName = name;
+            if (writtenSince(logBeside(valueOf(values, "UninstallString")), started)) found = name;
     }
     report.pendingRenames = readPendingRenames();
-    if (report.appName.empty()) return;
+    if (found.empty()) return;
+    const std::size_t split = found.find('\\');
+    report.entryView = found.substr(0, split);
+    report.appName = found.substr(split + 1);
+    report.entryHive = "HKEY_LOCAL_MACHINE";
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(uninstallRoot) + "\\" + report.appName).c_str(), 0, KEY_READ, &key) ==
-        ERROR_SUCCESS) {
+    if (openEntry(report, key)) {
         report.entry = readValues(key);
         RegCloseKey(key);
     }
@@ -281,7 +338,7 @@ void surveyInstallation(const UninstallEntries& before, const FILETIME& started,
         const char* registration = record.registration == UninstallRecord::Registration::autoRegister     ? "register"
                                    : record.registration == UninstallRecord::Registration::noAutoRegister ? "no-register"
                                                                                                           : "";
-        report.log.records.push_back(LogRecordEntry{record.line, kind, record.path, registration});
+        report.log.records.push_back(LogRecordEntry{record.line, kind, record.path, longPathOf(record.path), registration});
         if (record.kind == UninstallRecord::Kind::shortcut) report.shortcuts.push_back(describeShortcut(record.path));
         else report.files.push_back(describeFile(record.path, kind));
     }
@@ -303,9 +360,7 @@ void surveyRemains(RunReport& report) {
     if (!report.log.path.empty()) look(report.log.path, false);
     look(uninstallStringOf(report), false);
     HKEY key = nullptr;
-    if (!report.appName.empty() &&
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(uninstallRoot) + "\\" + report.appName).c_str(), 0, KEY_READ, &key) ==
-            ERROR_SUCCESS) {
+    if (openEntry(report, key)) {
         uninstall.entryRemains = true;
         RegCloseKey(key);
     }

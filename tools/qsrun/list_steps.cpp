@@ -119,6 +119,31 @@ std::vector<std::string> Robot::rowTexts(HWND list) const {
     return texts;
 }
 
+std::vector<std::vector<std::string>> Robot::rowCells(HWND list) const {
+    std::vector<std::vector<std::string>> rows;
+    DWORD_PTR header = 0;
+    DWORD_PTR columns = 0;
+    if (!SendMessageTimeoutA(list, LVM_GETHEADER, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &header) || header == 0 ||
+        !SendMessageTimeoutA(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs,
+                             &columns))
+        columns = 1;
+    const int count = rowCount(list);
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < static_cast<int>(columns); ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            std::string text;
+            if (!sendWithBuffer(process_.hProcess, list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), &item, sizeof item,
+                                1024, &text, nullptr))
+                return {};
+            cells.push_back(text);
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
 // Posts a left click at the middle of a row's label, or below the rows ("below": near the
 // bottom of the list's client area), as the mouse would send it.
 std::string Robot::clickRow(const std::vector<std::string>& a) {

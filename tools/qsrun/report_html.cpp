@@ -1,5 +1,7 @@
 #include "report_html.h"
 
+#include <utility>
+
 namespace quillset::qsrun {
 namespace {
 
@@ -23,10 +25,21 @@ void table(std::string& out, const std::vector<std::string>& heads) {
     out += "</tr>\n";
 }
 
+// A path as the vendor's tree names it, with the form the log records beside it where they differ.
+std::string pathText(const std::string& recorded, const std::string& longPath) {
+    if (longPath.empty() || longPath == recorded) return recorded;
+    return longPath + " (recorded as " + recorded + ")";
+}
+
+std::string pageAnchor(const PageRecord& page) { return "page-" + std::to_string(page.number); }
+
 void writePage(std::string& out, const PageRecord& page) {
-    out += "<section>\n<h3>" + std::to_string(page.number) + ". " + htmlText(page.program) + ": " +
+    out += "<section id=\"" + pageAnchor(page) + "\">\n<h3>" + std::to_string(page.number) + ". " + htmlText(page.program) + ": " +
            htmlText(page.title.empty() ? "(untitled)" : page.title) +
            (page.dialog.empty() ? "" : " <small>" + htmlText(page.dialog) + "</small>") + "</h3>\n";
+    if (page.goneBeforePhotographed)
+        out += "<p><b>Gone before it could be photographed:</b> the page opened and closed between two looks at "
+               "the screen; what follows is what it held when it closed.</p>\n";
     if (!page.screenshot.empty())
         out += "<img src=\"" + htmlText(page.screenshot) + "\" alt=\"" + htmlText(page.title) + "\" width=\"512\">\n";
     table(out, {"ID", "Kind", "Text", "State"});
@@ -36,10 +49,10 @@ void writePage(std::string& out, const PageRecord& page) {
         row(out, {std::to_string(control.id), control.kind, control.text, state});
     }
     out += "</table>\n";
-    if (!page.rows.empty()) {
-        out += "<p>Rows:</p><ul>";
-        for (const std::string& text : page.rows) out += "<li>" + htmlText(text) + "</li>";
-        out += "</ul>\n";
+    if (!page.rowCells.empty()) {
+        out += "<p>Rows:</p>\n<table>\n";
+        for (const std::vector<std::string>& cells : page.rowCells) row(out, cells);
+        out += "</table>\n";
     }
     if (!page.actions.empty()) {
         out += "<p>qsrun:</p><ol>";
@@ -78,49 +91,77 @@ std::string reportHtml(const RunReport& report) {
     out += "<p>Setup.exe's exit code: " +
            (report.setupExited ? std::to_string(report.setupExitCode) : std::string("none (it did not end)")) + "</p>\n";
 
-    out += "<h2>Pages</h2>\n";
+    // The contents: every part of the page and each wizard page, so a long report can be walked.
+    const std::vector<std::pair<std::string, std::string>> parts = {
+        {"pages", "Pages"}, {"messages", "Message boxes"}, {"files", "Installed files"}, {"shortcuts", "Shortcuts"},
+        {"log", "Uninstall.log"}, {"entry", "Uninstall entry"}, {"renames", "Pending replacements"}};
+    out += "<nav><h2>Contents</h2>\n<ul>\n";
+    for (const auto& [anchor, title] : parts) {
+        out += "<li><a href=\"#" + anchor + "\">" + title + "</a>";
+        if (anchor == "pages" && !report.pages.empty()) {
+            out += "<ul>";
+            for (const PageRecord& page : report.pages)
+                out += "<li><a href=\"#" + pageAnchor(page) + "\">" + std::to_string(page.number) + ". " +
+                       htmlText(page.program) + ": " + htmlText(page.title.empty() ? page.dialog : page.title) + "</a></li>";
+            out += "</ul>";
+        }
+        out += "</li>\n";
+    }
+    if (report.uninstall.ran) out += "<li><a href=\"#uninstallation\">Uninstallation</a></li>\n";
+    out += "</ul></nav>\n";
+    if (!report.replacementFolder.empty()) {
+        out += "<p>The medium ran with programs from " + htmlText(report.replacementFolder) + " in place of its own:";
+        for (const std::string& path : report.replacedPrograms) out += " " + htmlText(path);
+        out += "</p>\n";
+    }
+
+    out += "<h2 id=\"pages\">Pages</h2>\n";
     for (const PageRecord& page : report.pages) writePage(out, page);
 
-    out += "<h2>Message boxes</h2>\n";
+    out += "<h2 id=\"messages\">Message boxes</h2>\n";
     table(out, {"Program", "After page", "Caption", "Text", "Answer"});
     for (const MessageRecord& message : report.messages)
         row(out, {message.program, std::to_string(message.afterPage), message.caption, message.text, message.answer});
     out += "</table>\n";
 
-    out += "<h2>Installed files</h2>\n";
+    out += "<h2 id=\"files\">Installed files</h2>\n";
     table(out, {"Path", "Kind", "Size", "SHA-256", "Version"});
     for (const FileRecord& file : report.files)
-        row(out, {file.path, file.kind, file.exists ? std::to_string(file.size) : "missing", file.sha256, file.version});
+        row(out, {pathText(file.path, file.longPath), file.kind, file.exists ? std::to_string(file.size) : "missing", file.sha256, file.version});
     out += "</table>\n";
 
-    out += "<h2>Shortcuts</h2>\n";
+    out += "<h2 id=\"shortcuts\">Shortcuts</h2>\n";
     table(out, {"Shortcut", "Target", "Arguments", "Working directory", "Description"});
     for (const ShortcutRecord& shortcut : report.shortcuts)
         row(out, {shortcut.path + (shortcut.exists ? "" : " (missing)"), shortcut.target, shortcut.arguments,
                   shortcut.workingDirectory, shortcut.description});
     out += "</table>\n";
 
-    out += "<h2>Uninstall.log</h2>\n<p>" + htmlText(report.log.path.empty() ? "(no destination known)" : report.log.path) +
+    out += "<h2 id=\"log\">Uninstall.log</h2>\n<p>" + htmlText(report.log.path.empty() ? "(no destination known)" : report.log.path) +
            (report.log.read ? ", dated " + htmlText(report.log.date) + ", key " + htmlText(report.log.key)
                             : ": not read: " + htmlText(report.log.error)) +
            "</p>\n";
     table(out, {"Line", "Kind", "Path", "Registration"});
     for (const LogRecordEntry& record : report.log.records)
-        row(out, {std::to_string(record.line), record.kind, record.path, record.registration});
+        row(out, {std::to_string(record.line), record.kind, pathText(record.path, record.longPath), record.registration});
     out += "</table>\n";
 
-    out += "<h2>Uninstall entry</h2>\n<p>" + htmlText(report.appName.empty() ? "(none written)" : report.appName) + "</p>\n";
+    out += "<h2 id=\"entry\">Uninstall entry</h2>\n<p>" +
+           htmlText(report.appName.empty() ? "(none written)"
+                                           : report.entryHive + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
+                                                 report.appName + " (" + report.entryView + " registry view)") +
+           "</p>\n";
     table(out, {"Value", "Type", "Data"});
     for (const RegistryValueRecord& value : report.entry) row(out, {value.name, value.type, value.data});
     out += "</table>\n";
 
-    out += "<h2>Pending replacements</h2>\n";
+    out += "<h2 id=\"renames\">Pending replacements</h2>\n";
     table(out, {"From", "To"});
     for (const RenameRecord& rename : report.pendingRenames) row(out, {rename.from, rename.to.empty() ? "(deleted)" : rename.to});
     out += "</table>\n";
 
     if (report.uninstall.ran) {
-        out += "<h2>Uninstallation</h2>\n<p>Exit code: " +
+        out += "<h2 id=\"uninstallation\">Uninstallation</h2>\n<p>Exit code: " +
                (report.uninstall.exited ? std::to_string(report.uninstall.exitCode) : std::string("none")) +
                (report.uninstall.entryRemains ? "; the Uninstall entry remains" : "") + "</p>\n";
         table(out, {"What remains", "Why"});

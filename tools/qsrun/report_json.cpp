@@ -76,7 +76,9 @@ void writePage(std::string& out, const PageRecord& page) {
     texts(object.key("texts"), page.texts);
     array(object.key("controls"), page.controls, writeControl);
     texts(object.key("rows"), page.rows);
+    array(object.key("row_cells"), page.rowCells, [](std::string& o, const std::vector<std::string>& cells) { texts(o, cells); });
     texts(object.key("actions"), page.actions);
+    object.flag("gone_before_photographed", page.goneBeforePhotographed);
 }
 
 void writeMessage(std::string& out, const MessageRecord& message) {
@@ -100,6 +102,7 @@ void writeLog(std::string& out, const LogReport& log) {
         item.number("line", record.line);
         item.text("kind", record.kind);
         item.text("path", record.path);
+        item.textOrNull("long_path", record.longPath);
         item.text("registration", record.registration);
     });
 }
@@ -107,6 +110,7 @@ void writeLog(std::string& out, const LogReport& log) {
 void writeFile(std::string& out, const FileRecord& file) {
     JsonObject object(out);
     object.text("path", file.path);
+    object.textOrNull("long_path", file.longPath);
     object.text("kind", file.kind);
     object.flag("exists", file.exists);
     if (file.exists) {
@@ -147,6 +151,13 @@ std::string reportJson(const RunReport& report) {
         JsonObject object(out);
         object.text("qsrun", report.version);
         object.text("medium", report.medium);
+        if (report.replacementFolder.empty()) {
+            object.null("replaced_programs");
+        } else {
+            JsonObject replaced(object.key("replaced_programs"));
+            replaced.text("from", report.replacementFolder);
+            texts(replaced.key("files"), report.replacedPrograms);
+        }
         object.text("result", report.failure.empty() ? "ok" : "failed");
         object.textOrNull("failure", report.failure);
         if (report.setupExited) object.number("setup_exit_code", report.setupExitCode);
@@ -154,6 +165,8 @@ std::string reportJson(const RunReport& report) {
         array(object.key("pages"), report.pages, writePage);
         array(object.key("messages"), report.messages, writeMessage);
         object.textOrNull("application", report.appName);
+        object.textOrNull("uninstall_entry_hive", report.entryHive);
+        object.textOrNull("uninstall_entry_view", report.entryView);
         array(object.key("uninstall_entry"), report.entry, [](std::string& o, const RegistryValueRecord& value) {
             JsonObject item(o);
             item.text("name", value.name);

@@ -26,8 +26,12 @@ struct PageRecord {
     std::string screenshot;      // file name beside the report, "" when none could be taken
     std::vector<std::string> texts;  // the visible labels, in creation order
     std::vector<ControlRecord> controls;
-    std::vector<std::string> rows;   // list views' rows (the sections)
+    std::vector<std::string> rows;   // list views' rows (the sections): their first column
+    std::vector<std::vector<std::string>> rowCells;  // the same rows with every column (the sizes)
     std::vector<std::string> actions;  // what qsrun did on the page, in order
+    // The page came and went between two looks at the screen: it is reported as the program's
+    // own journal recorded it when it closed, without a screenshot.
+    bool goneBeforePhotographed = false;
 };
 
 struct MessageRecord {
@@ -42,6 +46,7 @@ struct LogRecordEntry {
     int line = 0;
     std::string kind;  // "file", "shortcut", "shared"
     std::string path;
+    std::string longPath;  // the path with every folder and name in its long form, "" when unknown
     std::string registration;  // "", "register", "no-register"
 };
 
@@ -55,7 +60,8 @@ struct LogReport {
 };
 
 struct FileRecord {
-    std::string path;
+    std::string path;      // as the log records it (short forms for the product's own files)
+    std::string longPath;  // the same file by its long names, as the vendor's tree names it
     std::string kind;  // as the log's record
     bool exists = false;
     long long size = -1;
@@ -101,7 +107,13 @@ struct RunReport {
     int setupExitCode = 0;
     std::vector<PageRecord> pages;  // of both programs, in order
     std::vector<MessageRecord> messages;
+    // The programs of the medium that qsrun replaced before the run (--programs64), as paths
+    // inside the medium, and the folder the replacements came from; empty when none were.
+    std::vector<std::string> replacedPrograms;
+    std::string replacementFolder;
     std::string appName;   // the Uninstall entry's name, "" when Setup.exe wrote none
+    std::string entryHive;  // "HKEY_LOCAL_MACHINE"
+    std::string entryView;  // "64-bit" or "32-bit" (a 32-bit program's view, Wow6432Node)
     std::vector<RegistryValueRecord> entry;
     LogReport log;
     std::vector<FileRecord> files;

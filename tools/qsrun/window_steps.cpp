@@ -340,6 +340,7 @@ std::string Robot::start(const std::vector<std::string>& args) {
     }
     if (attributes == INVALID_FILE_ATTRIBUTES) return "no program " + quoteWord(program);
 
+    programPath_ = fullPath;
     std::string commandLine = quoteCommandLineArgument(fullPath);
     for (std::size_t i = 1; i < args.size(); ++i) commandLine += " " + quoteCommandLineArgument(args[i]);
 
@@ -381,6 +382,7 @@ std::string Robot::start(const std::vector<std::string>& args) {
             job_ = nullptr;
         }
     }
+    if (beforeResume_) beforeResume_(process_.dwThreadId);
     ResumeThread(process_.hThread);
     return "";
 }
@@ -388,12 +390,17 @@ std::string Robot::start(const std::vector<std::string>& args) {
 // The program that the Uninstall key of APPNAME names, as the system's list of programs starts it.
 std::string Robot::startUninstall(const std::string& appName) {
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
-    char command[MAX_PATH * 4] = "";
-    DWORD size = sizeof command - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size) !=
-        ERROR_SUCCESS)
-        return "no UninstallString under HKEY_LOCAL_MACHINE\\" + key;
-    return start({command});
+    // A 32-bit setup program writes its entry in the 32-bit view of the registry.
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        char command[MAX_PATH * 4] = "";
+        DWORD size = sizeof command - 1;
+        HKEY entry = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | view, &entry) != ERROR_SUCCESS) continue;
+        const LONG status = RegGetValueA(entry, nullptr, "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+        RegCloseKey(entry);
+        if (status == ERROR_SUCCESS) return start({command});
+    }
+    return "no UninstallString under HKEY_LOCAL_MACHINE\\" + key;
 }
 
 std::string Robot::waitForWindow(const std::string& title, const std::string& className,

@@ -55,6 +55,7 @@ public:
     bool programRunning() const;
     // The started program (0 and null before a start), and its exit code once it has ended.
     DWORD processId() const { return process_.dwProcessId; }
+    const std::string& programPath() const { return programPath_; }
     bool exitCode(int& code) const;
     // Before a screenshot: until no window of the program waits to be painted.
     std::string waitUntilPainted();
@@ -62,6 +63,11 @@ public:
     void setCurrentWindow(HWND window);
     // The texts of a list view's rows (first column); empty when it does not answer.
     std::vector<std::string> rowTexts(HWND list) const;
+    // Every cell of a list view's rows, row by row; empty when it does not answer.
+    std::vector<std::vector<std::string>> rowCells(HWND list) const;
+    // Called with the started program's main thread while it is still suspended, before it runs
+    // a single instruction of its own (qsrun hooks the thread's dialogs there).
+    void setBeforeResume(std::function<void(DWORD threadId)> call) { beforeResume_ = std::move(call); }
     // Ends the started program and every process it started; false if it is still there after
     // five seconds.
     bool endProgram();
@@ -104,6 +110,8 @@ private:
 
     PROCESS_INFORMATION process_{};  // hProcess is null until a program was started
     HANDLE job_ = nullptr;           // holds the program and its children, killed together
+    std::function<void(DWORD)> beforeResume_;
+    std::string programPath_;  // the started program's full path
     HWND current_ = nullptr;
     std::string currentTitle_;
     unsigned long timeoutMs_ = 10000;

@@ -48,7 +48,9 @@ wine_session_start() {
   export WINEDEBUG=-all
   export WINEARCH=win64
   # No Mono or Gecko installers: nothing we run needs them, and their prompts would hang a run.
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # No menu builder: it copies every shortcut and file association a program makes into the
+  # user's desktop menus (~/.local/share/applications, ~/.config/menus), outside the prefix.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   if [ -z "${DISPLAY:-}" ] && ! wine_session_start_xvfb; then
     echo "could not start Xvfb" >&2
     return 1

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "page_journal.h"
 #include "resource_ids.h"
 
 namespace quillset::qsrun {
@@ -34,20 +35,7 @@ std::string act(Robot& robot, const std::string& name, const std::vector<std::st
 std::string quoted(const std::string& text) { return robot::quoteWord(text); }
 
 std::string controlKind(HWND control) {
-    const std::string className = robot::classOf(control);
-    const auto is = [&](const char* name) { return lstrcmpiA(className.c_str(), name) == 0; };
-    if (is("Static")) return "text";
-    if (is("Edit")) return "edit";
-    if (is("SysListView32")) return "list";
-    if (is("msctls_progress32")) return "progress";
-    if (is("Button")) {
-        const LONG_PTR type = GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK;
-        if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) return "check box";
-        if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) return "option button";
-        if (type == BS_GROUPBOX) return "group box";
-        return "push button";
-    }
-    return className;
+    return controlKindOf(robot::classOf(control), static_cast<std::uint32_t>(GetWindowLongPtrA(control, GWL_STYLE)));
 }
 
 // The page's controls and visible texts as they are now.
@@ -65,27 +53,77 @@ void recordControls(Robot& robot, HWND window, PageRecord& page) {
         if (robot::isCheckable(child)) control.checked = robot::checkStateOf(child) == BST_CHECKED ? 1 : 0;
         if (control.kind == "text" && control.visible && !control.text.empty()) page.texts.push_back(control.text);
         if (control.kind == "list") {
-            const std::vector<std::string> rows = robot.rowTexts(child);
-            page.rows.insert(page.rows.end(), rows.begin(), rows.end());
+            for (const std::vector<std::string>& cells : robot.rowCells(child)) {
+                page.rows.push_back(cells.empty() ? "" : cells.front());
+                page.rowCells.push_back(cells);
+            }
         }
         page.controls.push_back(control);
     }
 }
 
 // The template a dialog shows: the one with the most controls, all of which it holds.
-std::string templateOf(HWND window) {
+template <typename HasControl>
+std::string templateWith(HasControl hasControl) {
     static const std::vector<robot::DialogTemplate> templates = robot::dialogTemplates();
     std::string best;
     std::size_t bestCount = 0;
     for (const robot::DialogTemplate& candidate : templates) {
         bool all = !candidate.controlIds.empty();
-        for (const int id : candidate.controlIds) all = all && GetDlgItem(window, id) != nullptr;
+        for (const int id : candidate.controlIds) all = all && hasControl(id);
         if (all && candidate.controlIds.size() > bestCount) {
             best = candidate.name;
             bestCount = candidate.controlIds.size();
         }
     }
     return best;
+}
+
+std::string templateOf(HWND window) {
+    return templateWith([window](int id) { return GetDlgItem(window, id) != nullptr; });
+}
+
+std::string templateOf(const JournalPage& record) {
+    return templateWith([&record](int id) {
+        for (const JournalControl& control : record.controls)
+            if (control.id == id) return true;
+        return false;
+    });
+}
+
+// A page as the program's journal recorded it when it closed.
+PageRecord pageFromJournal(const JournalPage& record, const std::string& dialog) {
+    PageRecord page;
+    page.dialog = dialog;
+    page.title = record.title;
+    page.goneBeforePhotographed = true;
+    for (const JournalControl& recorded : record.controls) {
+        ControlRecord control;
+        control.id = recorded.id;
+        control.kind = controlKindOf(recorded.className, recorded.style);
+        control.text = recorded.text;
+        control.visible = (recorded.style & WS_VISIBLE) != 0;
+        control.enabled = (recorded.style & WS_DISABLED) == 0;
+        control.checked = recorded.checked;
+        if (control.kind == "text" && control.visible && !control.text.empty()) page.texts.push_back(control.text);
+        for (const std::vector<std::string>& cells : recorded.rows) {
+            page.rows.push_back(cells.empty() ? "" : cells.front());
+            page.rowCells.push_back(cells);
+        }
+        page.controls.push_back(control);
+    }
+    return page;
+}
+
+bool readWholeFile(const std::string& path, std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return true;
 }
 
 // How a robot step names a control: its class and place among the window's children of that class
@@ -194,7 +232,9 @@ public:
         DWORD lastChange = GetTickCount();
         std::map<HWND, DWORD> strangers;  // dialogs that are neither pages nor message boxes, since when
         while (robot_.programRunning()) {
+            absorbJournal();
             const std::string now = screenSignature(robot_.processId());
+            if (!now.empty()) sawWindow_ = true;
             if (now != signature) {
                 signature = now;
                 lastChange = GetTickCount();
@@ -229,15 +269,56 @@ public:
                        " s; on the screen:" + describeScreen(robot_.processId());
             Sleep(pollMs);
         }
-        return "";
+        absorbJournal();
+        return whatDidNotRun();
     }
 
 private:
+    // A program that ended without showing what it must has not been tested, whatever its exit
+    // code: on some machines a Wine that cannot run the program starts it as a process that ends
+    // at once with exit code 0.
+    std::string whatDidNotRun() {
+        int code = 0;
+        const std::string ended = options_.program + " ended" + (robot_.exitCode(code) ? " with exit code " + std::to_string(code) : "");
+        std::string why;
+        const bool pageShown = pagesShown_ > 0;
+        if (!sawWindow_ && !pageShown) why = ended + " before it showed a window";
+        else if (options_.pageExpected && !pageShown) why = ended + " without showing a page";
+        if (why.empty()) return "";
+        DWORD binaryType = 0;
+        if (sizeof(void*) == 8 && GetBinaryTypeA(robot_.programPath().c_str(), &binaryType) && binaryType == SCS_32BIT_BINARY)
+            why += " (it is a 32-bit program: a Wine without 32-bit support may start it as a process that ends at once)";
+        return why;
+    }
+
+    // Pages the program's journal recorded as closed that the walk never saw on the screen.
+    void absorbJournal() {
+        std::string text;
+        if (options_.journalPath.empty() || !readWholeFile(options_.journalPath, text)) return;
+        const std::vector<JournalPage> records = readPageJournal(text);
+        for (; journalRead_ < records.size(); ++journalRead_) {
+            const JournalPage& record = records[journalRead_];
+            sawWindow_ = true;
+            if (!record.closed) continue;
+            const HWND handle = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(record.handle));
+            if (done_.erase(handle) > 0) continue;  // the walk handled it while it was there
+            const std::string dialog = templateOf(record);
+            if (dialog.empty()) continue;  // message boxes wait for an answer: the walk sees every one
+            PageRecord page = pageFromJournal(record, dialog);
+            page.number = static_cast<int>(report_.pages.size()) + 1;
+            page.program = options_.program;
+            report_.pages.push_back(page);
+            ++pagesShown_;
+        }
+    }
+
     void use(int line) {
         if (options_.usedLines != nullptr) options_.usedLines->insert(line);
     }
 
     std::string answerMessage(HWND box) {
+        absorbJournal();
+        sawWindow_ = true;
         MessageRecord message;
         message.program = options_.program;
         message.caption = robot::titleOf(box);
@@ -262,7 +343,9 @@ private:
     }
 
     std::string handlePage(HWND window, const std::string& dialog) {
+        absorbJournal();  // a page that came and went before this one is reported before it
         done_[window] = true;
+        sawWindow_ = true;
         robot_.setCurrentWindow(window);
         PageRecord page;
         page.number = static_cast<int>(report_.pages.size()) + 1;
@@ -271,6 +354,7 @@ private:
         page.title = robot::titleOf(window);
         // The page sets its controls' states (Next's among them) before it is first painted.
         std::string failure = robot_.waitUntilPainted();
+        if (failure.empty()) waitUntilSettled(window, dialog, page);
         if (failure.empty()) failure = applyAnswers(window, dialog, page);
         const bool hasNext = GetDlgItem(window, IDC_NEXT) != nullptr;
         if (failure.empty() && hasNext && dialog != "IDD_COPY") failure = enableNext(window, page);
@@ -278,6 +362,15 @@ private:
         char name[32];
         std::snprintf(name, sizeof name, "page-%02d.png", page.number);
         if (act(robot_, "screenshot", {options_.reportDirectory + "\\" + name}).empty()) page.screenshot = name;
+        // A page that closed while it was being looked at (the copy page of a small medium) is
+        // reported as the journal has it when it closed: what was read may be half of it.
+        if (!IsWindow(window) && !options_.journalPath.empty()) {
+            DeleteFileA((options_.reportDirectory + "\\" + name).c_str());
+            done_.erase(window);
+            absorbJournal();
+            return "";
+        }
+        ++pagesShown_;
         if (failure.empty() && dialog != "IDD_COPY") {
             if (hasNext) {
                 page.actions.push_back("Next");
@@ -288,6 +381,20 @@ private:
         }
         report_.pages.push_back(page);
         return failure.empty() ? "" : "on page " + std::to_string(page.number) + " " + quoted(page.title) + " (" + dialog + "): " + failure;
+    }
+
+    // A page is photographed when it shows what it will show: the sections page measures its
+    // sections' files after it opens and fills the size column when all are measured.
+    void waitUntilSettled(HWND window, const std::string& dialog, PageRecord& page) {
+        if (dialog != "IDD_SECTIONS") return;
+        HWND list = GetDlgItem(window, IDC_SECTION_LIST);
+        const bool settled = robot::waitUntil(options_.waitMs, [&] {
+            for (const std::vector<std::string>& cells : robot_.rowCells(list))
+                if (cells.size() < 2 || cells[1].empty()) return false;
+            return IsWindow(list) != FALSE;
+        });
+        if (!settled && IsWindow(window))
+            page.actions.push_back("the sizes did not appear within " + std::to_string(options_.waitMs / 1000) + " s");
     }
 
     // The conflict dialogs and others without Next get their default button, as Enter would.
@@ -403,6 +510,9 @@ private:
     const WalkOptions& options_;
     RunReport& report_;
     std::map<HWND, bool> done_;
+    std::size_t journalRead_ = 0;  // the journal's records already looked at
+    bool sawWindow_ = false;       // any window of the program, on the screen or in the journal
+    int pagesShown_ = 0;           // this program's pages in the report
 };
 
 }  // namespace

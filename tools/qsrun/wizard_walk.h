@@ -19,11 +19,17 @@ struct WalkOptions {
     std::string reportDirectory;  // screenshots go here (page-NN.png)
     unsigned long waitMs = 60000;  // the longest time without anything new on the screen
     std::set<int>* usedLines = nullptr;  // the answers file's lines that were applied
+    // The page journal the program writes through qsrun's hook (page_journal.h), "" without one:
+    // pages that came and went between two looks at the screen are reported from it.
+    std::string journalPath;
+    // Setup.exe must show a page; its uninstaller may show only message boxes.
+    bool pageExpected = true;
 };
 
-// Walks the program the robot has started until it ends. Returns "" when it ended by itself
-// (its exit code is then the robot's to read), otherwise why the walk stopped; the program is
-// still running then, and the caller ends it.
+// Walks the program the robot has started until it ends. Returns "" when it ended by itself after
+// showing what it must (a page, or for the uninstaller any window), otherwise why the walk
+// stopped or why the run does not count; the program may still be running then, and the caller
+// ends it.
 std::string walkProgram(robot::Robot& robot, const WalkOptions& options, RunReport& report);
 
 // The answers that no page used (their lines are not in `used`): "LINE: what" each. A destination

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # qsrun end to end, on a small medium (small.ini) with the shipped Setup.exe and QSUninstall.exe:
 #   0. --version, --help and wrong command lines;
-#   1. no answers file, --uninstall: every page pictured, files with their digests, the entry, the
-#      shortcut; the uninstaller keeps only the shared file; exit 0;
+#   1. no answers file, --uninstall, in a new home folder with qsrun's default prefix (made there):
+#      every page pictured or, when it came and went too fast, reported from the program's journal
+#      (the copy page of these few small files); files with their digests and long paths, the entry
+#      with its hive and view, the shortcut; the uninstaller keeps only the shared file; exit 0;
+#      nothing written in the home folder outside qsrun's cache (no desktop menu entries);
 #   2. deselect.answers: the readme's section left out, no program group: no readme, no shortcut;
 #   3. unexpected.answers: the finish message is not expected: a clear error naming the box,
 #      exit status 1, and no process of the run left;
-#   4. the 32-bit Setup.exe that media carry: run, or, where Wine cannot start 32-bit programs,
-#      an error that says so.
-# Usage: qsrun_test.sh QSRUN SHIPPED_PROGRAMS_DIR [SHIPPED_PROGRAMS_32_DIR]   (QSRUN: the build's launcher)
+#   4. a "Setup.exe" that ends at once with exit code 0 and shows nothing: a failure, never ok;
+#   5. the 32-bit Setup.exe that media carry: run where Wine has its 32-bit part, else exit 69
+#      with the package to install, before anything starts;
+#   6. a compressed medium laid out by qsmedia with the 32-bit programs, run with --programs64:
+#      the compressed uninstaller replaced too, and the report says so.
+# Usage: qsrun_test.sh QSRUN SHIPPED_PROGRAMS_DIR PAYLOAD_DIR QSMEDIA [SHIPPED_PROGRAMS_32_DIR]
 set -u
-qsrun=$(realpath "$1") programs=$(realpath "$2") programs32=${3:+$(realpath "$3")}
+qsrun=$(realpath "$1") programs=$(realpath "$2") payload=$(realpath "$3") qsmedia=$(realpath "$4")
+programs32=${5:+$(realpath "$5")}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(dirname "$qsrun")/e2e-work/qsrun
 prefix=$(dirname "$qsrun")/qsrun-prefix
@@ -40,18 +47,32 @@ echo "== 0. the command line"
 [ $? = 64 ] || fail "an unknown option does not exit with 64"
 "$qsrun" "$work/nowhere" 2>&1 | grep -qF "$work/nowhere/Setup.exe: no such file" || fail "a medium without Setup.exe is not named"
 
-echo "== 1. the default walk, with --uninstall"
-"$qsrun" "$medium" --prefix "$prefix" --report "$work/default" --uninstall
+echo "== 1. the default walk, with --uninstall, on a new home folder and qsrun's default prefix"
+home=$work/home
+mkdir -p "$home"
+env -u XDG_CACHE_HOME HOME="$home" "$qsrun" "$medium" --report "$work/default" --uninstall
 status=$?
 [ $status = 0 ] || fail "the default walk exited with $status"
+outside=$(cd "$home" && find . -mindepth 1 | grep -Ev '^\./\.cache(/quillset(/.*)?)?$' | head -5)
+[ -z "$outside" ] || fail "qsrun wrote outside its prefix in the home folder: $outside"
+rm -rf "$home"
 report=$work/default
 expect "the run is ok" '.result == "ok" and .failure == null and .setup_exit_code == 0' "$report"
 expect "the pages in order" '[.pages[].dialog] == ["IDD_WELCOME","IDD_DESTINATION","IDD_SECTIONS","IDD_PROGRAM_GROUP","IDD_COPY"]' "$report"
+expect "the copy page, pictured or from the journal" '.pages[4] | (.screenshot != null) != .gone_before_photographed and
+  ([.controls[] | select(.kind == "progress")] | length) == 1' "$report"
+expect "the sections with their sizes" '.pages[2].row_cells | length == 2 and all(.[]; .[1] != "")' "$report"
+expect "the entry's hive and view" '.uninstall_entry_hive == "HKEY_LOCAL_MACHINE" and .uninstall_entry_view == "64-bit"' "$report"
+expect "installed paths in their long form" '[.files[] | select(.long_path == "C:\\qse2e\\qsrun\\QSUninstall.exe")] | length == 1' "$report"
+for png in $(jq -r '.pages[].screenshot // empty' "$report/report.json"); do
+  [ "$(stat -c %s "$report/$png")" -lt 102400 ] || fail "screenshot $png has $(stat -c %s "$report/$png") bytes, not under 100 KB"
+done
+grep -q '<a href="#page-3">' "$report/report.html" || fail "report.html has no contents linking to its pages"
 expect "the licence was accepted to enable Next" '.pages[0].actions[0] | startswith("checked \"I accept the licence\"")' "$report"
 expect "the welcome page's texts and controls" '(.pages[0].texts | index("Welcome to QS Run.")) != null and
   ([.pages[0].controls[] | select(.kind == "check box" and .text == "I accept the licence" and .checked)] | length) == 1' "$report"
 expect "the sections listed" '.pages[2].rows == ["Program","Documents"]' "$report"
-for png in $(jq -r '.pages[].screenshot' "$report/report.json"); do
+for png in $(jq -r '.pages[].screenshot // empty' "$report/report.json"); do
   [ "$(head -c 8 "$report/$png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "screenshot $png is not a PNG file"
   grep -q "<img src=\"$png\"" "$report/report.html" || fail "report.html does not show $png"
 done
@@ -86,21 +107,53 @@ grep -qF 'qsrun: failed: a message box that the answers file does not expect: "Q
 expect "the report says why" '.result == "failed" and (.failure | contains("does not expect"))' "$work/unexpected"
 [ -z "$(leftovers)" ] || fail "processes of the run are left: $(leftovers | tr '\n' ' ')"
 
-echo "== 4. a medium with the 32-bit Setup.exe"
+echo "== 4. a Setup.exe that ends at once and shows nothing"
+mkdir -p "$work/ends"
+cp "$payload/ends_at_once.exe" "$work/ends/Setup.exe"
+cp "$here/small.ini" "$work/ends/SetupScript.ini"
+"$qsrun" "$work/ends" --prefix "$prefix" --report "$work/ends-report" --uninstall >"$work/ends.out" 2>&1
+status=$?
+cat "$work/ends.out"
+[ $status = 1 ] || fail "a Setup.exe that showed nothing: exit status $status, not 1"
+grep -qF 'qsrun: failed: Setup.exe ended with exit code 0 before it showed a window' "$work/ends.out" ||
+  fail "the failure does not say that Setup.exe showed nothing"
+expect "the report says it failed" '.result == "failed" and .setup_exit_code == 0 and .pages == [] and .uninstall == null' "$work/ends-report"
+
+echo "== 5. a medium with the 32-bit Setup.exe"
 if [ -z "$programs32" ]; then
   echo "no 32-bit build given: skipped"
 else
   mkdir -p "$work/medium32"
   cp -r "$medium/." "$work/medium32/"
   cp "$programs32/Setup.exe" "$programs32/QSUninstall.exe" "$work/medium32/"
-  "$qsrun" "$work/medium32" --prefix "$prefix" --report "$work/medium32-report" --uninstall --timeout 10 >"$work/medium32.out" 2>&1
+  "$qsrun" "$work/medium32" --prefix "$prefix" --report "$work/medium32-report" --uninstall >"$work/medium32.out" 2>&1
   status=$?
   cat "$work/medium32.out"
-  if [ $status != 0 ]; then
-    [ $status = 1 ] || fail "the 32-bit medium: exit status $status, not 0 or 1"
-    grep -qF 'it is a 32-bit program, which a Wine without 32-bit support cannot start' "$work/medium32.out" ||
-      fail "the 32-bit Setup.exe did not start, and qsrun does not say why"
-  fi
+  case $status in
+    0) expect "the 32-bit run walked every page" '(.pages | length) == 5 and .result == "ok"' "$work/medium32-report" ;;
+    69) grep -qF 'Setup.exe is a 32-bit program, and this Wine cannot run 32-bit programs' "$work/medium32.out" &&
+          grep -qF 'wine32:i386' "$work/medium32.out" || fail "the 32-bit medium: exit 69 without naming the cause and package"
+        [ ! -e "$work/medium32-report/report.json" ] || fail "the 32-bit medium: a report of a run that never started" ;;
+    1) grep -qF 'it is a 32-bit program' "$work/medium32.out" || fail "the 32-bit Setup.exe failed, and qsrun does not say why" ;;
+    *) fail "the 32-bit medium: exit status $status" ;;
+  esac
+
+  echo "== 6. a compressed medium of the 32-bit programs, run with --programs64"
+  mkdir -p "$work/tree64/program"
+  for n in $(seq 1 200); do echo "Line $n of the program's notes."; done >"$work/tree64/program/notes.txt"
+  printf 'app = QS Run Compressed\nsection "Program" required = program/\n' >"$work/compressed.txt"
+  rm -rf "$work/compressed"
+  "$qsmedia" "$work/compressed.txt" "$work/compressed" --tree "$work/tree64" --programs "$programs32" --compress \
+    >"$work/compressed.out" 2>&1 || fail "qsmedia --compress: $(cat "$work/compressed.out")"
+  [ -f "$work/compressed/QSUninstall.ex_" ] || fail "the compressed medium has no QSUninstall.ex_: $(ls "$work/compressed")"
+  "$qsrun" "$work/compressed" --programs64 "$programs" --prefix "$prefix" --report "$work/compressed-report" --uninstall
+  status=$?
+  [ $status = 0 ] || fail "the compressed medium with --programs64 exited with $status"
+  expect "the replaced programs named" ".replaced_programs == {\"from\":\"$programs\",\"files\":[\"QSUninstall.ex_\",\"Setup.exe\"]}" \
+    "$work/compressed-report"
+  expect "installed and removed" '.result == "ok" and ([.files[] | select(.long_path | test("notes.txt$"))] | length) == 1 and
+    .uninstall.remaining == []' "$work/compressed-report"
+  cmp -s "$programs32/Setup.exe" "$work/compressed/Setup.exe" || fail "--programs64 changed the medium itself"
 fi
 
 # What the last run installed goes, so that nothing is left for other tests.
