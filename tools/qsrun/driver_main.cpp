@@ -98,7 +98,8 @@ public:
         std::string dll(directory, length);
         dll = dll.substr(0, dll.find_last_of('\\') + 1) + "qsrun-pages.dll";
         module_ = LoadLibraryExA(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        hook_ = module_ != nullptr ? reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "pageJournalHook")) : nullptr;
+        if (module_ != nullptr)
+            hook_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, "pageJournalHook")));
         char temporary[MAX_PATH + 1];
         if (hook_ == nullptr || GetTempPathA(sizeof temporary, temporary) == 0) return;
         path_ = std::string(temporary) + "qsrun-pages-" + std::to_string(GetCurrentProcessId()) + ".journal";

@@ -60,7 +60,7 @@ report=$work/default
 expect "the run is ok" '.result == "ok" and .failure == null and .setup_exit_code == 0' "$report"
 expect "the pages in order" '[.pages[].dialog] == ["IDD_WELCOME","IDD_DESTINATION","IDD_SECTIONS","IDD_PROGRAM_GROUP","IDD_COPY"]' "$report"
 expect "the copy page, pictured or from the journal" '.pages[4] | (.screenshot != null) != .gone_before_photographed and
-  ([.controls[] | select(.kind == "progress")] | length) == 1' "$report"
+  ([.controls[] | select(.kind == "progress")] | length) >= 1' "$report"
 expect "the sections with their sizes" '.pages[2].row_cells | length == 2 and all(.[]; .[1] != "")' "$report"
 expect "the entry's hive and view" '.uninstall_entry_hive == "HKEY_LOCAL_MACHINE" and .uninstall_entry_view == "64-bit"' "$report"
 expect "installed paths in their long form" '[.files[] | select(.long_path == "C:\\qse2e\\qsrun\\QSUninstall.exe")] | length == 1' "$report"
