@@ -23,6 +23,13 @@ std::string addFile(const char* pattern, const char* section = "Main", const cha
            shortcut + "\",\"" + name + "\");";
 }
 
+// An AddFile with the shared flag; the dry run finds a file whose header says x86_64 under a
+// path naming "x64", i386 under the others (Setup.exe too).
+std::string sharedFile(const char* pattern) {
+    return std::string("AddFile(\"") + pattern + "\",\"[DP]\\\",\"Main\",\"1\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");";
+}
+const char* const kLongCaption = "SetCaption(\"Vendor Console Tools 2024 Setup\");";
+
 std::vector<LintCase> cases() {
     const std::string box = kBox, file = kSection + addFile("a.txt");
     return {
@@ -58,17 +65,25 @@ std::vector<LintCase> cases() {
         {"page-after-copy", "ShowCopy();\nShowDest();", 2, 1, "ShowDest();ShowSections();ShowProgramGroup();ShowCopy();"},
         {"shortcut-name", addFile("a.txt", "Main", "1", "a:b"), 1, 56,
           (addFile("a.txt", "Main", "0", "a:b") + addFile("b.txt", "Main", "1", "Read me")), kSection},
+        {"shared-64-bit", sharedFile("x64\\*.dll"), 1, 36, sharedFile("x86\\*.dll") + addFile("x64\\*.dll"), kSection},
+        {"caption-too-wide", kLongCaption, 1, 12, kLongCaption + std::string("SetCaptionSize(\"40\");")},
     };
 }
 
-std::vector<LintFinding> lint(const std::string& text) {
+std::vector<LintFinding> lint(const std::string& text, const std::string& setupDirectory = "D:\\Medium") {
     LintOptions options;
     options.isNameCharacter = isCp1252AlphaNumeric;
-    options.dryRun.setupDirectory = "D:\\Medium";
+    options.dryRun.setupDirectory = setupDirectory;
     options.checkFiles = true;
     options.findFiles = [](const std::string& pattern) {
         if (pattern.find("missing") != std::string::npos) return std::vector<FoundFile>{};
         return std::vector<FoundFile>{{pattern.find("foreign") != std::string::npos ? "?\xF3" "d?.txt" : "a.txt", false}};
+    };
+    options.readFile = [](const std::string& path, std::uint64_t offset, std::size_t length) {
+        std::string file(0x40, '\0');
+        file[0] = 'M', file[1] = 'Z', file[0x3C] = 0x40;
+        file += path.find("x64") != std::string::npos ? std::string("PE\0\0\x64\x86", 6) : std::string("PE\0\0\x4C\x01", 6);
+        return offset < file.size() ? file.substr(static_cast<std::size_t>(offset), length) : "";
     };
     return lintScript(text, options);
 }
@@ -118,6 +133,36 @@ TEST(LintTest, NamesTheCommentThatEndsAnArgumentList) {
               "S:1:18: warning: the ')' in this comment ends the argument list of 'AddFile': inside parentheses "
               "Setup.exe reads '//' as no comment, and the arguments after it as statements; put the comment after "
               "the statement [comment-in-arguments]\n");
+}
+
+// A 64-bit Setup.exe on the medium installs shared files into the real system folder.
+TEST(LintTest, TakesSixtyFourBitSharedFilesForRightBesideASixtyFourBitSetupProgram) {
+    EXPECT_EQ(describe(lint(kSection + sharedFile("x64\\*.dll"), "D:\\x64 Medium")), "");
+}
+
+// The caption as the run leaves it, in the font size and at the places it is drawn: the second
+// drawing counts only when its colour differs.
+TEST(LintTest, MeasuresTheCaptionTheScriptEndsWith) {
+    const std::string demo = "SetCaption(\"Quillset Demo Setup\");";  // 848 pixels wide at 65 points
+    const struct {
+        std::string script;
+        bool tooWide;
+    } cases[] = {
+        {demo, false},
+        {demo + "SetCaptionPos(\"30\",\"30\",\"200\",\"40\");", true},
+        {demo + "SetCaptionPos(\"30\",\"30\",\"200\",\"40\");SetCaptionColor(\"1\",\"2\",\"3\",\"1\",\"2\",\"3\");", false},
+        {demo + "SetCaptionSize(\"80\");", true},
+        {kLongCaption + std::string("SetCaption(\"Short\");"), false},
+        {"SetVariable(\"N\",\"CAPTION\");SetVariable(\"[N]\",\"Vendor Console Tools 2024 Setup\");", true},
+    };
+    for (const auto& c : cases) {
+        const std::string found = describe(lint(c.script));
+        EXPECT_EQ(found.find("[caption-too-wide]") != std::string::npos, c.tooWide) << c.script << "\n" << found;
+    }
+    EXPECT_EQ(describe(lint("SetVariable(\"N\",\"CAPTION\");\nSetVariable(\"[N]\",\"Vendor Console Tools 2024 Setup\");")),
+              "S:2:19: warning: the caption 'Vendor Console Tools 2024 Setup' reaches about 1441 pixels from the left "
+              "(65-point Arial Bold drawn from x = 40): a screen 1024 pixels wide cuts it off; shorten it, or make it "
+              "smaller with SetCaptionSize [caption-too-wide]\n");
 }
 
 }  // namespace

@@ -72,4 +72,33 @@ expect_run "without --compress" 0 stdout "qsmedia: $work/pmedium: 8 files on 1 d
   "$qsmedia" "$work/ctree/medium.txt" "$work/pmedium" --programs "$work/programs" --qscheck "$qscheck"
 diff -r "$work/ctree/app" "$work/pmedium/app" >/dev/null || fail "without --compress: the files are not as they are"
 
+# A tree five folders deep whose upper folders hold only folders lays out, and the dry run installs
+# each file into its own folder. A shared 64-bit DLL and a caption wider than a 1024-pixel screen
+# are warned about: the DLL by qsmedia at its description line and by lint, the caption by lint.
+mkdir -p "$work/dtree/app/lib/deps/winpty/bin" "$work/dtree/app/lib/deps/node/mod"
+deep_files="lib/deps/winpty/bin/x.dll lib/deps/winpty/bin/y.exe lib/deps/node/mod/index.js readme.txt"
+for file in $deep_files; do echo "$file" >"$work/dtree/app/$file"; done
+{ printf 'MZ'; head -c 58 /dev/zero; printf '\x40\0\0\0PE\0\0\x64\x86'; } >"$work/dtree/app/x64.dll"
+printf 'app = Vendor Console Tools 2024\nsection "Main" required = app/\nshared = app/x64.dll\n' >"$work/dtree/medium.txt"
+"$qsmedia" "$work/dtree/medium.txt" "$work/dmedium" --programs "$work/programs" --qscheck "$qscheck" \
+  >"$work/deep.out" 2>"$work/deep.err" || fail "deep tree: exit $? ($(cat "$work/deep.err"))"
+grep -q "^$work/dtree/medium.txt:3: warning: shared file app/x64.dll is a 64-bit program (x86_64): " "$work/deep.err" ||
+  fail "deep tree: no warning about the 64-bit shared DLL: $(cat "$work/deep.err")"
+grep -q "SetupScript.ini:[0-9]*:[0-9]*: warning: the shared file 'x64.dll' is a 64-bit program (x86_64): .*\[shared-64-bit\]" \
+  "$work/deep.out" || fail "deep tree: lint does not warn about the 64-bit shared DLL: $(cat "$work/deep.out")"
+grep -q "warning: the caption 'Vendor Console Tools 2024 Setup' reaches about .*\[caption-too-wide\]" "$work/deep.out" ||
+  fail "deep tree: lint does not warn about the caption: $(cat "$work/deep.out")"
+# Beside a 64-bit Setup.exe (the win64 package's) a 64-bit shared DLL is right: no word about it.
+mkdir -p "$work/programs64"
+cp "$work/dtree/app/x64.dll" "$work/programs64/Setup.exe"; cp "$work/programs/QSUninstall.exe" "$work/programs64/"
+"$qsmedia" "$work/dtree/medium.txt" "$work/dmedium64" --programs "$work/programs64" --qscheck "$qscheck" \
+  >"$work/deep64.out" 2>&1 || fail "deep tree, 64-bit Setup.exe: exit $?"
+if grep -q "64-bit program" "$work/deep64.out"; then fail "deep tree, 64-bit Setup.exe: $(cat "$work/deep64.out")"; fi
+"$qscheck" plan "$work/dmedium/SetupScript.ini" --sp "$work/dmedium" >"$work/deep.plan" || fail "deep tree: plan exit $?"
+for file in $deep_files; do
+  windows=${file//\//\\\\}
+  grep -qF "\\\\app\\\\$windows\",\"destinationPath\":\"[DP]\\\\$windows\"" "$work/deep.plan" ||
+    fail "deep tree: $file is not installed into [DP]\\${file//\//\\}"
+done
+
 finish "qsmedia"

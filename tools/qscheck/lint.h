@@ -2,6 +2,8 @@
 // rejects only at run time.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ struct LintOptions {
     DryRunSettings dryRun;
     RecordingHost::FileFinder findFiles;
     bool checkFiles = false;  // report AddFile patterns that match nothing in the setup directory
+    // Reads part of a file the dry run found (its path as the dry run names it): what the file
+    // checks look at, the header of a shared file. Files read as empty without it.
+    std::function<std::string(const std::string& path, std::uint64_t offset, std::size_t length)> readFile;
 };
 
 // Every finding for a script's text (in text-mode form, as the reader reads it), by line and column.

@@ -5,6 +5,7 @@
 
 #include "interpreter.h"
 #include "lint_script.h"
+#include "pe_header.h"
 
 namespace quillset {
 namespace {
@@ -66,8 +67,34 @@ std::string nameWithoutCodePage(const std::vector<InstallFileEntry>& files, std:
     return "";
 }
 
+// The PE header of a file the dry run names, read through options.readFile.
+PeHeader peHeaderOf(const std::string& path, const LintOptions& options) {
+    if (!options.readFile) return PeHeader{};
+    return readPeHeader([&](std::uint64_t offset, std::size_t length) { return options.readFile(path, offset, length); });
+}
+
+// A 64-bit program among files[from, to), the files of one AddFile, where they have the shared
+// flag: the 32-bit Setup.exe would put it where 64-bit Windows redirects it (pe_header.h).
+void checkSharedPrograms(LintScript& script, std::size_t statement, const std::vector<InstallFileEntry>& files,
+                         std::size_t from, std::size_t to, const PeHeader& setupProgram, const LintOptions& options) {
+    for (std::size_t f = from; f < to; ++f) {
+        if (!files[f].shared) continue;
+        const std::string& source = files[f].sourcePath;
+        // A relative source lies in the setup directory, which is Setup.exe's current directory.
+        const std::string path = patternInSetupDirectory(options.dryRun.setupDirectory, source);
+        const std::string problem = sharedFileMachineProblem(peHeaderOf(path, options), setupProgram);
+        if (!problem.empty())
+            script.warn(statement, script.argumentOffset(statement, 3), "shared-64-bit",
+                        "the shared file " + quoted(source.substr(source.rfind('\\') + 1)) + " is " + problem +
+                            "; install it as an ordinary file (shared flag \"0\") into the application's folder");
+    }
+}
+
 void checkFiles(LintScript& script, const std::vector<Search>& searches, const std::vector<InstallFileEntry>& files,
-                const std::string& setupDirectory) {
+                const LintOptions& options) {
+    const std::string& setupDirectory = options.dryRun.setupDirectory;
+    // The Setup.exe of the medium, which decides where shared files go.
+    const PeHeader setupProgram = peHeaderOf(patternInSetupDirectory(setupDirectory, "Setup.exe"), options);
     std::size_t k = 0;
     for (std::size_t s = 0; s < script.statements().size() && k < searches.size(); ++s) {
         if (!script.wellFormed(s) || script.statements()[s].command != "AddFile") continue;
@@ -83,6 +110,7 @@ void checkFiles(LintScript& script, const std::vector<Search>& searches, const s
                         "the name of the file " + quoted(name) +
                             " has characters that code page 1252 lacks (shown as '?'): Setup.exe finds the "
                             "file but cannot copy it; rename it");
+        checkSharedPrograms(script, s, files, search.filesBefore, after, setupProgram, options);
     }
 }
 
@@ -145,8 +173,9 @@ void checkFilesAndVariables(LintScript& script, const LintOptions& options) {
     wellFormed.tokenize(wellFormedStatements(script));
     runStatements(wellFormed, state, host);
 
-    if (options.checkFiles) checkFiles(script, searches, state.files, options.dryRun.setupDirectory);
+    if (options.checkFiles) checkFiles(script, searches, state.files, options);
     checkVariables(script, builtIn, state.variables);
+    checkCaptionWidth(script, state);
 }
 
 }  // namespace quillset

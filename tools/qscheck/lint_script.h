@@ -76,8 +76,11 @@ std::string didYouMean(const std::string& name, const std::vector<std::string>& 
 void checkSyntax(LintScript& script);
 void checkCommands(LintScript& script);
 void checkReferences(LintScript& script);
-// The dry run through the setup program's interpreter: AddFile patterns that find nothing (when
-// options.checkFiles) and [NAME] references to variables that nothing sets.
+// The dry run through the setup program's interpreter: AddFile patterns that find nothing and
+// 64-bit programs added as shared files (when options.checkFiles), [NAME] references to variables
+// that nothing sets, and the caption's width.
 void checkFilesAndVariables(LintScript& script, const LintOptions& options);
+// Whether the caption that the dry run ended with fits the screen (lint_caption.cpp).
+void checkCaptionWidth(LintScript& script, const SetupState& endState);
 
 }  // namespace quillset

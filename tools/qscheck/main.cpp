@@ -16,7 +16,8 @@
 //       What Setup.exe accepts silently or rejects only at run time, as a compiler reports it:
 //       "SCRIPT:LINE:COLUMN: warning|error: TEXT [check]" lines (--json: one JSON array of
 //       {"file","line","column","severity","check","message"}). With --sp, AddFile patterns must
-//       find files in DIR. Exit status 1 when there is an error (what would stop Setup.exe), else 0.
+//       find files in DIR, and the shared files they find must be no 64-bit programs. Exit status 1
+//       when there is an error (what would stop Setup.exe), else 0.
 //
 //   qscheck log FILE
 //       The records of an Uninstall.log, read as the uninstaller reads it, as one JSON document:
@@ -30,6 +31,8 @@
 //
 // The script verbs exit with 1 when the script cannot be read (the message goes to standard error).
 // A wrong command line prints the usage on standard error and exits with 64 (qscheck_exit_codes.h).
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -108,6 +111,21 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     }
     if (failed) std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
     return !failed;
+}
+
+// Part of a file that the dry run found (lint's look at a shared file's header); what the file
+// holds from `offset` on, up to `length` bytes, or nothing when it cannot be read there.
+std::string readFilePart(const std::string& path, std::uint64_t offset, std::size_t length) {
+    std::string bytes;
+    std::FILE* file = std::fopen(fileSystemPath(path).c_str(), "rb");
+    if (file == nullptr) return bytes;
+    // fseek takes a long, which has 32 bits on Windows: farther parts are not read.
+    if (offset <= static_cast<std::uint64_t>(LONG_MAX) && std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0) {
+        bytes.resize(length);
+        bytes.resize(std::fread(&bytes[0], 1, length, file));
+    }
+    std::fclose(file);
+    return bytes;
 }
 
 int printLog(const std::string& path) {
@@ -190,6 +208,7 @@ int lint(int argc, char** argv) {
     if (options.dryRun.setupDirectory.empty()) options.dryRun.setupDirectory = absoluteDirectoryOf(path);
     options.isNameCharacter = platformNameCharacterTest();
     options.findFiles = setupDirectoryFinder(options.dryRun.setupDirectory, findMatchingFiles);
+    options.readFile = readFilePart;
 
     std::string bytes;
     if (!readWholeFile(path, bytes)) return exitStatus(QscheckExitCode::failed);

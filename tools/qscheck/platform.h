@@ -25,6 +25,10 @@ void useBinaryStandardOutput();
 // once per process (a dry run changes no file).
 std::vector<FoundFile> findMatchingFiles(const std::string& pattern);
 
+// The name the C library opens for a path of the dry run (code page 1252, '\' separators): on
+// Windows the path itself; the native tool's file system takes UTF-8 and '/'.
+std::string fileSystemPath(const std::string& path);
+
 // A text of the command line that enters the dry run or the JSON output, in code page 1252 as the
 // script's texts are: on Windows it already is; the native command line is UTF-8.
 std::string commandLineText(const std::string& argument);

@@ -54,6 +54,13 @@ std::vector<FoundFile> findMatchingFiles(const std::string& pattern) {
     return cache.find(directory, namePattern);
 }
 
+std::string fileSystemPath(const std::string& path) {
+    std::string native = cp1252ToUtf8(path);
+    for (char& c : native)
+        if (c == '\\') c = '/';
+    return native;
+}
+
 std::string commandLineText(const std::string& argument) { return utf8ToCp1252(argument); }
 
 std::string absoluteDirectoryOf(const std::string& path) {

@@ -15,6 +15,8 @@ void useBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
 std::vector<FoundFile> findMatchingFiles(const std::string& pattern) { return findFilesWin32(pattern); }
 
+std::string fileSystemPath(const std::string& path) { return path; }
+
 std::string commandLineText(const std::string& argument) { return argument; }
 
 std::string absoluteDirectoryOf(const std::string& path) {

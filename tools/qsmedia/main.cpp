@@ -152,7 +152,9 @@ QsmediaExitCode run(const Options& options) {
     std::vector<MediumEntry> entries;
     std::vector<Problem> problems;
     const std::string tree = fs::absolute(options.tree).u8string();
-    const bool usable = collectMediumContents(description, options.description, tree, uninstallerSize, entries, problems);
+    const PeHeader setupProgram = readPeHeader(fileBytesReader(programs / "Setup.exe"));
+    const bool usable =
+        collectMediumContents(description, options.description, tree, uninstallerSize, setupProgram, entries, problems);
     report(problems);
     if (!usable) return QsmediaExitCode::failed;
     const auto sourceOf = [&](const MediumEntry& entry) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <system_error>
 
+#include "pe_header.h"
 #include "process_names.h"
 
 namespace fs = std::filesystem;
@@ -27,13 +29,24 @@ bool keepsBrackets(const std::string& text) {
     return open == std::string::npos || text.find(']', open) == std::string::npos;
 }
 
+FileBytesReader fileBytesReader(const fs::path& file) {
+    return [file](std::uint64_t offset, std::size_t length) {
+        std::ifstream in(file, std::ios::binary);
+        std::string bytes(length, '\0');
+        in.seekg(static_cast<std::streamoff>(offset));
+        in.read(&bytes[0], static_cast<std::streamsize>(length));
+        bytes.resize(in ? length : static_cast<std::size_t>(in.gcount()));
+        return bytes;
+    };
+}
+
 namespace {
 
 class Collector {
 public:
     Collector(const MediaDescription& d, const std::string& descriptionName, const std::string& tree,
-              std::vector<MediumEntry>& entries, std::vector<Problem>& problems)
-        : d_(d), descriptionName_(descriptionName), tree_(tree), entries_(entries),
+              const PeHeader& setupProgram, std::vector<MediumEntry>& entries, std::vector<Problem>& problems)
+        : d_(d), descriptionName_(descriptionName), tree_(tree), setupProgram_(setupProgram), entries_(entries),
           problems_(problems) {}
 
     void collect(std::uint64_t uninstallerSize) {
@@ -76,9 +89,10 @@ private:
         problems_.push_back({tree_ + "/" + path, error, message});
     }
 
-    // The files of a folder, then its subfolders, each in name order: a folder's own files are
-    // installed before its subfolders', so the setup program (which makes only the last folder of
-    // a path) finds every parent made.
+    // The files of a folder, then its subfolders, each in name order. A folder's own files thus
+    // follow each other on the medium and in the script, where one "*.*" pattern adds them all
+    // (script_writer.cpp); the setup program makes every missing level of a file's folder, so the
+    // order is not needed for that.
     void walk(const MediaSection& section, const std::string& folder, const std::string& destination) {
         std::vector<std::pair<std::string, bool>> children;  // name, is a folder
         std::error_code error;
@@ -165,6 +179,13 @@ private:
         entry.destinationFolder = destination;
         entry.shared = shared;
         entries_.push_back(entry);
+        if (shared) {
+            const std::string machine = sharedFileMachineProblem(readPeHeader(fileBytesReader(file)), setupProgram_);
+            if (!machine.empty())
+                problem(line, false, "shared file " + path + " is " + machine +
+                                         "; install it as an ordinary file instead: in a folder of its section, "
+                                         "without 'shared ='");
+        }
     }
 
     void attachShortcuts() {
@@ -183,12 +204,10 @@ private:
             }
     }
 
-    // Two files must not go to one place, and each destination folder's parent must exist when the
-    // setup program makes it: made by an earlier file of the same section or of a required one.
+    // Two files must not go to one place (letters compared ignoring their case). Shared files go
+    // where Windows keeps them, not below the installation folder.
     void checkDestinations() {
         std::map<std::string, const MediumEntry*> destinations;
-        std::set<std::string> madeByRequired{""};
-        std::map<std::string, std::set<std::string>> madeBySection;
         for (const MediumEntry& entry : entries_) {
             if (entry.shared) continue;
             const std::size_t slash = entry.mediumPath.rfind('\\');
@@ -199,22 +218,13 @@ private:
             const std::string label = entry.treePath.empty() ? kUninstallerName : entry.treePath;
             if (!added)
                 treeProblem(label, true, "installs to the same place as " + other->second->treePath + ": [DP]\\" + where);
-            std::set<std::string>& made = madeBySection[entry.section];
-            const std::size_t parentEnd = folder.rfind('\\');
-            const std::string parent = parentEnd == std::string::npos ? "" : folder.substr(0, parentEnd);
-            if (!madeByRequired.count(folder) && !made.count(folder) && !madeByRequired.count(parent) && !made.count(parent))
-                treeProblem(label, true, "the setup program makes only the last folder of [DP]\\" +
-                                             entry.destinationFolder + "\\, and no file of section \"" + entry.section +
-                                             "\" or of a required section before it goes into [DP]\\" + parent);
-            made.insert(folder);
-            for (const MediaSection& section : d_.sections)
-                if (section.name == entry.section && section.required) madeByRequired.insert(folder);
         }
     }
 
     const MediaDescription& d_;
     const std::string& descriptionName_;
     const std::string& tree_;
+    const PeHeader& setupProgram_;
     std::vector<MediumEntry>& entries_;
     std::vector<Problem>& problems_;
     std::set<std::string> sharedFiles_;
@@ -223,9 +233,9 @@ private:
 }  // namespace
 
 bool collectMediumContents(const MediaDescription& description, const std::string& descriptionName,
-                           const std::string& tree, std::uint64_t uninstallerSize,
+                           const std::string& tree, std::uint64_t uninstallerSize, const PeHeader& setupProgram,
                            std::vector<MediumEntry>& entries, std::vector<Problem>& problems) {
-    Collector(description, descriptionName, tree, entries, problems).collect(uninstallerSize);
+    Collector(description, descriptionName, tree, setupProgram, entries, problems).collect(uninstallerSize);
     return std::none_of(problems.begin(), problems.end(), [](const Problem& p) { return p.error; });
 }
 

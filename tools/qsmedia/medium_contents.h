@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "media_description.h"
+#include "pe_header.h"
 
 namespace quillset {
 
@@ -40,10 +42,14 @@ extern const char* const kUninstallerName;
 // Walks the tree (a UTF-8 path; names are read as UTF-8 and written to the script in code page
 // 1252) for the description. descriptionName names the description in problems.
 // uninstallerSize is the size of the uninstaller, which the first required section (or the first
-// section) installs. Returns false when a problem is an error.
+// section) installs; setupProgram the header of the Setup.exe that goes on the medium, which
+// decides where shared files go. Returns false when a problem is an error.
 bool collectMediumContents(const MediaDescription& description, const std::string& descriptionName,
-                           const std::string& tree, std::uint64_t uninstallerSize,
+                           const std::string& tree, std::uint64_t uninstallerSize, const PeHeader& setupProgram,
                            std::vector<MediumEntry>& entries, std::vector<Problem>& problems);
+
+// Reads part of a file (of the tree, or a program), for its PE header.
+FileBytesReader fileBytesReader(const std::filesystem::path& file);
 
 // True when text read by the setup program keeps every character: no '[' followed by ']' (the
 // setup program replaces [NAME] by a variable's value).

@@ -10,6 +10,9 @@ namespace quillset {
 
 namespace {
 
+// Setup.exe's own colours, blue at the top to black at the bottom.
+const std::vector<int> kDefaultBackground = {0, 0, 255, 0, 0, 0};
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
     return slash == std::string::npos ? "" : path.substr(0, slash);
@@ -59,12 +62,15 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
              "// and finds the other disks as [SP]\\..\\DISKn.\n";
     s += statementText("SetAppName", {d.appName});
     if (!d.developer.empty()) s += statementText("SetDeveloperName", {d.developer});
+    // The main window is painted before the script runs, and of the appearance statements only
+    // SetBackground paints it again: without it the caption would not show. The script says so to
+    // its reader.
+    s += "\n// Setup.exe paints the caption when it paints its window again, which SetBackground does:\n"
+         "// the colours come after the caption, also where they are Setup.exe's own (blue to black).\n";
     s += statementText("SetCaption", {d.caption});
-    if (d.background.size() == 6) {
-        std::vector<std::string> rgb;
-        for (int n : d.background) rgb.push_back(std::to_string(n));
-        s += statementText("SetBackground", rgb);
-    }
+    std::vector<std::string> rgb;
+    for (int n : d.background.size() == 6 ? d.background : kDefaultBackground) rgb.push_back(std::to_string(n));
+    s += statementText("SetBackground", rgb);
     std::string welcome;
     for (std::size_t i = 0; i < d.welcomeLines.size(); ++i) welcome += (i ? "\n" : "") + d.welcomeLines[i];
     if (!d.welcomeLines.empty() && !d.welcomeTitle.empty()) s += statementText("SetWelcomeString", {welcome, d.welcomeTitle});
