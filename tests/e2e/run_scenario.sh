@@ -36,7 +36,7 @@
 #   #! qsmedia DESCRIPTION TREE [OPTION...]  qsmedia.exe of the build lays out a medium in the
 #                           folder "disks" from DESCRIPTION (relative to the scenario) and TREE (on
 #                           the medium), with the OPTIONs given (--compress); the robot then runs in
-#                           that medium's DISK1
+#                           that medium's DISK1, or in the medium itself when it has no disks
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
 #   #! planted NAME...      a library that notes its loading (payload/planted_library.dll) as
@@ -217,7 +217,8 @@ while read -r directive value; do
       # shellcheck disable=SC2086  # the options split into words
       "$here/../wine/wine-run" "$(dirname "$setup")/qsmedia.exe" "$(winepath -w "$scenario_dir/$description")" \
         "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" $options || exit 1
-      run_dir="$medium/disks/DISK1" ;;
+      run_dir="$medium/disks"
+      [ -d "$run_dir/DISK1" ] && run_dir="$run_dir/DISK1" ;;
     existing)
       read -r to words <<<"$value"
       write_words "$qse2e/$to" "$words" ;;
