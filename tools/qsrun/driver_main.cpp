@@ -26,22 +26,12 @@
 #include "report_html.h"
 #include "report_json.h"
 #include "run_report.h"
+#include "whole_file.h"
 #include "wizard_walk.h"
 
 using namespace quillset::qsrun;
 
 namespace {
-
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return ok;
-}
 
 bool writeWholeFile(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

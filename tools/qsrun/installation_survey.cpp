@@ -10,6 +10,7 @@
 #include <set>
 
 #include "uninstall_log_reader.h"
+#include "whole_file.h"
 
 namespace quillset::qsrun {
 namespace {
@@ -214,19 +215,6 @@ ShortcutRecord describeShortcut(const std::string& path) {
     return shortcut;
 }
 
-std::string readBytes(const std::string& path, bool& ok) {
-    ok = false;
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return "";
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(handle);
-    ok = true;
-    return bytes;
-}
-
 const char* recordKind(UninstallRecord::Kind kind) {
     switch (kind) {
         case UninstallRecord::Kind::shortcut: return "shortcut";
@@ -318,9 +306,8 @@ void surveyInstallation(const UninstallEntries& before, const FILETIME& started,
     // The uninstaller reads the log beside itself, in the destination the entry names.
     report.log.path = logBeside(uninstallStringOf(report));
     if (report.log.path.empty()) return;
-    bool ok = false;
-    const std::string bytes = readBytes(report.log.path, ok);
-    if (!ok) {
+    std::string bytes;
+    if (!readWholeFile(report.log.path, bytes)) {
         report.log.error = "cannot be read";
         return;
     }

@@ -7,6 +7,7 @@
 
 #include "page_journal.h"
 #include "resource_ids.h"
+#include "whole_file.h"
 
 namespace quillset::qsrun {
 namespace {
@@ -113,17 +114,6 @@ PageRecord pageFromJournal(const JournalPage& record, const std::string& dialog)
         page.controls.push_back(control);
     }
     return page;
-}
-
-bool readWholeFile(const std::string& path, std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return true;
 }
 
 // How a robot step names a control: its class and place among the window's children of that class

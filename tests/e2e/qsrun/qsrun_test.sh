@@ -151,6 +151,7 @@ else
   [ $status = 0 ] || fail "the compressed medium with --programs64 exited with $status"
   expect "the replaced programs named" ".replaced_programs == {\"from\":\"$programs\",\"files\":[\"QSUninstall.ex_\",\"Setup.exe\"]}" \
     "$work/compressed-report"
+  expect "the copy page of one small file" '[.pages[] | select(.dialog == "IDD_COPY")] | length == 1' "$work/compressed-report"
   expect "installed and removed" '.result == "ok" and ([.files[] | select(.long_path | test("notes.txt$"))] | length) == 1 and
     .uninstall.remaining == []' "$work/compressed-report"
   cmp -s "$programs32/Setup.exe" "$work/compressed/Setup.exe" || fail "--programs64 changed the medium itself"
