@@ -120,5 +120,23 @@ TEST(LintTest, NamesTheCommentThatEndsAnArgumentList) {
               "the statement [comment-in-arguments]\n");
 }
 
+// A warning a statement gives again and again is told once, at its first place, with a count; the
+// places count a doubled quote in an argument as the two characters it is in the script.
+TEST(LintTest, TellsARepeatedWarningOncePerStatementWithItsCount) {
+    const std::vector<LintFinding> found = lint("ShowMessage(\"a\"\"b [A] [A]\",\"[A]\",\"\",\"NOW\");\n"
+                                                "SetCaptionSize(4 4);ShowMessage(\"[A]\",\"\",\"\",\"NOW\");\n");
+    const std::string unset = "[A] names a variable that nothing sets: it is replaced by an empty text";
+    EXPECT_EQ(describe(found),
+              "S:1:19: warning: " + unset + " (3 times in this statement) [unset-variable]\n"
+              "S:2:1: error: 'SetCaptionSize' takes 1 argument, not 0: Setup.exe stops here with its syntax error "
+              "(exit code 2) [argument-count]\n"
+              "S:2:16: warning: unquoted number 4 is no argument (Setup.exe ignores it); write \"4\" (2 times in this "
+              "statement) [unquoted-argument]\n"
+              "S:2:34: warning: " + unset + " [unset-variable]\n");
+    EXPECT_EQ(lintJson("S", {found[0]}),
+              "[{\"file\":\"S\",\"line\":1,\"column\":19,\"severity\":\"warning\",\"check\":\"unset-variable\","
+              "\"message\":\"" + unset + "\",\"count\":3}]\n");
+}
+
 }  // namespace
 }  // namespace quillset
