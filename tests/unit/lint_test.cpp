@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "close_match.h"
 #include "cp1252.h"
 #include "lint.h"
 
@@ -136,6 +137,25 @@ TEST(LintTest, TellsARepeatedWarningOncePerStatementWithItsCount) {
     EXPECT_EQ(lintJson("S", {found[0]}),
               "[{\"file\":\"S\",\"line\":1,\"column\":19,\"severity\":\"warning\",\"check\":\"unset-variable\","
               "\"message\":\"" + unset + "\",\"count\":3}]\n");
+}
+
+// Among thousands of names a misspelling is matched as in a short list, until comparing letter by
+// letter has cost its bound; a name that differs in case alone is found after that too.
+TEST(LintTest, NamesTheNameMeantAmongThousands) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 10000; ++i) names.push_back("Section" + std::to_string(i));
+    NameSuggestions sections(names);
+    EXPECT_EQ(sections.didYouMean("Sektion9999"), "; did you mean 'Section9999'?");
+    EXPECT_EQ(sections.didYouMean("Sektion9999"), "; did you mean 'Section9999'?");  // told again at no cost
+    EXPECT_EQ(sections.didYouMean("Bananas"), "");
+    int hinted = 0;
+    for (int i = 9000; i < 10000; ++i) hinted += !sections.didYouMean("Sekt1on" + std::to_string(i)).empty();
+    EXPECT_GT(hinted, 0);
+    EXPECT_LT(hinted, 1000);
+    EXPECT_EQ(sections.didYouMean("Sektion42"), "");
+    EXPECT_EQ(sections.didYouMean("SECTION42"), "; did you mean 'Section42'?");
+    EXPECT_TRUE(sections.contains("Section42"));
+    EXPECT_FALSE(sections.contains("SECTION42"));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // answer Next, no process runs), so that AddFile searches the patterns Setup.exe would search and
 // computed variable names get the values they would have.
 #include <unordered_map>
-#include <unordered_set>
 
 #include "interpreter.h"
 #include "lint_script.h"
@@ -100,9 +99,8 @@ void checkVariables(LintScript& script, const std::vector<std::string>& builtIn,
             set.push_back(name);
         }
     }
-    const std::unordered_set<std::string> isSet(set.begin(), set.end());
-    // The warning for each unset name, made once: looking for the name meant goes through every
-    // name set, and a script may refer to one unset name thousands of times.
+    NameSuggestions setNames(std::move(set));
+    // The warning for each unset name, made once: a script may refer to one thousands of times.
     std::unordered_map<std::string, std::string> warnings;
     for (std::size_t s = 0; s < script.statements().size(); ++s) {
         const VariableUse* use = variableUse(script.statements()[s].command);
@@ -115,11 +113,11 @@ void checkVariables(LintScript& script, const std::vector<std::string>& builtIn,
                 const std::size_t close = text.find(']', open);
                 if (close == std::string::npos) break;
                 std::string name = text.substr(open + 1, close - open - 1);
-                if (isSet.count(name) == 0) {
+                if (!setNames.contains(name)) {
                     auto warning = warnings.find(name);
                     if (warning == warnings.end()) {
                         std::string message = "[" + name + "] names a variable that nothing sets: it is replaced by an "
-                                              "empty text" + didYouMean(name, set);
+                                              "empty text" + setNames.didYouMean(name);
                         warning = warnings.emplace(std::move(name), std::move(message)).first;
                     }
                     script.warn(s, offsets.at(open), "unset-variable", warning->second);

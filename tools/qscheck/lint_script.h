@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "close_match.h"
 #include "interpreter.h"
 #include "lint.h"
 #include "script_reader.h"
@@ -85,12 +86,6 @@ private:
 // A text as a finding quotes it: in single quotes, cut short after 40 characters, a line end shown
 // as a blank.
 std::string quoted(const std::string& text);
-
-// The candidate that `name` was most likely meant to be: one that differs only in case, else the
-// nearest within two edits (letters compared ignoring case). Empty when none is close.
-std::string closeMatch(const std::string& name, const std::vector<std::string>& candidates);
-// ", did you mean 'X'?" for the close match, or nothing.
-std::string didYouMean(const std::string& name, const std::vector<std::string>& candidates);
 
 // The checks, each over the whole script. Those of syntax come first: they mark the by-products.
 void checkSyntax(LintScript& script);
