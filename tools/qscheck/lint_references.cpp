@@ -49,7 +49,7 @@ Declarations collect(const LintScript& script) {
 // never searched for in a list.
 class ReferenceChecks {
 public:
-    explicit ReferenceChecks(LintScript& script, Declarations declared)
+    ReferenceChecks(LintScript& script, Declarations declared)
         : script_(script),
           pages_(std::move(declared.pages)),
           sections_(std::move(declared.sections)),
