@@ -58,8 +58,10 @@ fi
 # Sizes: the issue's cases, or a tiny version of each.
 if [ $smoke = 1 ]; then
   medium_folders=2 medium_files=20 medium_file_kib=4 large_mib=1 script_mib=1 many_files=100 many_per_folder=10
+  references=1000
 else
   medium_folders=20 medium_files=2000 medium_file_kib=100 large_mib=200 script_mib=50 many_files=10000 many_per_folder=100
+  references=80000
 fi
 memory_runs=$((runs < 2 ? runs : 2))  # peak memory varies little; each run takes minutes
 
@@ -259,6 +261,10 @@ LC_ALL=C awk -v bytes=$((script_mib * 1024 * 1024)) 'BEGIN {
     size += length(s)
   }
 }' >"$work/large-script.ini"
+# One message of many references to a variable that nothing sets: lint gives one warning, with
+# its count, and must take time in proportion to the text's length.
+awk -v n="$references" 'BEGIN { printf "ShowMessage(\""; for (i = 0; i < n; i++) printf "[A]"; print "\",\"t\",\"\",\"NOW\");" }' \
+  >"$work/many-references.ini"
 
 # ---- one run of each kind -----------------------------------------------------------------------
 
@@ -367,6 +373,7 @@ for round in $(seq 1 "$runs"); do
   measure statements "qscheck statements" "$qscheck" statements "$work/large-script.ini"
   measure plan "exact names" "$qscheck" plan "$work/plan/SetupScript.ini"
   measure plan "one *.*" "$qscheck" plan "$work/all/SetupScript.ini"
+  measure lint "many references" "$qscheck" lint "$work/many-references.ini"
 done
 for round in $(seq 1 "$memory_runs"); do
   say "the $many_files-file install, run $round of $memory_runs"
@@ -482,6 +489,8 @@ many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
     "$many_files" "$(median plan "exact names" 2)" "$(mib "$(median plan "exact names" 3)")"
   printf '| qscheck plan, one *.* over the same %s files | %.2f s, peak %s MiB | |\n' \
     "$many_files" "$(median plan "one *.*" 2)" "$(mib "$(median plan "one *.*" 3)")"
+  printf '| qscheck lint, one text of %s references to an unset variable | %.2f s, peak %s MiB | < 0.5 s |\n' \
+    "$references" "$(median lint "many references" 2)" "$(mib "$(median lint "many references" 3)")"
   printf '| sections page with %s files: open (sizes shown) | %s ms (%s ms) | < 1 s |\n' "$many_files" "$sections_open" "$sections_sized"
   printf '| Setup.exe peak resident memory, %s files named one by one, in folders of %s (1-file script; difference) | %s MiB (%s MiB; %s MiB) | < 20 MB |\n' \
     "$many_files" "$many_per_folder" "$(mib "$many_peak")" "$(mib "$one_peak")" "$(mib "$(minus "$many_peak" "$one_peak")")"

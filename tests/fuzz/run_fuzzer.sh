@@ -11,8 +11,16 @@ if [ "${1:-}" = "--fresh" ]; then
   shift
 fi
 mkdir -p "$work/corpus"
+# NAME.dict and NAME.options beside the corpus folder: the target's dictionary, and libFuzzer options
+# of its own (one a line, '#' starts a comment), which options given here override.
 dict=${seeds%/corpus/*}/$(basename "$seeds").dict
+own=${seeds%/corpus/*}/$(basename "$seeds").options
 options=()
 [ -f "$dict" ] && options+=("-dict=$dict")
+if [ -f "$own" ]; then
+  while read -r option; do
+    [ -z "$option" ] || [ "${option#\#}" != "$option" ] || options+=("$option")
+  done <"$own"
+fi
 # A unit that runs for minutes is a hang; leaks and sanitizer reports fail the run.
 exec "$fuzzer" -timeout=120 -artifact_prefix="$work/" "${options[@]}" "$@" "$work/corpus" "$seeds"

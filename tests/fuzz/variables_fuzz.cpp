@@ -1,5 +1,7 @@
 // Variable substitution over arbitrary variables and text, as a script sets them and refers to
 // them. Input: NAME=VALUE lines (split at the first '='), an empty line, then the text to substitute.
+// The result must be the one of the plain rule the substitution keeps to in linear time: replace
+// the first reference, then scan again from where it was.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +10,29 @@
 #include "variables.h"
 
 using namespace quillset;
+
+namespace {
+
+// The substitution as the rule reads, one replacement in place after the other.
+std::string substitutedByTheRule(VariableTable& variables, std::string text) {
+    std::size_t from = 0;
+    for (int replacements = 0; replacements < VariableTable::kMaxReplacements; ++replacements) {
+        const std::size_t open = text.find('[', from);
+        if (open == std::string::npos) break;
+        const std::size_t close = text.find(']', open + 1);
+        if (close == std::string::npos) break;
+        const std::string& value = variables[text.substr(open + 1, close - open - 1)];
+        const std::size_t referenceLength = close - open + 1;
+        if (value.size() > referenceLength &&
+            text.size() - referenceLength + value.size() > VariableTable::kMaxSubstitutedLength)
+            break;
+        text.replace(open, referenceLength, value);
+        from = open;
+    }
+    return text;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
@@ -29,7 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string text = at < input.size() ? input.substr(at) : "";
     const std::size_t before = text.size();
+    VariableTable byTheRule = variables;
+    const std::string expected = substitutedByTheRule(byTheRule, text);
     variables.substituteVariables(text);
+    // The same text, and the same names added by reading them.
+    if (text != expected || variables.entries() != byTheRule.entries()) std::abort();
 
     // The limits that keep a hostile script from growing texts and the table without end.
     if (text.size() > before && text.size() > VariableTable::kMaxSubstitutedLength) std::abort();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "close_match.h"
 #include "cp1252.h"
 #include "lint.h"
 
@@ -163,6 +164,43 @@ TEST(LintTest, MeasuresTheCaptionTheScriptEndsWith) {
               "S:2:19: warning: the caption 'Vendor Console Tools 2024 Setup' reaches about 1441 pixels from the left "
               "(65-point Arial Bold drawn from x = 40): a screen 1024 pixels wide cuts it off; shorten it, or make it "
               "smaller with SetCaptionSize [caption-too-wide]\n");
+}
+
+// A warning a statement gives again and again is told once, at its first place, with a count; the
+// places count a doubled quote in an argument as the two characters it is in the script.
+TEST(LintTest, TellsARepeatedWarningOncePerStatementWithItsCount) {
+    const std::vector<LintFinding> found = lint("ShowMessage(\"a\"\"b [A] [A]\",\"[A]\",\"\",\"NOW\");\n"
+                                                "SetCaptionSize(4 4);ShowMessage(\"[A]\",\"\",\"\",\"NOW\");\n");
+    const std::string unset = "[A] names a variable that nothing sets: it is replaced by an empty text";
+    EXPECT_EQ(describe(found),
+              "S:1:19: warning: " + unset + " (3 times in this statement) [unset-variable]\n"
+              "S:2:1: error: 'SetCaptionSize' takes 1 argument, not 0: Setup.exe stops here with its syntax error "
+              "(exit code 2) [argument-count]\n"
+              "S:2:16: warning: unquoted number 4 is no argument (Setup.exe ignores it); write \"4\" (2 times in this "
+              "statement) [unquoted-argument]\n"
+              "S:2:34: warning: " + unset + " [unset-variable]\n");
+    EXPECT_EQ(lintJson("S", {found[0]}),
+              "[{\"file\":\"S\",\"line\":1,\"column\":19,\"severity\":\"warning\",\"check\":\"unset-variable\","
+              "\"message\":\"" + unset + "\",\"count\":3}]\n");
+}
+
+// Among thousands of names a misspelling is matched as in a short list, until comparing letter by
+// letter has cost its bound; a name that differs in case alone is found after that too.
+TEST(LintTest, NamesTheNameMeantAmongThousands) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 10000; ++i) names.push_back("Section" + std::to_string(i));
+    NameSuggestions sections(names);
+    EXPECT_EQ(sections.didYouMean("Sektion9999"), "; did you mean 'Section9999'?");
+    EXPECT_EQ(sections.didYouMean("Sektion9999"), "; did you mean 'Section9999'?");  // told again at no cost
+    EXPECT_EQ(sections.didYouMean("Bananas"), "");
+    int hinted = 0;
+    for (int i = 9000; i < 10000; ++i) hinted += !sections.didYouMean("Sekt1on" + std::to_string(i)).empty();
+    EXPECT_GT(hinted, 0);
+    EXPECT_LT(hinted, 1000);
+    EXPECT_EQ(sections.didYouMean("Sektion42"), "");
+    EXPECT_EQ(sections.didYouMean("SECTION42"), "; did you mean 'Section42'?");
+    EXPECT_TRUE(sections.contains("Section42"));
+    EXPECT_FALSE(sections.contains("SECTION42"));
 }
 
 }  // namespace

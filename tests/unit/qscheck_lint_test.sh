@@ -23,7 +23,7 @@ printf 'CreateSection("M","1","0","d");\nAddFile("[SP]\\files\\*.txt","[DP]\\","
 cd "$work" || exit 1
 out=$("$qscheck" lint S.ini --sp medium --json); status=$?
 [ $status = 0 ] || fail "--sp: exit status $status"
-[ "$out" = "[{\"file\":\"S.ini\",\"line\":3,\"column\":9,\"severity\":\"warning\",\"check\":\"missing-files\",\"message\":\"no file matches '$work/medium\\\\files\\\\b.txt'\"}]" ] ||
+[ "$out" = "[{\"file\":\"S.ini\",\"line\":3,\"column\":9,\"severity\":\"warning\",\"check\":\"missing-files\",\"message\":\"no file matches '$work/medium\\\\files\\\\b.txt'\",\"count\":1}]" ] ||
   fail "--sp --json: $out"
 [ -z "$("$qscheck" lint S.ini)" ] || fail "without --sp no file is looked for"
 

@@ -25,13 +25,17 @@ namespace {
 
 const char* severityName(LintSeverity severity) { return severity == LintSeverity::error ? "error" : "warning"; }
 
+std::string repetitions(const LintFinding& finding) {
+    return finding.count > 1 ? " (" + std::to_string(finding.count) + " times in this statement)" : "";
+}
+
 }  // namespace
 
 std::string lintText(const std::string& file, const std::vector<LintFinding>& findings) {
     std::string out;
     for (const LintFinding& f : findings)
         out += file + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + ": " + severityName(f.severity) +
-               ": " + cp1252ToUtf8(f.message) + " [" + f.check + "]\n";
+               ": " + cp1252ToUtf8(f.message) + repetitions(f) + " [" + f.check + "]\n";
     return out;
 }
 
@@ -41,7 +45,8 @@ std::string lintJson(const std::string& file, const std::vector<LintFinding>& fi
         out += out.size() == 1 ? "" : ",";
         out += "{\"file\":" + jsonString(file) + ",\"line\":" + std::to_string(f.line) +
                ",\"column\":" + std::to_string(f.column) + ",\"severity\":\"" + severityName(f.severity) +
-               "\",\"check\":\"" + f.check + "\",\"message\":" + jsonString(f.message) + "}";
+               "\",\"check\":\"" + f.check + "\",\"message\":" + jsonString(f.message) +
+               ",\"count\":" + std::to_string(f.count) + "}";
     }
     return out + "]\n";
 }

@@ -19,6 +19,7 @@ struct LintFinding {
     LintSeverity severity = LintSeverity::warning;
     std::string check;         // the check's name, e.g. "unknown-command"
     std::string message;       // code page 1252, as the script's texts are
+    int count = 1;             // how often the statement gives this warning; line and column are the first's
 };
 
 struct LintOptions {
@@ -40,10 +41,12 @@ std::vector<LintFinding> lintScript(const std::string& text, const LintOptions& 
 bool hasLintErrors(const std::vector<LintFinding>& findings);
 
 // The findings as a compiler prints them, one line each: "FILE:LINE:COLUMN: warning: TEXT [check]",
-// the texts in UTF-8.
+// the texts in UTF-8; a warning told more than once in its statement adds "(N times in this
+// statement)" to its text.
 std::string lintText(const std::string& file, const std::vector<LintFinding>& findings);
 
-// The findings as a JSON array of {"file","line","column","severity","check","message"} objects.
+// The findings as a JSON array of {"file","line","column","severity","check","message","count"}
+// objects.
 std::string lintJson(const std::string& file, const std::vector<LintFinding>& findings);
 
 }  // namespace quillset

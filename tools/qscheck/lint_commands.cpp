@@ -1,27 +1,9 @@
 // The checks against the interpreter's command set: commands it skips, and argument counts that
 // stop it.
-#include <algorithm>
-
 #include "lint_script.h"
-#include "process_names.h"
 
 namespace quillset {
 namespace {
-
-std::size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
 
 std::vector<std::string> commandNames() {
     std::vector<std::string> names;
@@ -35,27 +17,6 @@ std::string argumentsText(std::size_t count) {
 }
 
 }  // namespace
-
-std::string closeMatch(const std::string& name, const std::vector<std::string>& candidates) {
-    const std::string lower = lowerCaseAscii(name);
-    std::string best;
-    std::size_t bestDistance = 3;
-    for (const std::string& candidate : candidates) {
-        const std::size_t distance = editDistance(lower, lowerCaseAscii(candidate));
-        // Two edits are a typing slip in a long name, a different word in a short one.
-        if (distance < bestDistance && distance * 3 < name.size()) {
-            best = candidate;
-            bestDistance = distance;
-        }
-        if (distance == 0) break;
-    }
-    return best;
-}
-
-std::string didYouMean(const std::string& name, const std::vector<std::string>& candidates) {
-    const std::string match = closeMatch(name, candidates);
-    return match.empty() ? "" : "; did you mean " + quoted(match) + "?";
-}
 
 void checkCommands(LintScript& script) {
     const std::vector<std::string> names = commandNames();

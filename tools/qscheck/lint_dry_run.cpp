@@ -1,7 +1,7 @@
 // The checks that need the script carried out: the interpreter runs it without a screen (pages
 // answer Next, no process runs), so that AddFile searches the patterns Setup.exe would search and
 // computed variable names get the values they would have.
-#include <algorithm>
+#include <unordered_map>
 
 #include "interpreter.h"
 #include "lint_script.h"
@@ -115,7 +115,7 @@ void checkFiles(LintScript& script, const std::vector<Search>& searches, const s
 }
 
 void checkVariables(LintScript& script, const std::vector<std::string>& builtIn, VariableTable valuesAtEnd) {
-    std::vector<std::string> set = builtIn;
+    std::vector<std::string> set = builtIn;  // in the order a close match is looked for
     for (std::size_t s = 0; s < script.statements().size(); ++s) {
         const VariableUse* use = variableUse(script.statements()[s].command);
         if (use == nullptr || !script.wellFormed(s)) continue;
@@ -127,20 +127,29 @@ void checkVariables(LintScript& script, const std::vector<std::string>& builtIn,
             set.push_back(name);
         }
     }
+    NameSuggestions setNames(std::move(set));
+    // The warning for each unset name, made once: a script may refer to one thousands of times.
+    std::unordered_map<std::string, std::string> warnings;
     for (std::size_t s = 0; s < script.statements().size(); ++s) {
         const VariableUse* use = variableUse(script.statements()[s].command);
         if (use == nullptr || !script.wellFormed(s)) continue;
         for (std::size_t argument : use->substituted) {
             const std::string& text = script.statements()[s].arguments[argument];
+            ArgumentOffsets offsets(script, s, argument);
             // References as the substitution finds them: from a '[' to the first ']' after it.
             for (std::size_t open = text.find('['); open != std::string::npos; open = text.find('[', open + 1)) {
                 const std::size_t close = text.find(']', open);
                 if (close == std::string::npos) break;
-                const std::string name = text.substr(open + 1, close - open - 1);
-                if (std::find(set.begin(), set.end(), name) == set.end())
-                    script.warn(s, script.argumentOffset(s, argument, open), "unset-variable",
-                                "[" + name + "] names a variable that nothing sets: it is replaced by an empty text" +
-                                    didYouMean(name, set));
+                std::string name = text.substr(open + 1, close - open - 1);
+                if (!setNames.contains(name)) {
+                    auto warning = warnings.find(name);
+                    if (warning == warnings.end()) {
+                        std::string message = "[" + name + "] names a variable that nothing sets: it is replaced by an "
+                                              "empty text" + setNames.didYouMean(name);
+                        warning = warnings.emplace(std::move(name), std::move(message)).first;
+                    }
+                    script.warn(s, offsets.at(open), "unset-variable", warning->second);
+                }
                 open = close;
             }
         }

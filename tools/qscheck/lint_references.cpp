@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <unordered_set>
 
 #include "lint_script.h"
 #include "page_list.h"
@@ -16,15 +17,16 @@ bool contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-struct Control {
-    std::string page, name;
-};
-
 // What the script declares, by name, from its well-formed statements.
 struct Declarations {
     std::vector<std::string> sections, sectionsWithFiles, controlNames, pages;
-    std::vector<Control> controls;
+    std::unordered_set<std::string> controls;  // controlKey(page, name)
 };
+
+// One text for a page and a control name; the page's length first, so that no two pairs share it.
+std::string controlKey(const std::string& page, const std::string& name) {
+    return std::to_string(page.size()) + ':' + page + name;
+}
 
 Declarations collect(const LintScript& script) {
     Declarations declared;
@@ -36,30 +38,38 @@ Declarations collect(const LintScript& script) {
         if (statement.command == "CreateSection") declared.sections.push_back(a[0]);
         if (statement.command == "AddFile") declared.sectionsWithFiles.push_back(a[2]);
         if (statement.command == "AddWindow") {
-            declared.controls.push_back({a[0], a[1]});
+            declared.controls.insert(controlKey(a[0], a[1]));
             declared.controlNames.push_back(a[1]);
         }
     }
     return declared;
 }
 
+// A script may declare thousands of sections and controls and name as many: each name is looked up,
+// never searched for in a list.
 class ReferenceChecks {
 public:
-    ReferenceChecks(LintScript& script, Declarations declared) : script_(script), declared_(std::move(declared)) {}
+    ReferenceChecks(LintScript& script, Declarations declared)
+        : script_(script),
+          pages_(std::move(declared.pages)),
+          sections_(std::move(declared.sections)),
+          sectionsWithFiles_(declared.sectionsWithFiles.begin(), declared.sectionsWithFiles.end()),
+          controlNames_(std::move(declared.controlNames)),
+          controls_(std::move(declared.controls)) {}
 
     void page(std::size_t s, std::size_t argument, const char* what) {
         const std::string& name = script_.statements()[s].arguments[argument];
-        if (!contains(declared_.pages, name))
+        if (!contains(pages_, name))
             script_.warn(s, script_.argumentOffset(s, argument), "unknown-page",
-                         quoted(name) + " is no page: " + what + didYouMean(name, declared_.pages));
+                         quoted(name) + " is no page: " + what + didYouMean(name, pages_));
     }
 
     // Whether the control exists; warns when it does not.
     bool control(std::size_t s, std::size_t argument) {
         const std::string& name = script_.statements()[s].arguments[argument];
-        if (contains(declared_.controlNames, name)) return true;
+        if (controlNames_.contains(name)) return true;
         script_.warn(s, script_.argumentOffset(s, argument), "unknown-control",
-                     "no AddWindow makes a control named " + quoted(name) + didYouMean(name, declared_.controlNames));
+                     "no AddWindow makes a control named " + quoted(name) + controlNames_.didYouMean(name));
         return false;
     }
 
@@ -83,9 +93,7 @@ public:
                          "comparison " + quoted(a[3]) + " does nothing; it is VALUE or TEXT" +
                              didYouMean(a[3], {"VALUE", "TEXT"}));
         if (!control(s, 2)) return;
-        const bool onPage = std::any_of(declared_.controls.begin(), declared_.controls.end(),
-                                        [&](const Control& c) { return c.name == a[2] && c.page == a[0]; });
-        if (!onPage && contains(declared_.pages, a[0]))
+        if (controls_.count(controlKey(a[0], a[2])) == 0 && contains(pages_, a[0]))
             script_.warn(s, script_.argumentOffset(s, 2), "unknown-control",
                          "control " + quoted(a[2]) + " is not on " + a[0] +
                              ": it never exists while that page is open, so it reads as unchecked and empty");
@@ -102,10 +110,10 @@ public:
 
     void file(std::size_t s) {
         const std::vector<std::string>& a = script_.statements()[s].arguments;
-        if (!contains(declared_.sections, a[2]))
+        if (!sections_.contains(a[2]))
             script_.warn(s, script_.argumentOffset(s, 2), "unknown-section",
                          "no CreateSection makes section " + quoted(a[2]) + ", so its files are never installed" +
-                             didYouMean(a[2], declared_.sections));
+                             sections_.didYouMean(a[2]));
         if (scriptNumber(a[8]) == 0) return;
         const std::string problem = shortcutNameProblem(a[9]);
         if (!problem.empty())
@@ -114,7 +122,7 @@ public:
 
     void section(std::size_t s) {
         const std::string& name = script_.statements()[s].arguments[0];
-        if (!contains(declared_.sectionsWithFiles, name))
+        if (sectionsWithFiles_.count(name) == 0)
             script_.warn(s, script_.argumentOffset(s, 0), "empty-section",
                          "no AddFile puts a file into section " + quoted(name));
     }
@@ -139,7 +147,11 @@ private:
     }
 
     LintScript& script_;
-    Declarations declared_;
+    const std::vector<std::string> pages_;
+    NameSuggestions sections_;
+    const std::unordered_set<std::string> sectionsWithFiles_;
+    NameSuggestions controlNames_;
+    const std::unordered_set<std::string> controls_;
 };
 
 }  // namespace

@@ -44,22 +44,32 @@ int LintScript::lineAt(std::size_t offset) const {
 }
 
 std::size_t LintScript::argumentOffset(std::size_t statement, std::size_t argument, std::size_t index) const {
-    std::size_t offset = parts_[statement].argumentQuotes[argument];
-    if (index == std::string::npos) return offset;
-    ++offset;
-    for (std::size_t i = 0; i < index && offset < text_.size(); ++i)
-        offset += text_[offset] == '"' ? 2 : 1;  // inside an argument a quote stands doubled
-    return offset;
+    if (index == std::string::npos) return parts_[statement].argumentQuotes[argument];
+    return ArgumentOffsets(*this, statement, argument).at(index);
 }
 
-void LintScript::add(std::size_t offset, LintSeverity severity, const char* check, const std::string& message) {
+ArgumentOffsets::ArgumentOffsets(const LintScript& script, std::size_t statement, std::size_t argument)
+    : text_(script.text()), offset_(script.parts(statement).argumentQuotes[argument] + 1) {}
+
+std::size_t ArgumentOffsets::at(std::size_t index) {
+    for (; index_ < index && offset_ < text_.size(); ++index_)
+        offset_ += text_[offset_] == '"' ? 2 : 1;  // inside an argument a quote stands doubled
+    return offset_;
+}
+
+LintFinding LintScript::finding(std::size_t offset, LintSeverity severity, const char* check,
+                                const std::string& message) const {
     LintFinding finding;
     finding.line = lineAt(offset);
     finding.column = static_cast<int>(offset - lineStarts_[static_cast<std::size_t>(finding.line - 1)]) + 1;
     finding.severity = severity;
     finding.check = check;
     finding.message = message;
-    findings_.emplace_back(offset, finding);
+    return finding;
+}
+
+void LintScript::add(std::size_t offset, LintSeverity severity, const char* check, const std::string& message) {
+    findings_.emplace_back(offset, finding(offset, severity, check, message));
 }
 
 void LintScript::error(std::size_t offset, const char* check, const std::string& message) {
@@ -67,7 +77,21 @@ void LintScript::error(std::size_t offset, const char* check, const std::string&
 }
 
 void LintScript::warn(std::size_t statement, std::size_t offset, const char* check, const std::string& message) {
-    if (!byProduct_[statement]) add(offset, LintSeverity::warning, check, message);
+    if (byProduct_[statement]) return;
+    // The statement's number comes first and a check's name holds no line end: no two keys mix.
+    std::string key = std::to_string(statement) + '\n' + check + '\n' + message;
+    const auto told = warnings_.emplace(std::move(key), findings_.size());
+    if (told.second) {
+        add(offset, LintSeverity::warning, check, message);
+        return;
+    }
+    std::pair<std::size_t, LintFinding>& first = findings_[told.first->second];
+    ++first.second.count;
+    if (offset < first.first) {
+        const int count = first.second.count;
+        first = {offset, finding(offset, LintSeverity::warning, check, message)};
+        first.second.count = count;
+    }
 }
 
 std::vector<LintFinding> LintScript::takeFindings() {
@@ -76,6 +100,7 @@ std::vector<LintFinding> LintScript::takeFindings() {
     std::vector<LintFinding> findings;
     for (auto& entry : findings_) findings.push_back(std::move(entry.second));
     findings_.clear();
+    warnings_.clear();
     return findings;
 }
 

@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "close_match.h"
 #include "interpreter.h"
 #include "lint.h"
 #include "script_reader.h"
@@ -44,13 +46,16 @@ public:
     std::size_t argumentOffset(std::size_t statement, std::size_t argument, std::size_t index = std::string::npos) const;
 
     void error(std::size_t offset, const char* check, const std::string& message);
-    // A warning about a statement; dropped when the statement is a by-product.
+    // A warning about a statement; dropped when the statement is a by-product. The same warning
+    // (check and message) about the same statement again is counted in the first one, which keeps
+    // the earliest offset: a text with 40,000 references to one unset variable is told once.
     void warn(std::size_t statement, std::size_t offset, const char* check, const std::string& message);
 
     // The findings in the order of their place in the text.
     std::vector<LintFinding> takeFindings();
 
 private:
+    LintFinding finding(std::size_t offset, LintSeverity severity, const char* check, const std::string& message) const;
     void add(std::size_t offset, LintSeverity severity, const char* check, const std::string& message);
 
     std::string text_;
@@ -60,17 +65,27 @@ private:
     std::vector<std::size_t> lineStarts_;
     NameCharacterTest isNameCharacter_;
     std::vector<std::pair<std::size_t, LintFinding>> findings_;
+    // Each warning told so far, by statement, check and message: its index in findings_.
+    std::unordered_map<std::string, std::size_t> warnings_;
+};
+
+// The offsets of one argument's characters, asked for in increasing order of their index: each
+// answer goes on from the one before, so that finding every reference in a long text costs the
+// text's length once (LintScript::argumentOffset starts from the opening quote every time).
+class ArgumentOffsets {
+public:
+    ArgumentOffsets(const LintScript& script, std::size_t statement, std::size_t argument);
+    // The offset of character `index` (doubled quotes counted once); `index` never decreases.
+    std::size_t at(std::size_t index);
+
+private:
+    const std::string& text_;
+    std::size_t index_ = 0, offset_;
 };
 
 // A text as a finding quotes it: in single quotes, cut short after 40 characters, a line end shown
 // as a blank.
 std::string quoted(const std::string& text);
-
-// The candidate that `name` was most likely meant to be: one that differs only in case, else the
-// nearest within two edits (letters compared ignoring case). Empty when none is close.
-std::string closeMatch(const std::string& name, const std::vector<std::string>& candidates);
-// ", did you mean 'X'?" for the close match, or nothing.
-std::string didYouMean(const std::string& name, const std::vector<std::string>& candidates);
 
 // The checks, each over the whole script. Those of syntax come first: they mark the by-products.
 void checkSyntax(LintScript& script);

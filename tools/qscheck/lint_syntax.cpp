@@ -111,19 +111,36 @@ void checkUnquoted(LintScript& script, std::size_t s) {
     }
 }
 
-// The "//" on the line of `offset`, before it, that the reader passed over inside an argument list
-// of the statement: a comment to the author, to the reader two characters like any other. npos
-// when there is none.
-std::size_t commentBefore(const LintScript& script, std::size_t s, std::size_t offset) {
-    const std::string& text = script.text();
-    const std::vector<std::size_t>& ignored = script.parts(s).ignored;
-    const int line = script.lineAt(offset);
-    for (std::size_t k = 0; k + 1 < ignored.size() && ignored[k + 1] < offset; ++k) {
-        const std::size_t at = ignored[k];
-        if (ignored[k + 1] == at + 1 && text[at] == '/' && text[at + 1] == '/' && script.lineAt(at) == line) return at;
+// The "//" that the reader passed over inside the argument lists of a statement: a comment to the
+// author, to the reader two characters like any other. Asked for offsets in increasing order, each
+// answer goes on from where the one before stopped: a statement of thousands of quotes (a quote
+// missing early in a large script) costs its length once.
+class CommentsBefore {
+public:
+    CommentsBefore(const LintScript& script, std::size_t s) : script_(script), ignored_(script.parts(s).ignored) {}
+
+    // The first "//" on the line of `offset`, before it, or npos.
+    std::size_t at(std::size_t offset) {
+        const std::string& text = script_.text();
+        for (; next_ + 1 < ignored_.size() && ignored_[next_ + 1] < offset; ++next_) {
+            const std::size_t at = ignored_[next_];
+            if (ignored_[next_ + 1] != at + 1 || text[at] != '/' || text[at + 1] != '/') continue;
+            const int line = script_.lineAt(at);
+            if (line != lastLine_) {
+                lastLine_ = line;
+                firstOnLastLine_ = at;
+            }
+        }
+        return lastLine_ == script_.lineAt(offset) ? firstOnLastLine_ : std::string::npos;
     }
-    return std::string::npos;
-}
+
+private:
+    const LintScript& script_;
+    const std::vector<std::size_t>& ignored_;
+    std::size_t next_ = 0;                              // the first ignored character not yet looked at
+    int lastLine_ = 0;                                  // the line of the last "//" found
+    std::size_t firstOnLastLine_ = std::string::npos;  // the first "//" found on that line
+};
 
 // A "//" comment inside an argument list drops its words harmlessly, but not its quotes (which
 // make an argument) nor its ')' (which ends the list: the arguments after it become statements).
@@ -138,8 +155,9 @@ void checkCommentInArguments(LintScript& script, std::size_t s) {
     std::vector<std::size_t> acted = parts.argumentQuotes;
     acted.insert(acted.end(), parts.listCloses.begin(), parts.listCloses.end());
     std::sort(acted.begin(), acted.end());
+    CommentsBefore comments(script, s);
     for (std::size_t at : acted) {
-        const std::size_t comment = commentBefore(script, s, at);
+        const std::size_t comment = comments.at(at);
         if (comment == std::string::npos) continue;
         if (slips.empty() || slips.back().comment != comment) slips.push_back({comment, false, false});
         if (text[at] == '"') {
@@ -170,7 +188,7 @@ void checkTextAfter(LintScript& script, std::size_t s) {
     const StatementParts& parts = script.parts(s);
     if (parts.listCloses.empty()) return;
     const std::size_t close = parts.listCloses.back();
-    if (commentBefore(script, s, close) != std::string::npos) return;  // the ')' of a comment: told there
+    if (CommentsBefore(script, s).at(close) != std::string::npos) return;  // the ')' of a comment: told there
     const int line = script.lineAt(close);
     const std::size_t lineEnd = std::min(text.find('\n', close), text.size());
     const bool gluedComment = text.compare(close + 1, 2, "//") == 0;
