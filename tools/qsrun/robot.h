@@ -2,7 +2,8 @@
 // calls of step_table.h (robot.exe runs scenarios through them, qsrun's walk calls them directly).
 // Its parts, one file each:
 //   process_steps.cpp  starting the program (from the Uninstall entry too), its exit code, ending it
-//   window_steps.cpp   waiting for windows, texts and states; listing windows and controls
+//   window_steps.cpp   waiting for windows, texts and states; listing windows and controls (what
+//                      they look at: window_queries.h, which qsrun's walk uses too)
 //   input_steps.cpp    clicks, typing, keys, the close box, message box answers
 //   list_steps.cpp     list view rows (states, texts, clicks) and the free-space display
 //   file_steps.cpp     files changed or awaited while the program runs
@@ -17,7 +18,7 @@
 #include <windows.h>
 
 #include "step_table.h"
-#include "window_steps.h"
+#include "window_queries.h"
 
 namespace quillset::robot {
 

@@ -1,7 +1,6 @@
 // Looking at another program's windows without changing anything: its top-level windows, their
 // controls, texts and check states, and the polling every waiting step uses. Shared by the robot's
-// step files (robot.h) and qsrun's walk. Implemented in window_steps.cpp, beside the robot's
-// steps that wait for windows and states.
+// step files (robot.h) and qsrun's walk.
 #pragma once
 
 #include <functional>
