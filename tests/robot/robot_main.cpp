@@ -9,8 +9,8 @@
 #include <io.h>
 #include <windows.h>
 
+#include "robot.h"
 #include "scenario_parser.h"
-#include "window_steps.h"
 
 using quillset::robot::Robot;
 using quillset::robot::Scenario;

@@ -1,6 +1,6 @@
 #include "answers_file.h"
 
-#include "scenario_parser.h"
+#include "scenario_words.h"
 
 namespace quillset::qsrun {
 namespace {

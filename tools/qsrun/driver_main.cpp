@@ -143,12 +143,8 @@ QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, s
         return QsrunExitCode::remains;
     }
     quillset::robot::Robot robot;
-    std::vector<std::string> notes;
-    quillset::robot::Step start;
-    start.name = "start-uninstall";
-    start.args = {report.appName};
     const std::string journalPath = journal.watch(robot);
-    std::string failure = robot.run(start, notes);
+    std::string failure = robot.startUninstall(report.appName);
     if (failure.empty()) {
         WalkOptions walk{"QSUninstall.exe", answers, options.reportDirectory, options.waitMs, &used, journalPath, false};
         failure = walkProgram(robot, walk, report);
@@ -211,12 +207,8 @@ int main(int argc, char** argv) {
     QsrunExitCode status = QsrunExitCode::ok;
     {
         quillset::robot::Robot robot;
-        std::vector<std::string> notes;
-        quillset::robot::Step start;
-        start.name = "start";
-        start.args = {"Setup.exe"};
         const std::string journalPath = journal.watch(robot);
-        std::string failure = robot.run(start, notes);
+        std::string failure = robot.start("Setup.exe", {});
         if (failure.empty()) {
             WalkOptions walk{"Setup.exe", givenAnswers, options.reportDirectory, options.waitMs, &used, journalPath, true};
             failure = walkProgram(robot, walk, report);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "window_steps.h"
+#include "robot.h"
 
 #include <commctrl.h>
 
@@ -13,7 +13,8 @@ namespace quillset::robot {
 
 namespace {
 
-constexpr UINT messageTimeoutMs = 5000;
+// How long a list view may take to answer one message.
+constexpr UINT listTimeoutMs = 5000;
 
 // Sends `message` with a copy of `data` placed in the program's memory as lParam, and copies the
 // answer back into `data`. `extra` bytes follow the copy, for texts the control writes.
@@ -30,7 +31,7 @@ bool sendWithBuffer(HANDLE process, HWND window, UINT message, WPARAM wParam, vo
     DWORD_PTR answer = 0;
     ok = WriteProcessMemory(process, remote, data, size, nullptr) &&
          SendMessageTimeoutA(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
-                             messageTimeoutMs, &answer) &&
+                             listTimeoutMs, &answer) &&
          ReadProcessMemory(process, remote, data, size, nullptr);
     if (ok && text != nullptr) {
         std::string buffer(extra, '\0');
@@ -51,33 +52,34 @@ std::string statesText(UINT state) {
 
 int rowCount(HWND list) {
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &count)) return -1;
+    if (!SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, listTimeoutMs, &count)) return -1;
     return static_cast<int>(count);
 }
 
 }  // namespace
 
-HWND Robot::listControl(const std::string& refWord, std::string& why) const {
-    ControlRef ref;
-    parseControlRef(refWord, ref);
+HWND Robot::listControl(const ControlRef& ref, std::string& why) const {
     HWND list = findControl(current_, ref);
-    if (list == nullptr) why = "no such control: " + quoteWord(refWord);
+    if (list == nullptr) why = "no such control: " + quoteWord(ref.word);
     return list;
 }
 
-std::string Robot::checkRow(const std::vector<std::string>& a) {
+std::string Robot::waitForRow(const ControlRef& listRef, int row, const std::string& states,
+                              const std::vector<std::string>& texts) {
+    if (std::string missing = requireCurrentWindow(); !missing.empty()) return missing;
     std::string why;
-    const int row = std::atoi(a[1].c_str());
     std::string seen;
+    std::string wanted = states;
+    for (const std::string& text : texts) wanted += " " + quoteWord(text);
     const bool held = waitUntil(timeoutMs_, [&] {
-        HWND list = listControl(a[0], why);
+        HWND list = listControl(listRef, why);
         if (list == nullptr) return false;
         DWORD_PTR state = 0;
         if (!SendMessageTimeoutA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED,
-                                 SMTO_ABORTIFHUNG, messageTimeoutMs, &state))
+                                 SMTO_ABORTIFHUNG, listTimeoutMs, &state))
             return false;
         seen = statesText(static_cast<UINT>(state));
-        for (std::size_t column = 0; column + 3 < a.size(); ++column) {
+        for (std::size_t column = 0; column < texts.size(); ++column) {
             LVITEMA item{};
             item.iSubItem = static_cast<int>(column);
             std::string text;
@@ -86,21 +88,20 @@ std::string Robot::checkRow(const std::vector<std::string>& a) {
                 return false;
             seen += " " + quoteWord(text);
         }
-        std::string wanted = a[2];
-        for (std::size_t column = 3; column < a.size(); ++column) wanted += " " + quoteWord(a[column]);
         return seen == wanted;
     });
     if (held) return "";
-    return why.empty() ? "row " + a[1] + " is " + seen : why;
+    return why.empty() ? "row " + std::to_string(row) + " is " + seen : why;
 }
 
-std::string Robot::checkRowCount(const std::vector<std::string>& a) {
+std::string Robot::waitForRowCount(const ControlRef& listRef, int wanted) {
+    if (std::string missing = requireCurrentWindow(); !missing.empty()) return missing;
     std::string why;
     int count = -1;
     const bool held = waitUntil(timeoutMs_, [&] {
-        HWND list = listControl(a[0], why);
+        HWND list = listControl(listRef, why);
         count = list != nullptr ? rowCount(list) : -1;
-        return count == std::atoi(a[1].c_str());
+        return count == wanted;
     });
     return held ? "" : why.empty() ? "the list has " + std::to_string(count) + " rows" : why;
 }
@@ -123,8 +124,8 @@ std::vector<std::vector<std::string>> Robot::rowCells(HWND list) const {
     std::vector<std::vector<std::string>> rows;
     DWORD_PTR header = 0;
     DWORD_PTR columns = 0;
-    if (!SendMessageTimeoutA(list, LVM_GETHEADER, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &header) || header == 0 ||
-        !SendMessageTimeoutA(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs,
+    if (!SendMessageTimeoutA(list, LVM_GETHEADER, 0, 0, SMTO_ABORTIFHUNG, listTimeoutMs, &header) || header == 0 ||
+        !SendMessageTimeoutA(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, listTimeoutMs,
                              &columns))
         columns = 1;
     const int count = rowCount(list);
@@ -144,14 +145,15 @@ std::vector<std::vector<std::string>> Robot::rowCells(HWND list) const {
     return rows;
 }
 
-// Posts a left click at the middle of a row's label, or below the rows ("below": near the
-// bottom of the list's client area), as the mouse would send it.
-std::string Robot::clickRow(const std::vector<std::string>& a) {
+// Posts a left click at the middle of a row's label, or below the rows (near the bottom of the
+// list's client area), as the mouse would send it.
+std::string Robot::clickRow(const ControlRef& listRef, std::optional<int> row) {
+    if (std::string missing = requireCurrentWindow(); !missing.empty()) return missing;
     std::string why;
-    HWND list = listControl(a[0], why);
+    HWND list = listControl(listRef, why);
     if (list == nullptr) return why;
     POINT point{};
-    if (a[1] == "below") {
+    if (!row) {
         RECT client{};
         GetClientRect(list, &client);
         point = POINT{10, client.bottom - 4};
@@ -159,10 +161,10 @@ std::string Robot::clickRow(const std::vector<std::string>& a) {
         RECT bounds{};
         bounds.left = LVIR_LABEL;
         LRESULT found = 0;
-        if (!sendWithBuffer(process_.hProcess, list, LVM_GETITEMRECT, static_cast<WPARAM>(std::atoi(a[1].c_str())),
-                            &bounds, sizeof bounds, 0, nullptr, &found) ||
+        if (!sendWithBuffer(process_.hProcess, list, LVM_GETITEMRECT, static_cast<WPARAM>(*row), &bounds, sizeof bounds,
+                            0, nullptr, &found) ||
             !found)
-            return "row " + a[1] + " is not in the list";
+            return "row " + std::to_string(*row) + " is not in the list";
         point = POINT{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
     }
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
@@ -172,15 +174,14 @@ std::string Robot::clickRow(const std::vector<std::string>& a) {
 
 // The control shows "N kb" with N the free kilobytes of ROOT as the robot measures them, within
 // 1 % (other programs write meanwhile).
-std::string Robot::checkFreeSpace(const std::vector<std::string>& a) {
-    ControlRef ref;
-    parseControlRef(a[0], ref);
+std::string Robot::waitForFreeSpace(const ControlRef& ref, const std::string& root) {
+    if (std::string missing = requireCurrentWindow(); !missing.empty()) return missing;
     std::string shown;
     const bool held = waitUntil(timeoutMs_, [&] {
         HWND control = findControl(current_, ref);
         ULARGE_INTEGER available{};
         if (control == nullptr || !readText(control, shown) ||
-            !GetDiskFreeSpaceExA(a[1].c_str(), &available, nullptr, nullptr))
+            !GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr))
             return false;
         unsigned long long kilobytes = 0;
         char unit[8] = "";

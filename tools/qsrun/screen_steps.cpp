@@ -1,11 +1,13 @@
 #include "screen_steps.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include <windows.h>
 
 #include "png_writer.h"
+#include "robot.h"
 
 namespace quillset::robot {
 
@@ -60,11 +62,11 @@ std::string takeScreenshot(const std::string& path) {
     return "";
 }
 
-long countScreenPixels(int left, int top, int right, int bottom, const ScreenColor& wanted, int tolerance) {
-    const int width = right - left, height = bottom - top;
+long countScreenPixels(const ScreenArea& area, const ScreenColor& wanted, int tolerance) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return 0;
     std::vector<std::uint8_t> rgb;
-    if (!captureScreen(left, top, width, height, rgb)) return -1;
+    if (!captureScreen(area.left, area.top, width, height, rgb)) return -1;
     const auto within = [tolerance](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
     long count = 0;
     for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
@@ -79,6 +81,37 @@ bool readScreenPixel(int x, int y, ScreenColor& color) {
     if (pixel == CLR_INVALID) return false;
     color = ScreenColor{GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
     return true;
+}
+
+std::string Robot::screenshot(const std::string& path) {
+    const std::string unpainted = programRunning() ? waitUntilPainted() : "";
+    return unpainted.empty() ? takeScreenshot(path) : unpainted;
+}
+
+std::string Robot::waitForPixel(int x, int y, const ScreenColor& wanted, int tolerance) {
+    ScreenColor seen{};
+    const auto within = [tolerance](int a, int b) { return std::abs(a - b) <= tolerance; };
+    if (waitUntil(timeoutMs_, [&] {
+            return readScreenPixel(x, y, seen) && within(seen.red, wanted.red) && within(seen.green, wanted.green) &&
+                   within(seen.blue, wanted.blue);
+        })) {
+        return "";
+    }
+    if (!readScreenPixel(x, y, seen)) return "the point is outside the screen";
+    return "the pixel is " + std::to_string(seen.red) + " " + std::to_string(seen.green) + " " +
+           std::to_string(seen.blue) + " after " + describeTimeout();
+}
+
+std::string Robot::waitForPixelCount(const ScreenArea& area, const ScreenColor& wanted, int tolerance, int minimum,
+                                     std::optional<int> maximum) {
+    long seen = -1;
+    const auto holds = [&] {
+        seen = countScreenPixels(area, wanted, tolerance);
+        return seen >= minimum && (!maximum || seen <= *maximum);
+    };
+    if (waitUntil(timeoutMs_, holds)) return "";
+    if (seen < 0) return "cannot read the screen";
+    return std::to_string(seen) + " pixels of that colour after " + describeTimeout();
 }
 
 }  // namespace quillset::robot

@@ -12,6 +12,8 @@
 namespace quillset::qsrun {
 namespace {
 
+using robot::ControlRef;
+using robot::ControlState;
 using robot::Robot;
 using robot::TopWindow;
 
@@ -20,18 +22,15 @@ using robot::TopWindow;
 constexpr DWORD pollMs = 50;
 constexpr DWORD settleMs = 3000;
 // How long Next may stay disabled after a page's answers before the walk looks at why.
-constexpr const char* nextWait = "5";
+constexpr unsigned long nextWaitMs = 5000;
 
-const char* const answerNames[] = {"", "OK", "CANCEL", "ABORT", "RETRY", "IGNORE", "YES", "NO"};
-
-// Carries out one robot step; "" when it held.
-std::string act(Robot& robot, const std::string& name, const std::vector<std::string>& args) {
-    robot::Step step;
-    step.name = name;
-    step.args = args;
-    std::vector<std::string> notes;
-    return robot.run(step, notes);
-}
+// The controls of Setup.exe's pages that the walk works, named in its messages as in resource_ids.h.
+const ControlRef nextButton = ControlRef::withId(IDC_NEXT, "IDC_NEXT");
+const ControlRef destinationPath = ControlRef::withId(IDC_DEST_PATH, "IDC_DEST_PATH");
+const ControlRef sectionList = ControlRef::withId(IDC_SECTION_LIST, "IDC_SECTION_LIST");
+const ControlRef noGroup = ControlRef::withId(IDC_GROUP_NONE, "IDC_GROUP_NONE");
+const ControlRef newGroup = ControlRef::withId(IDC_GROUP_CREATE_NEW, "IDC_GROUP_CREATE_NEW");
+const ControlRef newGroupName = ControlRef::withId(IDC_GROUP_NEW_NAME, "IDC_GROUP_NEW_NAME");
 
 std::string quoted(const std::string& text) { return robot::quoteWord(text); }
 
@@ -116,16 +115,16 @@ PageRecord pageFromJournal(const JournalPage& record, const std::string& dialog)
     return page;
 }
 
-// How a robot step names a control: its class and place among the window's children of that class
-// (custom controls may all have the same ID).
-std::string referenceOf(HWND window, HWND control) {
+// A control by its class and place among the window's children of that class (custom controls
+// may all have the same ID).
+ControlRef referenceOf(HWND window, HWND control) {
     const std::string className = robot::classOf(control);
     int index = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (lstrcmpiA(robot::classOf(child).c_str(), className.c_str()) == 0) ++index;
         if (child == control) break;
     }
-    return className + ":" + std::to_string(index);
+    return ControlRef::ofClass(className, index);
 }
 
 bool isDialog(const TopWindow& window) { return lstrcmpiA(window.className.c_str(), "#32770") == 0; }
@@ -172,7 +171,7 @@ std::string buttonsOf(HWND box) {
     std::string names;
     for (int id = IDOK; id <= IDNO; ++id)
         if (GetDlgItem(box, id) != nullptr && IsWindowVisible(GetDlgItem(box, id)))
-            names += (names.empty() ? "" : " ") + std::string(answerNames[id]);
+            names += (names.empty() ? "" : " ") + robot::answerName(id);
     return names;
 }
 
@@ -216,8 +215,7 @@ public:
     Walk(Robot& robot, const WalkOptions& options, RunReport& report) : robot_(robot), options_(options), report_(report) {}
 
     std::string run() {
-        const std::string timeout = std::to_string(options_.waitMs / 1000.0);
-        act(robot_, "timeout", {timeout});
+        robot_.setTimeout(options_.waitMs);
         std::string signature;
         DWORD lastChange = GetTickCount();
         std::map<HWND, DWORD> strangers;  // dialogs that are neither pages nor message boxes, since when
@@ -255,7 +253,7 @@ public:
                 continue;
             }
             if (GetTickCount() - lastChange > options_.waitMs)
-                return options_.program + " showed nothing new for " + timeout.substr(0, timeout.find('.')) +
+                return options_.program + " showed nothing new for " + std::to_string(options_.waitMs / 1000) +
                        " s; on the screen:" + describeScreen(robot_.processId());
             Sleep(pollMs);
         }
@@ -326,9 +324,9 @@ private:
         }
         if (button == 0) button = defaultButton(box);
         if (button == 0) return "the message box " + quoted(message.caption) + " has no button to press";
-        message.answer = answerNames[button];
+        message.answer = robot::answerName(button);
         report_.messages.push_back(message);
-        const std::string failure = act(robot_, "message", {message.caption, message.text, message.answer});
+        const std::string failure = robot_.answerMessage(message.caption, message.text, button);
         return failure.empty() ? "" : "answering the message box " + quoted(message.caption) + ": " + failure;
     }
 
@@ -351,7 +349,7 @@ private:
         recordControls(robot_, window, page);
         char name[32];
         std::snprintf(name, sizeof name, "page-%02d.png", page.number);
-        if (act(robot_, "screenshot", {options_.reportDirectory + "\\" + name}).empty()) page.screenshot = name;
+        if (robot_.screenshot(options_.reportDirectory + "\\" + name).empty()) page.screenshot = name;
         // A page that closed while it was being looked at (the copy page of a small medium) is
         // reported as the journal has it when it closed: what was read may be half of it.
         if (!IsWindow(window) && !options_.journalPath.empty()) {
@@ -364,7 +362,7 @@ private:
         if (failure.empty() && dialog != "IDD_COPY") {
             if (hasNext) {
                 page.actions.push_back("Next");
-                failure = act(robot_, "click", {"IDC_NEXT"});
+                failure = robot_.click(nextButton);
             } else {
                 failure = pressDefault(window, page);
             }
@@ -394,7 +392,7 @@ private:
         std::string label;
         robot::readText(button, label);
         page.actions.push_back("pressed the default button " + quoted(label));
-        return act(robot_, "click", {referenceOf(window, button)});
+        return robot_.click(referenceOf(window, button));
     }
 
     std::string applyAnswers(HWND window, const std::string& dialog, PageRecord& page) {
@@ -404,7 +402,7 @@ private:
         if (dialog == "IDD_DESTINATION" && answers->hasDestination) {
             use(answers->destinationLine);
             page.actions.push_back("typed the destination " + quoted(answers->destination));
-            failure = act(robot_, "type", {"IDC_DEST_PATH", answers->destination});
+            failure = robot_.type(destinationPath, answers->destination);
         }
         if (dialog == "IDD_SECTIONS") {
             for (const SectionAnswer& section : answers->sections) {
@@ -415,29 +413,30 @@ private:
             use(answers->groupLine);
             if (answers->group == Answers::Group::none) {
                 page.actions.push_back("chose no program group");
-                failure = act(robot_, "click", {"IDC_GROUP_NONE"});
-                if (failure.empty()) failure = act(robot_, "checked", {"IDC_GROUP_NONE"});
+                failure = robot_.click(noGroup);
+                if (failure.empty()) failure = robot_.waitForState(noGroup, ControlState::checked);
             } else {
                 page.actions.push_back("typed the program group " + quoted(answers->groupName));
-                failure = act(robot_, "click", {"IDC_GROUP_CREATE_NEW"});
-                if (failure.empty()) failure = act(robot_, "type", {"IDC_GROUP_NEW_NAME", answers->groupName});
+                failure = robot_.click(newGroup);
+                if (failure.empty()) failure = robot_.type(newGroupName, answers->groupName);
             }
         }
         for (const ControlAnswer& control : answers->controls) {
             if (!failure.empty()) break;
             if (options_.usedLines != nullptr && options_.usedLines->count(control.line)) continue;
-            robot::ControlRef ref;
+            ControlRef ref;
             robot::parseControlRef(control.control, ref);
             HWND found = robot::findControl(window, ref);
             if (found == nullptr) continue;  // a control of another page
             use(control.line);
             if (control.kind == ControlAnswer::Kind::text) {
                 page.actions.push_back("typed " + quoted(control.text) + " into " + control.control);
-                failure = act(robot_, "type", {control.control, control.text});
+                failure = robot_.type(ref, control.text);
             } else if ((robot::checkStateOf(found) == BST_CHECKED) != control.checked) {
                 page.actions.push_back(std::string(control.checked ? "checked " : "unchecked ") + control.control);
-                failure = act(robot_, "click", {control.control});
-                if (failure.empty()) failure = act(robot_, control.checked ? "checked" : "unchecked", {control.control});
+                failure = robot_.click(ref);
+                if (failure.empty())
+                    failure = robot_.waitForState(ref, control.checked ? ControlState::checked : ControlState::unchecked);
             }
         }
         return failure;
@@ -457,10 +456,10 @@ private:
             return "the sections list does not answer";
         if (((state & LVIS_SELECTED) != 0) == section.install) return "";
         page.actions.push_back(std::string(section.install ? "chose" : "left out") + " the section " + quoted(section.name));
-        const std::string number = std::to_string(row);
-        const std::string failure = act(robot_, "click-row", {"IDC_SECTION_LIST", number});
+        const std::string failure = robot_.clickRow(sectionList, static_cast<int>(row));
         if (!failure.empty()) return failure;
-        if (act(robot_, "row", {"IDC_SECTION_LIST", number, section.install ? "selected,focused" : "focused", section.name})
+        if (robot_.waitForRow(sectionList, static_cast<int>(row), section.install ? "selected,focused" : "focused",
+                              {section.name})
                 .empty())
             return "";
         return "the section " + quoted(section.name) + (section.install ? " cannot be chosen" : " must be installed");
@@ -470,21 +469,21 @@ private:
     // file the walk accepts as a user would: it checks the page's unchecked check boxes one by one
     // until Next is enabled; with one, the author says what to check.
     std::string enableNext(HWND window, PageRecord& page) {
-        act(robot_, "timeout", {nextWait});
-        std::string failure = act(robot_, "enabled", {"IDC_NEXT"});
+        robot_.setTimeout(nextWaitMs);
+        std::string failure = robot_.waitForState(nextButton, ControlState::enabled);
         for (HWND child = GetWindow(window, GW_CHILD); !failure.empty() && options_.answers == nullptr && child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT)) {
             if (controlKind(child) != "check box" || !IsWindowVisible(child) || !IsWindowEnabled(child) ||
                 robot::checkStateOf(child) == BST_CHECKED)
                 continue;
-            const std::string ref = referenceOf(window, child);
+            const ControlRef ref = referenceOf(window, child);
             std::string label;
             robot::readText(child, label);
             page.actions.push_back("checked " + quoted(label) + " (Next was disabled)");
-            act(robot_, "click", {ref});
-            failure = act(robot_, "enabled", {"IDC_NEXT"});
+            robot_.click(ref);
+            failure = robot_.waitForState(nextButton, ControlState::enabled);
         }
-        act(robot_, "timeout", {std::to_string(options_.waitMs / 1000.0)});
+        robot_.setTimeout(options_.waitMs);
         if (failure.empty()) return "";
         std::string unchecked;
         for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {

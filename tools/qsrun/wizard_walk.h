@@ -9,7 +9,7 @@
 
 #include "answers_file.h"
 #include "run_report.h"
-#include "window_steps.h"
+#include "robot.h"
 
 namespace quillset::qsrun {
 

@@ -1,0 +1,163 @@
+// The robot's program: starting it (in a job, so that it ends with everything it started), its
+// exit code, ending it; and what every step needs of it.
+#include <cstdio>
+
+#include "command_line.h"
+#include "robot.h"
+
+namespace quillset::robot {
+
+Robot::~Robot() {
+    if (programRunning()) endProgram();
+    if (job_ != nullptr) CloseHandle(job_);
+    if (process_.hProcess != nullptr) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+std::string Robot::describeTimeout() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", static_cast<double>(timeoutMs_) / 1000.0);
+    return text;
+}
+
+std::string Robot::requireProgram() const { return process_.hProcess == nullptr ? "no program started" : ""; }
+
+std::string Robot::requireCurrentWindow() const {
+    if (process_.hProcess == nullptr) return "no program started";
+    if (current_ == nullptr) return "no current window (use a window step first)";
+    if (!IsWindow(current_)) return "the current window " + quoteWord(currentTitle_) + " is gone";
+    return "";
+}
+
+bool Robot::programRunning() const {
+    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Robot::exitCode(int& code) const {
+    DWORD value = 0;
+    if (process_.hProcess == nullptr || programRunning() || !GetExitCodeProcess(process_.hProcess, &value)) return false;
+    code = static_cast<int>(value);
+    return true;
+}
+
+bool Robot::endProgram() {
+    if (process_.hProcess == nullptr) return true;
+    if (job_ != nullptr) TerminateJobObject(job_, 1);
+    TerminateProcess(process_.hProcess, 1);
+    return WaitForSingleObject(process_.hProcess, 5000) == WAIT_OBJECT_0;
+}
+
+std::string Robot::start(const std::string& program, const std::vector<std::string>& arguments) {
+    if (programRunning()) return "the program started before still runs";
+    if (process_.hProcess != nullptr) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = PROCESS_INFORMATION{};
+    }
+    if (job_ != nullptr) {
+        CloseHandle(job_);
+        job_ = nullptr;
+    }
+    current_ = nullptr;
+
+    // Resolve the program in the current directory: CreateProcessA would look in the robot's
+    // own directory first and might find a different program of the same name there.
+    char fullPath[MAX_PATH * 4];
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    for (const std::string& candidate : {program, program + ".exe"}) {
+        const DWORD length = GetFullPathNameA(candidate.c_str(), sizeof fullPath, fullPath, nullptr);
+        if (length == 0 || length >= sizeof fullPath) continue;
+        attributes = GetFileAttributesA(fullPath);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
+        attributes = INVALID_FILE_ATTRIBUTES;
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES) return "no program " + quoteWord(program);
+
+    programPath_ = fullPath;
+    std::string commandLine = quoteCommandLineArgument(fullPath);
+    for (const std::string& argument : arguments) commandLine += " " + quoteCommandLineArgument(argument);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    // Started suspended so that it is in the job before it can start anything itself.
+    // Under Wine on a loaded machine the start itself sometimes fails (ERROR_INTERNAL_ERROR) and
+    // works when tried again: try until the time-out before calling it a failure.
+    DWORD error = 0;
+    const bool started = waitUntil(timeoutMs_, [&] {
+        if (CreateProcessA(fullPath, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                           &startup, &process_))
+            return true;
+        error = GetLastError();
+        return false;
+    });
+    if (!started) {
+        process_ = PROCESS_INFORMATION{};
+        // A medium's Setup.exe is mostly the 32-bit program, and a Wine built for 64-bit programs
+        // alone fails to start it with no better reason than an internal error.
+        DWORD binaryType = 0;
+        const bool thirtyTwoBit =
+            sizeof(void*) == 8 && GetBinaryTypeA(fullPath, &binaryType) && binaryType == SCS_32BIT_BINARY;
+        return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(error) + ")" +
+               (thirtyTwoBit ? std::string(": it is a 32-bit program, which a Wine without 32-bit support cannot "
+                                           "start (on Debian: the wine32 package of the i386 architecture)")
+                             : std::string());
+    }
+    // The job ends the program and its children together when the robot stops, even when the
+    // robot itself is killed. Without a job (not possible in every environment) endProgram
+    // still ends the program itself.
+    job_ = CreateJobObjectA(nullptr, nullptr);
+    if (job_ != nullptr) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (!SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+            !AssignProcessToJobObject(job_, process_.hProcess)) {
+            CloseHandle(job_);
+            job_ = nullptr;
+        }
+    }
+    if (beforeResume_) beforeResume_(process_.dwThreadId);
+    ResumeThread(process_.hThread);
+    return "";
+}
+
+// The program that the Uninstall key of APPNAME names, as the system's list of programs starts it.
+std::string Robot::startUninstall(const std::string& appName) {
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
+    // A 32-bit setup program writes its entry in the 32-bit view of the registry.
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        char command[MAX_PATH * 4] = "";
+        DWORD size = sizeof command - 1;
+        HKEY entry = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | view, &entry) != ERROR_SUCCESS) continue;
+        const LONG status = RegGetValueA(entry, nullptr, "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+        RegCloseKey(entry);
+        if (status == ERROR_SUCCESS) return start(command, {});
+    }
+    return "no UninstallString under HKEY_LOCAL_MACHINE\\" + key;
+}
+
+std::string Robot::waitForExit(int expectedCode) {
+    if (std::string missing = requireProgram(); !missing.empty()) return missing;
+    if (WaitForSingleObject(process_.hProcess, timeoutMs_) != WAIT_OBJECT_0) {
+        return "the program still runs after " + describeTimeout();
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    const auto actual = static_cast<int>(code);
+    return actual == expectedCode ? "" : "the exit code is " + std::to_string(actual);
+}
+
+std::string Robot::kill(std::vector<std::string>& notes) {
+    if (std::string missing = requireProgram(); !missing.empty()) return missing;
+    DWORD code = 0;
+    if (!programRunning()) {
+        GetExitCodeProcess(process_.hProcess, &code);
+        notes.push_back("the program had ended already, exit code " + std::to_string(static_cast<int>(code)));
+        return "";
+    }
+    return endProgram() ? "" : "the program still runs five seconds after it was ended";
+}
+
+}  // namespace quillset::robot
