@@ -1,6 +1,6 @@
 // The copy page: when it is first painted it runs the installation (install/installation_run.h)
-// and closes itself; it shows the run's progress on its two bars and its two lines. The user
-// starts nothing; Cancel is the page frame's.
+// and closes itself; it shows the run's progress on its two bars and its two lines, and asks the
+// run's questions. The user starts nothing; Cancel is the page frame's.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +9,7 @@
 
 #include "installation_run.h"
 #include "page_frame.h"
+#include "win32_install_prompt.h"
 
 namespace quillset {
 
@@ -103,7 +104,9 @@ private:
 void runCopySequence(SetupState& state, HWND page) {
     state.run.copyStarted = true;
     CopyPageProgress progress(page);
-    InstallationRun run(state, progress);
+    Win32InstallPrompt prompt(static_cast<HINSTANCE>(state.session.instance),
+                              static_cast<HWND>(state.session.mainWindow), page);
+    InstallationRun run(state, progress, prompt);
     // After a stop the files before stay installed and logged, and the program ends with the
     // stop's exit code; the Uninstall entry is made all the same, so they can be removed.
     if (run.RunInstallation() == InstallationResult::stopped) QuitSetup(QuitMode::withoutAsking);

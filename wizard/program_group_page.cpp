@@ -27,7 +27,7 @@ void browseExistingGroup(SetupState& state, HWND page) {
 bool storeChoice(SetupState& state, HWND page) {
     if (IsDlgButtonChecked(page, IDC_GROUP_NONE) == BST_CHECKED) state.choices.createProgramGroup = false;
     if (IsDlgButtonChecked(page, IDC_GROUP_CREATE_NEW) != BST_CHECKED) return true;
-    const std::string programs = programsFolder(static_cast<HWND>(state.session.mainWindow));
+    const std::string programs = programsFolder();
     const std::string group = newGroupPath(programs, dialogItemText(page, IDC_GROUP_NEW_NAME));
     if (group.empty()) {
         showMessageBox(programs.empty() ? kNoProgramsFolder : kGroupPathTooLong, kCaption, MB_OK | MB_ICONERROR, page);

@@ -9,6 +9,7 @@
 #include "page_frame.h"
 #include "section_list.h"
 #include "source_sizes.h"
+#include "win32_install_prompt.h"
 
 namespace quillset {
 
@@ -137,7 +138,9 @@ void showSizes(SetupState& state, HWND page) {
     const bool splitFiles = std::any_of(state.files.begin(), state.files.end(),
                                         [](const InstallFileEntry& entry) { return entry.splitPart; });
     if (splitFiles) EnableWindow(page, FALSE);
-    SourceSizes splitSizes(state);
+    Win32InstallPrompt prompt(static_cast<HINSTANCE>(state.session.instance),
+                              static_cast<HWND>(state.session.mainWindow), page);
+    SourceSizes splitSizes(state, prompt);
     const std::vector<std::int32_t> sizes = sectionSizes(state.sections, state.files, [&](std::size_t entry) {
         return state.files[entry].splitPart ? splitSizes.FileEntryUncompressedSize(entry) : plainSizes[entry];
     });
