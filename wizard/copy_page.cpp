@@ -101,11 +101,10 @@ private:
 };
 
 // Everything the page does, once, inside its first paint.
-void runCopySequence(SetupState& state, HWND page) {
+void runCopySequence(SetupState& state, const Win32Session& windows, HWND page) {
     state.run.copyStarted = true;
     CopyPageProgress progress(page);
-    Win32InstallPrompt prompt(static_cast<HINSTANCE>(state.session.instance),
-                              static_cast<HWND>(state.session.mainWindow), page);
+    Win32InstallPrompt prompt(windows.instance, windows.mainWindow, page);
     InstallationRun run(state, progress, prompt);
     // After a stop the files before stay installed and logged, and the program ends with the
     // stop's exit code; the Uninstall entry is made all the same, so they can be removed.
@@ -116,11 +115,11 @@ void runCopySequence(SetupState& state, HWND page) {
 
 }  // namespace
 
-INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(state, page, message, lParam, wParam, Page::Copy);
+INT_PTR CopyPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Copy);
     // Later paints, the nested ones of the run's own redraws and message boxes included, only
     // paint; a second copy page installs nothing and waits for Cancel.
-    if (message == WM_PAINT && !state.run.copyStarted) runCopySequence(state, page);
+    if (message == WM_PAINT && !state.run.copyStarted) runCopySequence(state, windows, page);
     return FALSE;
 }
 
