@@ -181,8 +181,9 @@ SetupExitCode runSetup(HINSTANCE instance) {
     drainMessages();
     KillTimer(mainWindow, timer);
     UnregisterSetupClasses(instance);
-    // A run that stopped early is no success for whoever started the setup; a confirmed Cancel is.
-    return state.run.stoppedEarly ? SetupExitCode::installationStopped : SetupExitCode::normal;
+    // A copy page whose run stopped early is no success for whoever started the setup; a
+    // confirmed Cancel is.
+    return result.exitCode;
 }
 
 }  // namespace

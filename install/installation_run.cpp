@@ -75,10 +75,7 @@ InstallationResult InstallationRun::RunInstallation() {
 
             const InstallFileEntry& entry = state_.files[index];
             const FileStepResult installed = installFileEntry(context_, entry);
-            if (installed.step == FileStep::stopRun) {
-                state_.run.stoppedEarly = true;
-                return InstallationResult::stopped;
-            }
+            if (installed.step == FileStep::stopRun) return InstallationResult::stopped;
             if (state_.choices.createProgramGroup && entry.createShortcut && !installed.installedPath.empty())
                 makeShortcut(entry, installed.installedPath);
         }

@@ -42,8 +42,7 @@ public:
     InstallationRun& operator=(const InstallationRun&) = delete;
 
     // Makes the program group when the user wants one, then installs the files of every section
-    // that takes part, in script order, each section's files in script order. A stop sets the run
-    // state's stoppedEarly.
+    // that takes part, in script order, each section's files in script order.
     InstallationResult RunInstallation();
 
     // Enters the application under the Uninstall key, records the key and closes the log.

@@ -87,7 +87,6 @@ struct InstallRun {
     bool copyStarted = false;
     bool installAll = false;    // install on every language or code page conflict
     bool overwriteAll = false;  // overwrite every existing file without asking
-    bool stoppedEarly = false;  // a file stopped the run: setup ends with installationStopped
 };
 
 // Everything the script declares and the run shares between windows, in named parts, so that code

@@ -1,6 +1,6 @@
 // The copy page: when it is first painted it runs the installation (install/installation_run.h)
-// and closes itself; it shows the run's progress on its two bars and its two lines, and asks the
-// run's questions. The user starts nothing; Cancel is the page frame's.
+// and closes itself with the run's result; it shows the run's progress on its two bars and its two
+// lines, and asks the run's questions. The user starts nothing; Cancel is the page frame's.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -100,17 +100,17 @@ private:
     FileLine fileLine_;
 };
 
-// Everything the page does, once, inside its first paint.
+// Everything the page does, once, inside its first paint. The page ends with the run's result:
+// after a stop the files before stay installed and logged, and the program ends with the stop's
+// exit code; the Uninstall entry is made all the same, so they can be removed.
 void runCopySequence(SetupState& state, const Win32Session& windows, HWND page) {
     state.run.copyStarted = true;
     CopyPageProgress progress(page);
     Win32InstallPrompt prompt(windows.instance, windows.mainWindow, page);
     InstallationRun run(state, progress, prompt);
-    // After a stop the files before stay installed and logged, and the program ends with the
-    // stop's exit code; the Uninstall entry is made all the same, so they can be removed.
-    if (run.RunInstallation() == InstallationResult::stopped) QuitSetup(QuitMode::withoutAsking);
+    const InstallationResult result = run.RunInstallation();
     run.finish();
-    EndDialog(page, 0);
+    EndDialog(page, result == InstallationResult::stopped ? PageResult::installationStopped : PageResult::next);
 }
 
 }  // namespace

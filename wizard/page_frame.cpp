@@ -71,9 +71,9 @@ void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT me
     }
     // Whatever the notification: a click, Enter on the default button, an accelerator.
     if (id == IDC_NEXT) {
-        EndDialog(page, 0);
+        EndDialog(page, PageResult::next);
     } else if (id == IDC_CANCEL) {
-        if (QuitSetup(QuitMode::askFirst)) EndDialog(page, -2);
+        if (QuitSetup(QuitMode::askFirst)) EndDialog(page, PageResult::cancelled);
     }
     // IDCANCEL (2), which Esc and the close box send, is deliberately ignored: only the Cancel
     // button, with its question, leaves a page that way.

@@ -8,6 +8,7 @@
 
 #include "page_list.h"
 #include "resource_ids.h"
+#include "setup_host.h"
 #include "setup_state.h"
 #include "win32_session.h"
 
@@ -16,7 +17,8 @@ namespace quillset {
 // Every page procedure hands each of its messages here, with the setup state and the windows it
 // was handed. Records the current page and the page's font; makes the script's controls of the
 // page when it opens and removes them when it closes, passes their notifications to their button
-// actions; ends the page with 0 on Next and, after a confirmed Cancel, with -2.
+// actions; ends the page with PageResult::next on Next and, after a confirmed Cancel, with
+// PageResult::cancelled.
 void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
                     Page pageId);
 
@@ -53,8 +55,8 @@ std::string dialogItemText(HWND page, int id);
 // The dialog procedure of a page, which hands the page's procedure the program's setup state.
 DLGPROC pageDialogProcedure(Page page);
 
-// Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
-// after a confirmed Cancel, -1 when the dialog could not be created.
+// Shows a page modally over the main window and returns the dialog's result (PageResult): next,
+// cancelled, installationStopped from the copy page, notShown when the dialog could not be created.
 int ShowWizardPage(const Win32Session& windows, Page page);
 
 }  // namespace quillset
