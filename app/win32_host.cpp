@@ -9,7 +9,7 @@
 
 namespace quillset {
 
-int Win32Host::showPage(Page page) { return ShowWizardPage(session_, page); }
+int Win32Host::showPage(Page page) { return ShowWizardPage(windows_, page); }
 
 void Win32Host::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     showMessageBox(text, caption, MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0));
@@ -20,7 +20,7 @@ std::vector<FoundFile> Win32Host::findFiles(const std::string& pattern) { return
 bool Win32Host::isProcessRunning(const std::string& lowerCaseName) { return IsProcessRunning(lowerCaseName); }
 
 void Win32Host::repaintMainWindow() {
-    RedrawWindow(static_cast<HWND>(session_.mainWindow), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(windows_.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void Win32Host::postQuit(int exitCode) { PostQuitMessage(exitCode); }

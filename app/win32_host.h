@@ -3,13 +3,13 @@
 #pragma once
 
 #include "setup_host.h"
-#include "setup_state.h"
+#include "win32_session.h"
 
 namespace quillset {
 
 class Win32Host : public SetupHost {
 public:
-    explicit Win32Host(const Session& session) : session_(session) {}
+    explicit Win32Host(const Win32Session& windows) : windows_(windows) {}
 
     int showPage(Page page) override;
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
@@ -19,7 +19,7 @@ public:
     void postQuit(int exitCode) override;
 
 private:
-    const Session& session_;
+    const Win32Session& windows_;
 };
 
 }  // namespace quillset

@@ -130,20 +130,19 @@ private:
 
 SetupExitCode runSetup(HINSTANCE instance) {
     SetupState& state = setupState();
-    Session& session = state.session;
+    Win32Session& windows = win32Session();
 
-    session.isNt = windowsFamily() == WindowsFamily::nt;
-    if (!session.isNt && !checkWininit()) return SetupExitCode::normal;
+    if (windowsFamily() != WindowsFamily::nt && !checkWininit()) return SetupExitCode::normal;
 
-    session.instance = instance;
-    session.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    session.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    windows.instance = instance;
+    windows.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    windows.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     const ComInitialization com;
 
     // The splash only tells the user that something is happening; without it setup goes on.
     HWND splash = CreateSetupWindow(instance, nullptr, kSplashClassName, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
-                                    session.screenWidth / 2 - 200, session.screenHeight / 2 - 100, 400, 200);
-    session.splashWindow = splash;
+                                    windows.screenWidth / 2 - 200, windows.screenHeight / 2 - 100, 400, 200);
+    windows.splashWindow = splash;
     if (splash != nullptr) {
         ShowWindow(splash, SW_SHOW);
         UpdateWindow(splash);
@@ -163,10 +162,10 @@ SetupExitCode runSetup(HINSTANCE instance) {
 
     Sleep(1250);  // the splash stays up a moment after the script is read
 
-    HWND mainWindow = CreateSetupWindow(instance, "Setup", kMainClassName, nullptr, WS_POPUP, 0, 0, session.screenWidth,
-                                        session.screenHeight);
+    HWND mainWindow = CreateSetupWindow(instance, "Setup", kMainClassName, nullptr, WS_POPUP, 0, 0, windows.screenWidth,
+                                        windows.screenHeight);
     if (mainWindow == nullptr) return mainWindowFailed();
-    session.mainWindow = mainWindow;
+    windows.mainWindow = mainWindow;
     ShowWindow(mainWindow, SW_SHOW);
     UpdateWindow(mainWindow);
     if (splash != nullptr) DestroyWindow(splash);
@@ -174,7 +173,7 @@ SetupExitCode runSetup(HINSTANCE instance) {
     const UINT_PTR timer = SetTimer(mainWindow, 1, 50, DynamicStateTimerProc);
     if (timer == 0) return mainWindowFailed();
 
-    Win32Host host(session);
+    Win32Host host(windows);
     const RunResult result = runStatements(script, state, host);
     if (result.outcome == RunOutcome::stopped) return result.exitCode;
 
@@ -182,8 +181,9 @@ SetupExitCode runSetup(HINSTANCE instance) {
     drainMessages();
     KillTimer(mainWindow, timer);
     UnregisterSetupClasses(instance);
-    // A run that stopped early is no success for whoever started the setup; a confirmed Cancel is.
-    return state.run.stoppedEarly ? SetupExitCode::installationStopped : SetupExitCode::normal;
+    // A copy page whose run stopped early is no success for whoever started the setup; a
+    // confirmed Cancel is.
+    return result.exitCode;
 }
 
 }  // namespace

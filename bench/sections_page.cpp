@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     const std::string kibibyte(1024, 'x');
 
     SetupState& state = setupState();
-    state.session.instance = GetModuleHandleA(nullptr);
+    win32Session().instance = GetModuleHandleA(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     for (int section = 0; section < kSections; ++section)
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     int status = 0;
     for (int run = 0; run < kRuns && status == 0; ++run) {
         QueryPerformanceCounter(&start);
-        HWND page = CreateDialogParamA(static_cast<HINSTANCE>(state.session.instance), MAKEINTRESOURCEA(IDD_SECTIONS),
+        HWND page = CreateDialogParamA(win32Session().instance, MAKEINTRESOURCEA(IDD_SECTIONS),
                                        nullptr, pageDialogProcedure(Page::Sections), 0);
         QueryPerformanceCounter(&shown);
         // The page's messages run until the size column holds every file's bytes (a minute at most).

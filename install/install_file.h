@@ -1,35 +1,27 @@
-// Installing one declared file through the platform's version-aware installer: the shared way
-// (the directory the platform recommends, version and language checks, self-registration) and the
-// non-shared way (exactly the entry's destination, overwritten only when the user agrees).
+// Installing one declared file: the shared way (the directory the platform recommends, version and
+// language checks, self-registration), the non-shared way (exactly the entry's destination,
+// overwritten only when the user agrees), split files and files in use. Portable: the platform is
+// reached through InstallPlatform and the user through InstallPrompt, so every way through it is
+// tested natively.
 #pragma once
 
-#include <windows.h>
-
-#include <cstddef>
 #include <string>
 
+#include "install_platform.h"
+#include "install_prompt.h"
 #include "setup_state.h"
-#include "short_path_cache.h"
-#include "source_retrieval.h"
 #include "uninstall_log.h"
-#include "version_library.h"
+#include "variables.h"
 
 namespace quillset {
 
-// The platform's version-aware installer. Tests put their own in its place to reach answers that
-// the platform under test never gives (a shared file reported in use before installing).
-struct VersionLibrary {
-    DWORD(APIENTRY* findFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, PUINT, LPSTR, PUINT) = versionFindFile;
-    DWORD(APIENTRY* installFile)(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) = versionInstallFile;
-};
-
 // What installing a file works with besides the entry itself.
 struct InstallContext {
-    SetupState& state;  // the files, DP and WINPATH, the run's flags and conflict paths, the windows
+    VariableTable& variables;  // DP and WINPATH, and the references in the destinations
+    InstallRun& answers;       // the run's "all" answers: they hold for every later file
     UninstallLog& log;
-    SplitFileJoiner joiner;
-    VersionLibrary versionLibrary;
-    ShortPathCache shortPaths;  // the short forms of sources and of installed files, asked once per folder
+    InstallPlatform& platform;
+    InstallPrompt& prompt;
 };
 
 enum class FileStep {
@@ -37,8 +29,18 @@ enum class FileStep {
     stopRun,  // the user or a failure stopped the run
 };
 
-// Installs entry `index` of the files. `installedPath` receives the path under which the file now
-// lies (also when the user chose to keep an existing file), or nothing when there is none.
-FileStep installFileEntry(InstallContext& context, std::size_t index, std::string& installedPath);
+struct FileStepResult {
+    FileStep step = FileStep::next;
+    // The entry's destination as the run names it, where its shortcut points (also when the user
+    // kept an existing file, and for a shared file the platform placed elsewhere). Empty after a
+    // stop and for a part before the last.
+    std::string installedPath;
+};
+
+// The entry's destination as the run names it: its variables substituted, pairs of backslashes
+// collapsed. The join file of a split file is named after it.
+std::string runDestinationOf(const InstallFileEntry& entry, VariableTable& variables);
+
+FileStepResult installFileEntry(InstallContext& context, const InstallFileEntry& entry);
 
 }  // namespace quillset

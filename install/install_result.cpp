@@ -13,7 +13,7 @@ enum class RowAction {
     message,           // show the row's text (no owner, the caller's caption, MB_OK) and go on
     outcome,           // end the test with the row's outcome, without a message
     mismatchQuestion,  // ask the row's text (MB_YESNO | MB_DEFBUTTON2): No -> Skip, else Force
-    languageConflict,  // installAll -> Force; else the conflict dialog: 0 -> Skip, else Force
+    languageConflict,  // installAll -> Force; else the conflict dialog: 0 -> Skip, 2 sets installAll, else Force
     diskPrompt,        // Retry -> Retry, Ignore -> Skip, confirmed quit -> go on
 };
 
@@ -74,7 +74,7 @@ DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, Insta
                : DiskAnswer::retry;
 }
 
-InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool installAll,
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool& installAll,
                                       InstallPrompt& prompt) {
     const std::string& caption = file.caption;
     if (resultBits == 0) return InstallOutcome::Installed;
@@ -91,11 +91,12 @@ InstallOutcome interpretInstallResult(std::uint32_t resultBits, const Installing
                            Prompt::AnswerNo
                        ? InstallOutcome::Skip
                        : InstallOutcome::Force;
-        case RowAction::languageConflict:
+        case RowAction::languageConflict: {
             if (installAll) return InstallOutcome::Force;
-            return prompt.askLanguageConflict(file.sourcePath, file.destinationPath) == ConflictAnswer::no
-                       ? InstallOutcome::Skip
-                       : InstallOutcome::Force;
+            const ConflictAnswer answer = prompt.askLanguageConflict(file.sourcePath, file.destinationPath);
+            if (answer == ConflictAnswer::all) installAll = true;
+            return answer == ConflictAnswer::no ? InstallOutcome::Skip : InstallOutcome::Force;
+        }
         case RowAction::diskPrompt:
             switch (askForDisk(caption, file.diskNumber, prompt)) {
             case DiskAnswer::retry:

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "install_prompt.h"
+
 namespace quillset {
 
 // The installer's result bits (the platform's VIF_* values).
@@ -31,37 +33,6 @@ constexpr std::uint32_t CannotReadDestination = 0x20000;
 constexpr std::uint32_t BufferTooSmall = 0x40000;
 }  // namespace InstallResultBit
 
-// Message box styles and answers, with the platform's values (the Win32 layer checks they agree).
-namespace Prompt {
-constexpr unsigned Ok = 0x0;                // MB_OK
-constexpr unsigned AbortRetryIgnore = 0x2;  // MB_ABORTRETRYIGNORE
-constexpr unsigned YesNo = 0x4;             // MB_YESNO
-constexpr unsigned IconError = 0x10;        // MB_ICONERROR
-constexpr unsigned DefaultButton2 = 0x100;  // MB_DEFBUTTON2
-constexpr int AnswerOk = 1, AnswerAbort = 3, AnswerRetry = 4, AnswerIgnore = 5, AnswerYes = 6, AnswerNo = 7;
-}  // namespace Prompt
-
-enum class PromptOwner { none, mainWindow };
-
-// The answer to the two conflict questions (the dialogs' results).
-enum class ConflictAnswer {
-    notShown = -1,  // the dialog could not be shown
-    no = 0,
-    yes = 1,
-    all = 2,  // "Install all" / "Overwrite every file"
-};
-
-// How the decisions reach the user. Setup.exe shows message boxes and the language conflict
-// dialog; tests answer from a script.
-class InstallPrompt {
-public:
-    virtual ~InstallPrompt() = default;
-    // A message box; returns the answer (Prompt::Answer...).
-    virtual int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) = 0;
-    // The language or code page conflict question about these two files.
-    virtual ConflictAnswer askLanguageConflict(const std::string& sourcePath, const std::string& destinationPath) = 0;
-};
-
 enum class DiskAnswer { retry, skip, quitConfirmed };
 
 // The disk prompt: "Please insert disk N ..." with Abort, Retry and Ignore (owner: the main
@@ -81,10 +52,10 @@ struct InstallingFile {
     std::string destinationPath;
 };
 
-// Decides what to do with one installer result. `installAll`: language and code page conflicts are
-// answered by installing without a question. A conflict question that could not be shown counts
-// as Yes.
-InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool installAll,
+// Decides what to do with one installer result. While `installAll` holds, language and code page
+// conflicts are answered by installing without a question; "Install all" in the conflict dialog
+// sets it for the rest of the run. A conflict question that could not be shown counts as Yes.
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool& installAll,
                                       InstallPrompt& prompt);
 
 }  // namespace quillset

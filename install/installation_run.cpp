@@ -17,11 +17,11 @@ bool takesPart(const InstallSection& section) { return section.selected || secti
 
 }  // namespace
 
-InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress)
-    : state_(state), progress_(progress), context_{state, log_, {}, {}, {}} {
+InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress, InstallPrompt& prompt)
+    : state_(state), progress_(progress), context_{state.variables, state.run, log_, platform_, prompt} {
     const std::string destination = state_.variables["DP"];
     createDirectories(destination);
-    openUninstallLog(log_, joinPath(destination, "Uninstall.log"));
+    openUninstallLog(log_, joinPath(destination, "Uninstall.log"), prompt);
     log_.writeHeader(todayForLog());
     log_.beginFiles();
 
@@ -38,7 +38,7 @@ InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress)
 void InstallationRun::prepareProgramGroup() {
     std::string group = state_.variables["PROGRAMGROUP"];
     if (group.find(':') == std::string::npos) {
-        const std::string programs = programsFolder(static_cast<HWND>(state_.session.mainWindow));
+        const std::string programs = programsFolder();
         // Without the Programs folder the group would land wherever the bare name leads: make none.
         if (programs.empty()) {
             state_.choices.createProgramGroup = false;
@@ -73,14 +73,11 @@ InstallationResult InstallationRun::RunInstallation() {
             if (state_.files[index].sectionName != section.name) continue;
             progress_.beginFile(fileNamePart(state_.files[index].destinationPath), fileNumber++);
 
-            std::string installedPath;
-            if (installFileEntry(context_, index, installedPath) == FileStep::stopRun) {
-                state_.run.stoppedEarly = true;
-                return InstallationResult::stopped;
-            }
             const InstallFileEntry& entry = state_.files[index];
-            if (state_.choices.createProgramGroup && entry.createShortcut && !installedPath.empty())
-                makeShortcut(entry, installedPath);
+            const FileStepResult installed = installFileEntry(context_, entry);
+            if (installed.step == FileStep::stopRun) return InstallationResult::stopped;
+            if (state_.choices.createProgramGroup && entry.createShortcut && !installed.installedPath.empty())
+                makeShortcut(entry, installed.installedPath);
         }
     }
     return InstallationResult::completed;

@@ -1,14 +1,17 @@
 // The installation run behind the copy page: the program group, every file of every section that
 // takes part (with its shortcut), Uninstall.log and the Uninstall entry. It shows nothing itself:
-// it tells an InstallProgress where it is, and the page draws that.
+// it tells an InstallProgress where it is, and the page draws that; it asks the user through the
+// page's InstallPrompt.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 #include "install_file.h"
+#include "install_prompt.h"
 #include "setup_state.h"
 #include "uninstall_log.h"
+#include "win32_install_platform.h"
 
 namespace quillset {
 
@@ -33,14 +36,13 @@ enum class InstallationResult {
 class InstallationRun {
 public:
     // Makes the destination directory, starts Uninstall.log in it (header and "[FILES]") and tells
-    // `progress` the run begins.
-    InstallationRun(SetupState& state, InstallProgress& progress);
+    // `progress` the run begins. Every message and question of the run goes to `prompt`.
+    InstallationRun(SetupState& state, InstallProgress& progress, InstallPrompt& prompt);
     InstallationRun(const InstallationRun&) = delete;
     InstallationRun& operator=(const InstallationRun&) = delete;
 
     // Makes the program group when the user wants one, then installs the files of every section
-    // that takes part, in script order, each section's files in script order. A stop sets the run
-    // state's stoppedEarly.
+    // that takes part, in script order, each section's files in script order.
     InstallationResult RunInstallation();
 
     // Enters the application under the Uninstall key, records the key and closes the log.
@@ -53,6 +55,7 @@ private:
     SetupState& state_;
     InstallProgress& progress_;
     UninstallLog log_;
+    Win32InstallPlatform platform_;
     InstallContext context_;
 };
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "install_paths.h"
-#include "message_box.h"
 #include "path_forms.h"
 #include "system_directories.h"
 #include "version_info.h"
@@ -51,10 +50,7 @@ LockedFileResult replaceLockedFile(const std::string& sourceFile, const std::str
 
     const std::string windowsDir = windowsDirectory();
     const std::string copy = copyToTemporary(sourceFile, windowsDir + "\\TEMP", sourceName);
-    if (copy.empty()) {
-        showMessageBox("Failed to copy file", "Error", MB_OK);
-        return LockedFileResult::handled;
-    }
+    if (copy.empty()) return LockedFileResult::copyFailed;
 
     bool scheduled = false;
     switch (windowsFamily()) {
@@ -72,13 +68,11 @@ LockedFileResult replaceLockedFile(const std::string& sourceFile, const std::str
             scheduled = scheduleInWininit(target, copy, true);
             break;
         }
-        case WindowsFamily::other:
-            showMessageBox("Unsupported operating system", "Error", MB_OK);
-            return LockedFileResult::handled;
+        case WindowsFamily::other: return LockedFileResult::unsupportedSystem;
     }
     if (scheduled) return LockedFileResult::handled;
-    // Not scheduled after all (no rights for the pending moves, Wininit.ini not writable): the
-    // caller tells the user that the file could not be replaced, rather than this passing as done.
+    // Not scheduled after all (no rights for the pending moves, Wininit.ini not writable): the user
+    // is told that the file could not be replaced, rather than this passing as done.
     DeleteFileA(copy.c_str());
     return LockedFileResult::notScheduled;
 }

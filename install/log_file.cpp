@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "handle.h"
-#include "message_box.h"
 
 namespace quillset {
 
@@ -35,11 +34,11 @@ private:
 
 }  // namespace
 
-void openUninstallLog(UninstallLog& log, const std::string& path) {
+void openUninstallLog(UninstallLog& log, const std::string& path, InstallPrompt& prompt) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        showMessageBox(kLogNotCreated, "UNEXPECTED ERROR", MB_OK);
+        prompt.showMessage(kLogNotCreated, "UNEXPECTED ERROR", Prompt::Ok, PromptOwner::none);
         log.open(nullptr);
         return;
     }

@@ -3,13 +3,14 @@
 
 #include <string>
 
+#include "install_prompt.h"
 #include "uninstall_log.h"
 
 namespace quillset {
 
-// Opens `path` for the log, truncating it. When the file cannot be created the user is told that
-// uninstalling will not be available, and the log drops every write.
-void openUninstallLog(UninstallLog& log, const std::string& path);
+// Opens `path` for the log, truncating it. When the file cannot be created the user is told through
+// `prompt` that uninstalling will not be available, and the log drops every write.
+void openUninstallLog(UninstallLog& log, const std::string& path, InstallPrompt& prompt);
 
 // The local date (GetLocalTime).
 LogDate todayForLog();

@@ -6,6 +6,7 @@
 
 #include "handle.h"
 #include "install_paths.h"
+#include "install_result.h"
 #include "system_directories.h"
 
 namespace quillset {

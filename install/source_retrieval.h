@@ -5,7 +5,8 @@
 #include <set>
 #include <string>
 
-#include "install_result.h"
+#include "install_platform.h"
+#include "install_prompt.h"
 #include "setup_state.h"
 
 namespace quillset {
@@ -13,13 +14,6 @@ namespace quillset {
 // The join file of a split file: windowsDirectory + "\TEMP\" + the file name of destinationPath
 // (the text after its last backslash, or all of it) + ".ToInstall.TMP".
 std::string joinFilePathFor(const std::string& windowsDirectory, const std::string& destinationPath);
-
-enum class SplitPartResult {
-    appended,  // the part is at the end of the join file
-    leftOut,   // the user chose Ignore at the disk prompt
-    quit,      // the user confirmed quitting at the disk prompt
-    failed,    // reading the part or writing the join file failed; the user has been told
-};
 
 // Joins the parts of split files, for one installation run or one measuring of the sources. The
 // first part of a file in it starts the file's join file afresh, so that nothing left by an

@@ -3,9 +3,8 @@
 #include <windows.h>
 #include <setupapi.h>
 
-#include "install_paths.h"
+#include "install_file.h"
 #include "system_library.h"
-#include "win32_install_prompt.h"
 
 namespace quillset {
 
@@ -33,16 +32,13 @@ std::uint32_t uncompressedSize(const std::string& path) {
 
 std::uint32_t SourceSizes::FileEntryUncompressedSize(std::size_t index) {
     if (quitRequested_) return 0;
-    InstallFileEntry entry = state_.files[index];
+    const InstallFileEntry& entry = state_.files[index];
     if (!entry.splitPart) return uncompressedSize(entry.sourcePath);
 
     // The join file is named as the installation will name it, so that the run starts it afresh.
-    state_.variables.substituteVariables(entry.destinationPath);
-    collapseDoubleBackslashes(entry.destinationPath);
-    Win32InstallPrompt prompt(static_cast<HINSTANCE>(state_.session.instance),
-                              static_cast<HWND>(state_.session.mainWindow), state_.run.installAll);
-    const SplitPartResult appended = joiner_.addPart(entry, entry.destinationPath, prompt);
-    const std::string joinFile = joiner_.joinFileOf(entry.destinationPath);
+    const std::string destination = runDestinationOf(entry, state_.variables);
+    const SplitPartResult appended = joiner_.addPart(entry, destination, prompt_);
+    const std::string joinFile = joiner_.joinFileOf(destination);
     if (appended == SplitPartResult::quit) {
         // Setup ends: the parts joined so far are of no use to anyone.
         quitRequested_ = true;

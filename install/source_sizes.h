@@ -10,15 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "install_prompt.h"
 #include "setup_state.h"
 #include "source_retrieval.h"
 
 namespace quillset {
 
-// Measures file entries, one opening of the sections page at a time, in script order.
+// Measures file entries, one opening of the sections page at a time, in script order. The disk
+// prompts of split files are asked through the page's `prompt`.
 class SourceSizes {
 public:
-    explicit SourceSizes(SetupState& state) : state_(state) {}
+    SourceSizes(SetupState& state, InstallPrompt& prompt) : state_(state), prompt_(prompt) {}
 
     // The uncompressed size of the entry's source (a compressed source counts with its expanded
     // size), 0 when it cannot be examined. A split file counts once, at its last part: every part
@@ -31,6 +33,7 @@ public:
 
 private:
     SetupState& state_;
+    InstallPrompt& prompt_;
     SplitFileJoiner joiner_;
     bool quitRequested_ = false;
 };

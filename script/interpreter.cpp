@@ -22,7 +22,7 @@ namespace {
 using Arguments = std::vector<std::string>;
 
 // What one statement asks of the loop.
-enum class Step { next, pageEnded, forbiddenProcess, syntaxError };
+enum class Step { next, pageEnded, installationStopped, forbiddenProcess, syntaxError };
 
 struct Command {
     const char* name;
@@ -228,7 +228,11 @@ RunResult syntaxError(SetupHost& host) {
 Step runStatement(const std::string& name, Arguments& arguments, SetupState& state, SetupHost& host) {
     if (const PageDescription* page = findPageShownBy(name)) {
         if (!arguments.empty()) return Step::syntaxError;
-        return host.showPage(page->page) == 0 ? Step::next : Step::pageEnded;
+        switch (host.showPage(page->page)) {
+            case PageResult::next: return Step::next;
+            case PageResult::installationStopped: return Step::installationStopped;
+            default: return Step::pageEnded;
+        }
     }
     const Command* command = findCommand(name);
     if (command == nullptr) return Step::next;
@@ -265,6 +269,11 @@ RunResult runStatements(const SetupScript& script, SetupState& state, SetupHost&
                 // The quit code is not the program's exit code: the run ends normally with 0.
                 host.postQuit(9);
                 return {RunOutcome::runEndedByPage, SetupExitCode::normal};
+            case Step::installationStopped:
+                // The files before the stop stay installed, logged and registered for uninstalling;
+                // whoever started the setup learns that it did not finish.
+                host.postQuit(9);
+                return {RunOutcome::runEndedByPage, SetupExitCode::installationStopped};
             case Step::forbiddenProcess:
                 return {RunOutcome::stopped, SetupExitCode::forbiddenProcess};
             case Step::syntaxError:

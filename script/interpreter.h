@@ -10,13 +10,16 @@ namespace quillset {
 
 enum class RunOutcome {
     runCompleted,    // every statement was carried out
-    runEndedByPage,  // a page returned non-zero (Cancel confirmed, or it could not be shown)
+    runEndedByPage,  // a page did not end with Next (Cancel confirmed, a copy page whose run
+                     // stopped, or a page that could not be shown)
     stopped,         // a fatal condition, reported to the user; the program ends with exitCode
 };
 
 struct RunResult {
     RunOutcome outcome;
-    SetupExitCode exitCode;  // normal unless stopped: syntaxError or forbiddenProcess
+    // normal, but syntaxError or forbiddenProcess when stopped, and installationStopped when a copy
+    // page's run stopped
+    SetupExitCode exitCode;
 };
 
 // Carries out the statements of `script`, which the caller has read, on `state`.

@@ -12,6 +12,14 @@ namespace quillset {
 
 enum class MessageIcon { None, Error };
 
+// How a page ended: what showPage returns (a page's dialog result).
+namespace PageResult {
+constexpr int next = 0;
+constexpr int notShown = -1;             // the dialog could not be created
+constexpr int cancelled = -2;            // Cancel, confirmed by the user
+constexpr int installationStopped = -3;  // the copy page's run stopped before its last file
+}  // namespace PageResult
+
 struct FoundFile {
     FoundFile(std::string foundName, bool directory, std::string foundShortName = "")
         : name(std::move(foundName)), isDirectory(directory), shortName(std::move(foundShortName)) {}
@@ -25,7 +33,8 @@ class SetupHost {
 public:
     virtual ~SetupHost() = default;
 
-    // Shows a page modally over the main window; 0 means Next, anything else ends the run.
+    // Shows a page modally over the main window and returns how it ended (PageResult): next goes
+    // on, anything else ends the run.
     virtual int showPage(Page page) = 0;
 
     // A message box with no owner window and an OK button; returns when the user closed it.

@@ -12,11 +12,6 @@
 
 namespace quillset {
 
-// Window, instance and font handles of the platform, opaque to the portable code.
-using WindowHandle = void*;
-using InstanceHandle = void*;
-using FontHandle = void*;
-
 // A COLORREF: red in bits 0-7, green in 8-15, blue in 16-23.
 using ColorRef = std::uint32_t;
 
@@ -52,10 +47,9 @@ struct InstallFileEntry {
     bool createShortcut = false;
 };
 
-// One AddWindow statement: a control the page frame creates each time its page opens. Its fifth
-// argument has no effect and is not kept.
+// One AddWindow statement: a control the page frame creates each time its page opens (the wizard
+// keeps its window while the page is open). Its fifth argument has no effect and is not kept.
 struct CustomControl {
-    WindowHandle window = nullptr;  // only while its page is open
     std::string type;               // a known control kind, or a window class name
     std::string controlName;
     std::string pageName;
@@ -75,16 +69,9 @@ struct Appearance {
     int captionX2 = 40, captionY2 = 40;
 };
 
-// The process and its windows.
+// Where the run stands. The instance and the windows are the wizard's own (wizard/win32_session.h).
 struct Session {
-    InstanceHandle instance = nullptr;
-    bool isNt = false;  // the NT family, not Windows 95/98/ME
-    int screenWidth = 0, screenHeight = 0;
-    WindowHandle splashWindow = nullptr;
-    WindowHandle mainWindow = nullptr;
-    WindowHandle pageWindow = nullptr;
     std::string currentPageName;  // empty before the first page
-    FontHandle pageFont = nullptr;
     std::string programFilesDir;  // ProgramFilesDir followed by '\', or '\' alone
 };
 
@@ -100,7 +87,6 @@ struct InstallRun {
     bool copyStarted = false;
     bool installAll = false;    // install on every language or code page conflict
     bool overwriteAll = false;  // overwrite every existing file without asking
-    bool stoppedEarly = false;  // a file stopped the run: setup ends with installationStopped
 };
 
 // Everything the script declares and the run shares between windows, in named parts, so that code

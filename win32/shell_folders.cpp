@@ -23,9 +23,10 @@ std::string pathOf(LPCITEMIDLIST items) {
 
 }  // namespace
 
-std::string programsFolder(HWND owner) {
+std::string programsFolder() {
     LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &items)) || items == nullptr) return "";
+    // The window the call takes is reserved: the shell shows nothing here.
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &items)) || items == nullptr) return "";
     const std::string path = pathOf(items);
     freeItemList(items);
     return path;

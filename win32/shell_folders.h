@@ -9,7 +9,7 @@ namespace quillset {
 
 // The file-system path of the Start menu's Programs folder, or an empty text when the shell
 // cannot name it.
-std::string programsFolder(HWND owner);
+std::string programsFolder();
 
 // Shows the shell's folder browser (file-system folders only) with this title, modal to `owner`,
 // below the Programs folder when `belowPrograms` (below the desktop when false or when the

@@ -1,6 +1,6 @@
 // The copy page: when it is first painted it runs the installation (install/installation_run.h)
-// and closes itself; it shows the run's progress on its two bars and its two lines. The user
-// starts nothing; Cancel is the page frame's.
+// and closes itself with the run's result; it shows the run's progress on its two bars and its two
+// lines, and asks the run's questions. The user starts nothing; Cancel is the page frame's.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +9,7 @@
 
 #include "installation_run.h"
 #include "page_frame.h"
+#include "win32_install_prompt.h"
 
 namespace quillset {
 
@@ -99,25 +100,26 @@ private:
     FileLine fileLine_;
 };
 
-// Everything the page does, once, inside its first paint.
-void runCopySequence(SetupState& state, HWND page) {
+// Everything the page does, once, inside its first paint. The page ends with the run's result:
+// after a stop the files before stay installed and logged, and the program ends with the stop's
+// exit code; the Uninstall entry is made all the same, so they can be removed.
+void runCopySequence(SetupState& state, const Win32Session& windows, HWND page) {
     state.run.copyStarted = true;
     CopyPageProgress progress(page);
-    InstallationRun run(state, progress);
-    // After a stop the files before stay installed and logged, and the program ends with the
-    // stop's exit code; the Uninstall entry is made all the same, so they can be removed.
-    if (run.RunInstallation() == InstallationResult::stopped) QuitSetup(QuitMode::withoutAsking);
+    Win32InstallPrompt prompt(windows.instance, windows.mainWindow, page);
+    InstallationRun run(state, progress, prompt);
+    const InstallationResult result = run.RunInstallation();
     run.finish();
-    EndDialog(page, 0);
+    EndDialog(page, result == InstallationResult::stopped ? PageResult::installationStopped : PageResult::next);
 }
 
 }  // namespace
 
-INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(state, page, message, lParam, wParam, Page::Copy);
+INT_PTR CopyPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Copy);
     // Later paints, the nested ones of the run's own redraws and message boxes included, only
     // paint; a second copy page installs nothing and waits for Cancel.
-    if (message == WM_PAINT && !state.run.copyStarted) runCopySequence(state, page);
+    if (message == WM_PAINT && !state.run.copyStarted) runCopySequence(state, windows, page);
     return FALSE;
 }
 

@@ -1,5 +1,6 @@
 #include "custom_controls.h"
 
+#include <algorithm>
 #include <set>
 
 #include "message_box.h"
@@ -45,20 +46,22 @@ bool isAction(HWND control, WORD notification) {
 
 }  // namespace
 
-void createPageControls(SetupState& state, HWND page, Page pageId) {
+void createPageControls(const SetupState& state, Win32Session& windows, HWND page, Page pageId) {
     const std::string name = pageName(pageId);
-    for (CustomControl& control : state.controls) {
-        if (control.pageName != name || control.window != nullptr) continue;
+    if (windows.controlWindows.size() < state.controls.size()) windows.controlWindows.resize(state.controls.size());
+    for (std::size_t index = 0; index < state.controls.size(); ++index) {
+        const CustomControl& control = state.controls[index];
+        if (control.pageName != name || windows.controlWindows[index] != nullptr) continue;
         ControlKind kind{control.type.c_str(), control.type.c_str(), 0, 0};
         for (const ControlKind& known : kKinds)
             if (control.type == known.type) kind = known;
         HWND window = CreateWindowExA(kind.extendedStyle, kind.windowClass, control.text.c_str(),
                                       WS_CHILD | WS_VISIBLE | kind.style, control.left, control.top,
                                       control.right - control.left, control.bottom - control.top, page, nullptr,
-                                      static_cast<HINSTANCE>(state.session.instance), nullptr);
-        control.window = window;
+                                      windows.instance, nullptr);
+        windows.controlWindows[index] = window;
         if (window == nullptr) continue;  // no such window class
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.session.pageFont), TRUE);
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(windows.pageFont), TRUE);
         for (const StoredStatement& stored : state.storedStatements) {
             const auto* checked = std::get_if<CheckedButton>(&stored);
             if (checked != nullptr && checked->controlName == control.controlName)
@@ -68,27 +71,30 @@ void createPageControls(SetupState& state, HWND page, Page pageId) {
     }
 }
 
-void destroyPageControls(SetupState& state, Page pageId) {
+void destroyPageControls(const SetupState& state, Win32Session& windows, Page pageId) {
     const std::string name = pageName(pageId);
-    for (CustomControl& control : state.controls) {
-        if (control.pageName != name || control.window == nullptr) continue;
-        changedEdits.erase(static_cast<HWND>(control.window));
-        DestroyWindow(static_cast<HWND>(control.window));
-        control.window = nullptr;
+    for (std::size_t index = 0; index < windows.controlWindows.size(); ++index) {
+        HWND window = windows.controlWindows[index];
+        if (state.controls[index].pageName != name || window == nullptr) continue;
+        windows.controlWindows[index] = nullptr;
+        changedEdits.erase(window);
+        DestroyWindow(window);
     }
 }
 
-void RunButtonActions(SetupState& state, HWND control, WORD notification) {
-    if (!isAction(control, notification)) return;
-    // The lists are copied: a message box lets the timer and other messages run meanwhile.
+void RunButtonActions(const SetupState& state, const Win32Session& windows, HWND control, WORD notification) {
+    if (control == nullptr || !isAction(control, notification)) return;
+    const std::vector<HWND>& open = windows.controlWindows;
+    const auto found = std::find(open.begin(), open.end(), control);
+    if (found == open.end()) return;
+    // Copied: a message box lets the timer and other messages run meanwhile.
+    const std::string controlName = state.controls[static_cast<std::size_t>(found - open.begin())].controlName;
     const std::vector<StoredStatement> statements = state.storedStatements;
-    const std::vector<CustomControl> controls = state.controls;
     for (const StoredStatement& stored : statements) {
         const auto* message = std::get_if<StoredMessage>(&stored);
-        if (message == nullptr || message->trigger != MessageTrigger::controlAction) continue;
-        for (const CustomControl& custom : controls)
-            if (custom.window == control && message->controlName == custom.controlName)
-                showMessageBox(message->text, message->caption, MB_OK);
+        if (message != nullptr && message->trigger == MessageTrigger::controlAction &&
+            message->controlName == controlName)
+            showMessageBox(message->text, message->caption, MB_OK);
     }
 }
 

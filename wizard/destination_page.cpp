@@ -52,9 +52,10 @@ void chooseFolder(SetupState& state, HWND page) {
 }  // namespace
 
 // The installation directory: typed or chosen, with the free space of its drive.
-INT_PTR DestinationPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR DestinationPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && !acceptDestination(state, page)) return FALSE;
-    PageCommonProc(state, page, message, lParam, wParam, Page::Destination);
+    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Destination);
     if (message == WM_INITDIALOG) {
         SetDlgItemTextA(page, IDC_DEST_PATH, state.variables["DP"].c_str());
         pathChanged(state, page);

@@ -5,14 +5,15 @@
 #include <windows.h>
 
 #include "setup_state.h"
+#include "win32_session.h"
 
 namespace quillset {
 
 // Whether the script's rules let the current page go on now, from its controls as they are.
-bool nextAllowed(const SetupState& state);
+bool nextAllowed(const SetupState& state, const Win32Session& windows);
 
 // Enables or disables the current page's Next as the rules say; a page without Next is left alone.
-void applyNextState(const SetupState& state);
+void applyNextState(const SetupState& state, const Win32Session& windows);
 
 void CALLBACK DynamicStateTimerProc(HWND window, UINT message, UINT_PTR timerId, DWORD time);
 

@@ -11,9 +11,9 @@ bool nextEnabled(bool destinationAccepted, const std::string& pageName, const st
         if (state == nullptr || state->pageName != pageName || state->kind != DynamicStateKind::control ||
             state->comparison == DynamicComparison::unknown)
             continue;
-        for (const CustomControl& control : controls) {
-            if (control.controlName != state->controlName) continue;
-            const ControlReading reading = control.window != nullptr ? read(control) : ControlReading{};
+        for (std::size_t control = 0; control < controls.size(); ++control) {
+            if (controls[control].controlName != state->controlName) continue;
+            const ControlReading reading = read(control);
             enabled = state->comparison == DynamicComparison::checkState ? reading.checkState == state->expectedCheckState
                                                                          : reading.text == state->expected;
         }

@@ -2,6 +2,7 @@
 // rules are tested without a window.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,13 +11,14 @@
 
 namespace quillset {
 
-// What a custom control shows at the moment: its check state and its text. A control that does
-// not exist (its page is not open) reads as unchecked and empty.
+// What a custom control shows at the moment: its check state and its text.
 struct ControlReading {
     int checkState = 0;  // 0 unchecked, 1 checked, 2 indeterminate
     std::string text;
 };
-using ControlReader = std::function<ControlReading(const CustomControl&)>;
+// Reads the control at this index of the list; one that does not exist (its page is not open)
+// reads as unchecked and empty, the default ControlReading.
+using ControlReader = std::function<ControlReading(std::size_t control)>;
 
 // Next is disabled while the destination is not accepted. Otherwise every dynamic state of
 // `pageName`, in script order, decides for each control of its name, in list order (by check

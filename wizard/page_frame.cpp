@@ -17,10 +17,12 @@ namespace {
 template <PageProcedure procedure>
 INT_PTR CALLBACK pageDialogProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     SetupState& state = setupState();
-    if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && page == state.session.pageWindow && !nextAllowed(state))
+    Win32Session& windows = win32Session();
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && page == windows.pageWindow &&
+        !nextAllowed(state, windows))
         return FALSE;
-    const INT_PTR result = procedure(state, page, message, wParam, lParam);
-    if (message == WM_INITDIALOG) applyNextState(state);
+    const INT_PTR result = procedure(state, windows, page, message, wParam, lParam);
+    if (message == WM_INITDIALOG) applyNextState(state, windows);
     return result;
 }
 
@@ -52,26 +54,26 @@ const PageWindow& pageWindow(Page page) { return kPageWindows[static_cast<int>(p
 
 }  // namespace
 
-void PageCommonProc(SetupState& state, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId) {
-    Session& session = state.session;
-    session.pageWindow = page;
-    session.currentPageName = pageName(pageId);
+void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
+                    Page pageId) {
+    windows.pageWindow = page;
+    state.session.currentPageName = pageName(pageId);
 
-    if (message == WM_SETFONT) session.pageFont = reinterpret_cast<FontHandle>(wParam);
-    if (message == WM_INITDIALOG) createPageControls(state, page, pageId);
-    if (message == WM_DESTROY) destroyPageControls(state, pageId);
+    if (message == WM_SETFONT) windows.pageFont = reinterpret_cast<HFONT>(wParam);
+    if (message == WM_INITDIALOG) createPageControls(state, windows, page, pageId);
+    if (message == WM_DESTROY) destroyPageControls(state, windows, pageId);
     if (message != WM_COMMAND) return;
     const WORD id = LOWORD(wParam);
     // The script's own controls all have the ID 0.
     if (id == 0) {
-        RunButtonActions(state, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        RunButtonActions(state, windows, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return;
     }
     // Whatever the notification: a click, Enter on the default button, an accelerator.
     if (id == IDC_NEXT) {
-        EndDialog(page, 0);
+        EndDialog(page, PageResult::next);
     } else if (id == IDC_CANCEL) {
-        if (QuitSetup(QuitMode::askFirst)) EndDialog(page, -2);
+        if (QuitSetup(QuitMode::askFirst)) EndDialog(page, PageResult::cancelled);
     }
     // IDCANCEL (2), which Esc and the close box send, is deliberately ignored: only the Cancel
     // button, with its question, leaves a page that way.
@@ -97,10 +99,9 @@ std::string dialogItemText(HWND page, int id) {
 
 DLGPROC pageDialogProcedure(Page page) { return pageWindow(page).procedure; }
 
-int ShowWizardPage(const Session& session, Page page) {
-    const INT_PTR result =
-        DialogBoxParamA(static_cast<HINSTANCE>(session.instance), MAKEINTRESOURCEA(pageWindow(page).templateId),
-                        static_cast<HWND>(session.mainWindow), pageDialogProcedure(page), 0);
+int ShowWizardPage(const Win32Session& windows, Page page) {
+    const INT_PTR result = DialogBoxParamA(windows.instance, MAKEINTRESOURCEA(pageWindow(page).templateId),
+                                           windows.mainWindow, pageDialogProcedure(page), 0);
     return static_cast<int>(result);
 }
 

@@ -8,15 +8,19 @@
 
 #include "page_list.h"
 #include "resource_ids.h"
+#include "setup_host.h"
 #include "setup_state.h"
+#include "win32_session.h"
 
 namespace quillset {
 
-// Every page procedure hands each of its messages here, with the setup state it was handed.
-// Records the current page and the page's font; makes the script's controls of the page when it
-// opens and removes them when it closes, passes their notifications to their button actions; ends
-// the page with 0 on Next and, after a confirmed Cancel, with -2.
-void PageCommonProc(SetupState& state, HWND page, UINT message, LPARAM lParam, WPARAM wParam, Page pageId);
+// Every page procedure hands each of its messages here, with the setup state and the windows it
+// was handed. Records the current page and the page's font; makes the script's controls of the
+// page when it opens and removes them when it closes, passes their notifications to their button
+// actions; ends the page with PageResult::next on Next and, after a confirmed Cancel, with
+// PageResult::cancelled.
+void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
+                    Page pageId);
 
 // The folder browser's title, on the destination and the program group page alike.
 extern const char* const kChooseFolderTitle;
@@ -30,14 +34,20 @@ enum class QuitMode {
 bool QuitSetup(QuitMode mode);
 
 // The page procedures, one file each (the page table names them). They are dialog procedures
-// with the setup state handed in: the page frame's dialog procedure for each page takes the state
-// from setupState() and calls them, so no page looks the global up itself.
-using PageProcedure = INT_PTR (*)(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR WelcomePageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR DestinationPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR SectionsPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR ProgramGroupPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CopyPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// with the setup state and the windows handed in: the page frame's dialog procedure for each page
+// takes them from setupState() and win32Session() and calls them, so no page looks a global up
+// itself.
+using PageProcedure = INT_PTR (*)(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                                  LPARAM lParam);
+INT_PTR WelcomePageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                        LPARAM lParam);
+INT_PTR DestinationPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                            LPARAM lParam);
+INT_PTR SectionsPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                         LPARAM lParam);
+INT_PTR ProgramGroupPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                             LPARAM lParam);
+INT_PTR CopyPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The whole text of a page's control, however long: a path is never cut.
 std::string dialogItemText(HWND page, int id);
@@ -45,8 +55,8 @@ std::string dialogItemText(HWND page, int id);
 // The dialog procedure of a page, which hands the page's procedure the program's setup state.
 DLGPROC pageDialogProcedure(Page page);
 
-// Shows a page modally over the main window and returns the dialog's result: 0 after Next, -2
-// after a confirmed Cancel, -1 when the dialog could not be created.
-int ShowWizardPage(const Session& session, Page page);
+// Shows a page modally over the main window and returns the dialog's result (PageResult): next,
+// cancelled, installationStopped from the copy page, notShown when the dialog could not be created.
+int ShowWizardPage(const Win32Session& windows, Page page);
 
 }  // namespace quillset

@@ -27,7 +27,7 @@ void browseExistingGroup(SetupState& state, HWND page) {
 bool storeChoice(SetupState& state, HWND page) {
     if (IsDlgButtonChecked(page, IDC_GROUP_NONE) == BST_CHECKED) state.choices.createProgramGroup = false;
     if (IsDlgButtonChecked(page, IDC_GROUP_CREATE_NEW) != BST_CHECKED) return true;
-    const std::string programs = programsFolder(static_cast<HWND>(state.session.mainWindow));
+    const std::string programs = programsFolder();
     const std::string group = newGroupPath(programs, dialogItemText(page, IDC_GROUP_NEW_NAME));
     if (group.empty()) {
         showMessageBox(programs.empty() ? kNoProgramsFolder : kGroupPathTooLong, kCaption, MB_OK | MB_ICONERROR, page);
@@ -41,7 +41,8 @@ bool storeChoice(SetupState& state, HWND page) {
 }  // namespace
 
 // Where the shortcuts go: a new group, an existing folder, or nowhere.
-INT_PTR ProgramGroupPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ProgramGroupPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         CheckDlgButton(page, IDC_GROUP_CREATE_NEW, BST_CHECKED);
         SendDlgItemMessageA(page, IDC_GROUP_NEW_NAME, EM_LIMITTEXT, 255, 0);
@@ -57,7 +58,7 @@ INT_PTR ProgramGroupPageProc(SetupState& state, HWND page, UINT message, WPARAM 
             return FALSE;
         }
     }
-    PageCommonProc(state, page, message, lParam, wParam, Page::ProgramGroup);
+    PageCommonProc(state, windows, page, message, lParam, wParam, Page::ProgramGroup);
     return FALSE;
 }
 

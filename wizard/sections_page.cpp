@@ -9,6 +9,7 @@
 #include "page_frame.h"
 #include "section_list.h"
 #include "source_sizes.h"
+#include "win32_install_prompt.h"
 
 namespace quillset {
 
@@ -18,6 +19,7 @@ namespace {
 // SectionListProc stands in front of while the page is open.
 struct OpenSectionsPage {
     SetupState* state = nullptr;
+    HWND page = nullptr;
     HWND list = nullptr;
     WNDPROC listViewProc = nullptr;
     std::unique_ptr<SectionList> rows;
@@ -60,7 +62,7 @@ void ShowSectionDetails(HWND page, int row) {
 // After an event of the rules: the rows, and the details of the row they name.
 void showEvent(int detailsRow) {
     applyRows();
-    if (detailsRow >= 0) ShowSectionDetails(static_cast<HWND>(open.state->session.pageWindow), detailsRow);
+    if (detailsRow >= 0) ShowSectionDetails(open.page, detailsRow);
 }
 
 // The list's keys and clicks: the selection means "install", the focus "show the details", and
@@ -100,6 +102,7 @@ void addColumn(HWND list, int index, const char* title) {
 
 void openPage(SetupState& state, HWND page) {
     open.state = &state;
+    open.page = page;
     open.list = GetDlgItem(page, IDC_SECTION_LIST);
     open.listViewProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(open.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SectionListProc)));
@@ -130,14 +133,15 @@ void openPage(SetupState& state, HWND page) {
 
 // The size column, once the plain files are measured: the split files are joined and measured
 // now, here, where their disk prompts can be shown, and each section sums its files.
-void showSizes(SetupState& state, HWND page) {
+void showSizes(SetupState& state, const Win32Session& windows, HWND page) {
     const std::vector<std::uint32_t> plainSizes = open.sources->sizes();
     open.sources.reset();
     // While a disk prompt may be up, the page waits for its answer.
     const bool splitFiles = std::any_of(state.files.begin(), state.files.end(),
                                         [](const InstallFileEntry& entry) { return entry.splitPart; });
     if (splitFiles) EnableWindow(page, FALSE);
-    SourceSizes splitSizes(state);
+    Win32InstallPrompt prompt(windows.instance, windows.mainWindow, page);
+    SourceSizes splitSizes(state, prompt);
     const std::vector<std::int32_t> sizes = sectionSizes(state.sections, state.files, [&](std::size_t entry) {
         return state.files[entry].splitPart ? splitSizes.FileEntryUncompressedSize(entry) : plainSizes[entry];
     });
@@ -160,13 +164,14 @@ void closePage() {
 }  // namespace
 
 // The sections with their sizes; the user chooses the optional ones.
-INT_PTR SectionsPageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(state, page, message, lParam, wParam, Page::Sections);
+INT_PTR SectionsPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                         LPARAM lParam) {
+    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Sections);
     switch (message) {
         case WM_INITDIALOG: openPage(state, page); break;
         case WM_DESTROY: closePage(); break;
         case kSourcesMeasured:
-            if (open.sources != nullptr) showSizes(state, page);
+            if (open.sources != nullptr) showSizes(state, windows, page);
             break;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_SECTION_INSTALL && open.rows != nullptr)

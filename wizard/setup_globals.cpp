@@ -7,4 +7,9 @@ SetupState& setupState() {
     return state;
 }
 
+Win32Session& win32Session() {
+    static Win32Session session;
+    return session;
+}
+
 }  // namespace quillset

@@ -25,13 +25,13 @@ HWND CreateSetupWindow(HINSTANCE instance, const char* title, const char* classN
 
 LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SetupState& state = setupState();
-    const Session& session = state.session;
-    if (window == static_cast<HWND>(session.mainWindow)) {
+    const Win32Session& windows = win32Session();
+    if (window == windows.mainWindow) {
         if (message == WM_PAINT)
-            paintMainWindow(window, state.appearance, state.variables["CAPTION"], session.screenWidth,
-                            session.screenHeight);
+            paintMainWindow(window, state.appearance, state.variables["CAPTION"], windows.screenWidth,
+                            windows.screenHeight);
         if (message == WM_DESTROY) PostQuitMessage(0);
-    } else if (window == static_cast<HWND>(session.splashWindow) && message == WM_PAINT) {
+    } else if (window == windows.splashWindow && message == WM_PAINT) {
         paintSplashWindow(window);
     }
     return DefWindowProcA(window, message, wParam, lParam);

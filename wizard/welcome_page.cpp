@@ -28,15 +28,16 @@ void paintPicture(HWND page, HINSTANCE instance) {
 }  // namespace
 
 // The greeting: the script's title and two texts, and the picture left of them.
-INT_PTR WelcomePageProc(SetupState& state, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(state, page, message, lParam, wParam, Page::Welcome);
+INT_PTR WelcomePageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
+                        LPARAM lParam) {
+    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Welcome);
     switch (message) {
         case WM_INITDIALOG:
             SetWindowTextA(page, state.variables["WELCOMESTRING_CAP"].c_str());
             SetDlgItemTextA(page, IDC_WELCOME_TEXT, state.variables["WELCOMESTRING"].c_str());
             SetDlgItemTextA(page, IDC_WELCOME_TEXT2, state.variables["WELCOMESTRING2"].c_str());
             break;
-        case WM_PAINT: paintPicture(page, static_cast<HINSTANCE>(state.session.instance)); break;
+        case WM_PAINT: paintPicture(page, windows.instance); break;
         case WM_DESTROY:
             if (welcomePicture != nullptr) DeleteObject(welcomePicture);
             welcomePicture = nullptr;

@@ -23,6 +23,8 @@ public:
         if (source.empty() || destination.empty()) std::abort();
         return static_cast<ConflictAnswer>(next() % 4 - 1);
     }
+    // The overwrite question belongs to the non-shared way, never to the result table.
+    ConflictAnswer askOverwrite(const std::string&) override { std::abort(); }
     std::size_t asked = 0;
 
 private:
@@ -41,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&disk, data + 4, 2);
     ScriptedPrompt prompt(data + 7, size - 7);
     const InstallingFile file{"demo.dll", disk, "A:\\demo.dll", "C:\\windows\\system32\\demo.dll"};
-    const InstallOutcome outcome = interpretInstallResult(bits, file, data[6] & 1, prompt);
+    bool installAll = (data[6] & 1) != 0;
+    const InstallOutcome outcome = interpretInstallResult(bits, file, installAll, prompt);
 
     // Installed exactly when there is nothing to report. Once the answers ran out, at most one box
     // per row of the table follows: a failed disk prompt ends the file rather than asking again.

@@ -1,67 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "install_result.h"
+#include "scripted_prompt.h"
 
 namespace quillset {
 namespace {
 
 namespace Bit = InstallResultBit;
 
-// One call the decision made to the user.
-struct Call {
-    std::string text;  // "<language conflict SOURCE DESTINATION>" for the conflict dialog
-    std::string caption;
-    unsigned style = 0;
-    PromptOwner owner = PromptOwner::none;
-    bool operator==(const Call& other) const {
-        return text == other.text && caption == other.caption && style == other.style && owner == other.owner;
-    }
-};
-
-void PrintTo(const Call& call, std::ostream* os) {
-    *os << "{\"" << call.text << "\", \"" << call.caption << "\", style 0x" << std::hex << call.style << std::dec
-        << ", " << (call.owner == PromptOwner::mainWindow ? "mainWindow" : "no owner") << "}";
-}
-
-// Records every call and answers from a script. MB_OK boxes answer OK without taking a scripted
-// answer; every question and the conflict dialog take the next one.
-class ScriptedPrompt : public InstallPrompt {
-public:
-    explicit ScriptedPrompt(std::vector<int> answers) : answers_(answers.begin(), answers.end()) {}
-    int showMessage(const std::string& text, const std::string& caption, unsigned style, PromptOwner owner) override {
-        calls.push_back({text, caption, style, owner});
-        return style == Prompt::Ok ? Prompt::AnswerOk : next();
-    }
-    ConflictAnswer askLanguageConflict(const std::string& source, const std::string& destination) override {
-        calls.push_back({"<language conflict " + source + " " + destination + ">", "", 0, PromptOwner::none});
-        return static_cast<ConflictAnswer>(next());
-    }
-    bool allAnswersUsed() const { return answers_.empty(); }
-
-    std::vector<Call> calls;
-
-private:
-    int next() {
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted question";
-            return -1;
-        }
-        const int answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    }
-    std::deque<int> answers_;
-};
-
 const std::string kCaption = "SERVER.DLL";
 const std::string kSource = "A:\\SERVER.DLL", kDestination = "C:\\WINDOWS\\SYSTEM\\SERVER.DLL";
 
-Call message(const std::string& text) { return {text, kCaption, Prompt::Ok, PromptOwner::none}; }
+Call message(const std::string& text) { return quillset::message(kCaption, text); }
 
 const Call kTempFile = message("Temporary file, file cannot be copied.");
 const Call kMismatch = {"The file to install and the old file differ in one or more attributes. If you want to, you "
@@ -174,9 +127,26 @@ TEST(InstallResultTest, EveryRowAndCombination) {
         SCOPED_TRACE(c.name);
         ScriptedPrompt prompt(c.answers);
         const InstallingFile file{kCaption, c.diskNumber, kSource, kDestination};
-        EXPECT_EQ(interpretInstallResult(c.bits, file, c.installAll, prompt), c.outcome);
+        bool installAll = c.installAll;
+        EXPECT_EQ(interpretInstallResult(c.bits, file, installAll, prompt), c.outcome);
         EXPECT_EQ(prompt.calls, c.calls);
         EXPECT_TRUE(prompt.allAnswersUsed());
+    }
+}
+
+// "Install all" answers every later conflict of the run; the other answers hold for one file.
+TEST(InstallResultTest, InstallAllHoldsForTheRestOfTheRun) {
+    const InstallingFile file{kCaption, 1, kSource, kDestination};
+    for (const int answer : {0, 1, 2, -1}) {
+        SCOPED_TRACE(answer);
+        bool installAll = false;
+        ScriptedPrompt first({answer});
+        interpretInstallResult(Bit::DifferentLanguage, file, installAll, first);
+        EXPECT_EQ(installAll, answer == 2);
+        ScriptedPrompt second({0});
+        EXPECT_EQ(interpretInstallResult(Bit::DifferentCodePage, file, installAll, second),
+                  answer == 2 ? O::Force : O::Skip);
+        EXPECT_EQ(second.calls.size(), answer == 2 ? 0u : 1u);
     }
 }
 

@@ -99,16 +99,26 @@ TEST(InterpreterTest, UnknownCommandsAreSkipped) {
     EXPECT_TRUE(run.messages().empty());
 }
 
-// Pages in script order, as a user walks them: the end-to-end tests.
-TEST(InterpreterTest, ACancelledPageEndsTheRun) {
-    ScriptRun cancelled("ShowDest();ShowCopy();SetVariable(\"A\",\"1\");ShowProgramGroup()");
-    cancelled.host.setPageResult(Page::Copy, -2);
-    cancelled.go();
-    EXPECT_EQ(cancelled.result.outcome, RunOutcome::runEndedByPage);
-    EXPECT_EQ(cancelled.result.exitCode, SetupExitCode::normal);
-    EXPECT_EQ(cancelled.pages(), (std::vector<std::string>{"DIALOG_DEST", "DIALOG_COPY"}));
-    EXPECT_EQ(cancelled.host.quitCodes, std::vector<int>{9});
-    EXPECT_EQ(cancelled.var("A"), "");
+// Pages in script order, as a user walks them: the end-to-end tests. A page that does not end
+// with Next ends the run; a copy page whose run stopped gives the program its exit code.
+TEST(InterpreterTest, APageThatDoesNotEndWithNextEndsTheRun) {
+    struct Case {
+        int pageResult;
+        SetupExitCode exitCode;
+    };
+    for (const Case& c : {Case{PageResult::cancelled, SetupExitCode::normal},
+                          Case{PageResult::notShown, SetupExitCode::normal},
+                          Case{PageResult::installationStopped, SetupExitCode::installationStopped}}) {
+        SCOPED_TRACE(c.pageResult);
+        ScriptRun ended("ShowDest();ShowCopy();SetVariable(\"A\",\"1\");ShowProgramGroup()");
+        ended.host.setPageResult(Page::Copy, c.pageResult);
+        ended.go();
+        EXPECT_EQ(ended.result.outcome, RunOutcome::runEndedByPage);
+        EXPECT_EQ(ended.result.exitCode, c.exitCode);
+        EXPECT_EQ(ended.pages(), (std::vector<std::string>{"DIALOG_DEST", "DIALOG_COPY"}));
+        EXPECT_EQ(ended.host.quitCodes, std::vector<int>{9});
+        EXPECT_EQ(ended.var("A"), "");
+    }
 }
 
 TEST(InterpreterTest, ShowMessageNowOrStored) {

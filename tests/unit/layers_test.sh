@@ -2,7 +2,9 @@
 # Every quoted include of a product folder names a header of that folder or of a folder it may
 # depend on: script <- win32 <- install <- wizard <- app; uninstall and the tools use script,
 # win32 and install, never wizard or app; qsrun uses the script core, the log reader and qscheck's
-# wildcards. Prints each include that runs the wrong way.
+# wildcards. The portable core and the engine show no window: no dialog or message box of user32
+# is called in script/ or install/ (they ask through SetupHost and InstallPrompt). Prints each
+# include that runs the wrong way and each such call.
 # Usage: layers_test.sh SOURCE_DIR
 set -u
 cd "$1" || exit 2
@@ -10,7 +12,7 @@ allowed() {
   case $1 in
     script) echo "script" ;;
     win32) echo "script win32" ;;
-    install) echo "script win32 install resources" ;;
+    install) echo "script win32 install" ;;
     wizard) echo "script win32 install wizard resources" ;;
     app) echo "script win32 install wizard app resources" ;;
     uninstall) echo "script win32 install uninstall" ;;
@@ -41,4 +43,21 @@ if [ $status -ne 0 ]; then
   echo "layers: includes against the direction of the layers (docs/layers.md)"
   exit 1
 fi
-echo "layers: every include runs with the layers"
+
+# Calls of user32's dialogs and message boxes, and of the program's own message box, outside
+# comments: MessageBoxA, DialogBoxParamA, CreateDialogParamA, EndDialog, SetDlgItemTextA, ...
+dialogCall='\b(MessageBox[A-Za-z]*|showMessageBox|DialogBox[A-Za-z]*|CreateDialog[A-Za-z]*|EndDialog|[A-Za-z]*Dlg[A-Za-z]*)[[:space:]]*\('
+for folder in script install; do
+  for file in "$folder"/*.h "$folder"/*.cpp; do
+    [ -e "$file" ] || continue
+    while IFS= read -r line; do
+      echo "$file:$line"
+      status=1
+    done < <(sed 's://.*$::' "$file" | grep -nE "$dialogCall")
+  done
+done
+if [ $status -ne 0 ]; then
+  echo "layers: script/ and install/ show no window; the wizard asks for them (docs/layers.md)"
+  exit 1
+fi
+echo "layers: every include runs with the layers, and script/ and install/ show no window"

@@ -11,20 +11,21 @@ StoredStatement state(const char* page, const char* kind, const char* name, cons
     return dynamicState({page, kind, name, comparison, value});
 }
 
-CustomControl control(const char* name, bool open) {
+CustomControl control(const char* name) {
     CustomControl c;
     c.controlName = name;
-    static int anyWindow;
-    c.window = open ? &anyWindow : nullptr;  // only tells an open control here
     return c;
 }
 
 TEST(NextStateTest, LastMatchingPairDecides) {
-    // The controls of the welcome page are open, "other" is on another page.
-    const std::vector<CustomControl> controls = {control("accept", true), control("name", true),
-                                                 control("other", false), control("accept", true)};
+    // The controls of the welcome page are open, "other" (index 2) is on another page and reads as
+    // a control that is not there.
+    const std::vector<CustomControl> controls = {control("accept"), control("name"), control("other"),
+                                                 control("accept")};
     const std::map<std::string, ControlReading> readings = {{"accept", {1, "I agree"}}, {"name", {0, "Ann "}}};
-    const ControlReader read = [&](const CustomControl& c) { return readings.at(c.controlName); };
+    const ControlReader read = [&](std::size_t c) {
+        return c == 2 ? ControlReading{} : readings.at(controls[c].controlName);
+    };
     const char* const W = "DIALOG_WELCOME";
     struct Case {
         std::vector<StoredStatement> statements;

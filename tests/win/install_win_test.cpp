@@ -1,22 +1,23 @@
 // The installation pieces that reach the system directly: shortcut files, short path forms, a
-// shared file in use, the installer's leftover temporary files and the measuring of sources.
+// shared file in use, the installer's leftover temporary files and the measuring of sources. What
+// the engine decides over them is tested natively (tests/unit/install_file_test.cpp).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "../string_sink.h"
-#include "dialog_driver.h"
 #include "find_files.h"
 #include "folder_short_names.h"
-#include "install_file.h"
+#include "locked_file.h"
 #include "path_forms.h"
 #include "short_path_cache.h"
 #include "shortcut.h"
 #include "source_sizes.h"
+#include "win32_install_platform.h"
 #include "win_test_files.h"
 
 namespace quillset {
@@ -136,59 +137,19 @@ TEST_F(ShortPathCacheTest, InstalledFilesWithTheFolderMadeDuringTheRun) {
     }
 }
 
-// A shared file that the platform reports in use before installing (which Wine's version library
-// never does): no installer call, no record; the replacement at the next restart is tried, and
-// when that cannot even be tried (no version resource) the user hears of it.
-std::string recommendedDirectory;
-int installerCalls = 0;
-
-DWORD APIENTRY findInUse(DWORD, LPSTR, LPSTR, LPSTR, LPSTR current, PUINT currentLength, LPSTR destination,
-                         PUINT destinationLength) {
-    lstrcpynA(current, recommendedDirectory.c_str(), static_cast<int>(*currentLength));
-    lstrcpynA(destination, recommendedDirectory.c_str(), static_cast<int>(*destinationLength));
-    return VFF_FILEINUSE;
-}
-
-DWORD APIENTRY countInstall(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, PUINT) { return ++installerCalls, 0; }
-
-TEST(InstallFileTest, SharedFileReportedInUseIsHandedToTheReplacementAtRestart) {
-    recommendedDirectory = tempDirectory() + "quillset-in-use";
-    CreateDirectoryA(recommendedDirectory.c_str(), nullptr);
-    struct Case {
-        std::string source;
-        bool told;  // "File is in use ..." shown
-    };
-    // The copy in use is version 5.6: no version resource on one side, or an older 1.2.
-    for (const Case& c : {Case{unversionedFile(), true}, Case{besideProgram("versioned_en.dll"), false}}) {
-        const std::string destination = recommendedDirectory + "\\shared.dll";
-        ASSERT_TRUE(CopyFileA(besideProgram("versioned_de.dll").c_str(), destination.c_str(), FALSE));
-        SetupState state;
-        state.variables.set("WINPATH", "C:\\windows");
-        state.variables.set("DP", recommendedDirectory + "\\");
-        InstallFileEntry entry;
-        entry.sourcePath = c.source;
-        entry.destinationPath = "[DP]\\shared.dll";
-        entry.shared = true;
-        state.files.push_back(entry);
-        std::string bytes;
-        UninstallLog log;
-        log.open(std::make_unique<StringSink>(bytes));
-        InstallContext context{state, log, {}, {findInUse, countInstall}, {}};
-        installerCalls = 0;
-
-        DialogDriver driver({0xFFFF}, IDOK, false);
-        std::string installedPath;
-        EXPECT_EQ(installFileEntry(context, 0, installedPath), FileStep::next) << c.source;
-        const DialogDriver::Seen seen = driver.seen();
-        EXPECT_EQ(seen.found, c.told) << c.source;
-        if (c.told && seen.found) {
-            EXPECT_EQ(seen.texts.at(0xFFFF), "File is in use and setup is not able to overwrite the file.");
-        }
-        EXPECT_EQ(installerCalls, 0);
-        EXPECT_EQ(bytes, "");  // no record
-        DeleteFileA(destination.c_str());
-    }
-    RemoveDirectoryA(recommendedDirectory.c_str());
+// A shared file in use is replaced at the next restart only when both files carry a version
+// resource and the new one is not older (the copy in use is version 5.6): a source without one is
+// reported back unscheduled, an older one (1.2) needs nothing.
+TEST(LockedFileTest, UnversionedSourceIsNotScheduledAndAnOlderOneNotNeeded) {
+    const std::string directory = tempDirectory() + "quillset-in-use";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string destination = directory + "\\shared.dll";
+    ASSERT_TRUE(CopyFileA(besideProgram("versioned_de.dll").c_str(), destination.c_str(), FALSE));
+    EXPECT_EQ(replaceLockedFile(unversionedFile(), destination, "shared.dll"), LockedFileResult::notScheduled);
+    EXPECT_EQ(replaceLockedFile(besideProgram("versioned_en.dll"), destination, "versioned_en.dll"),
+              LockedFileResult::handled);
+    DeleteFileA(destination.c_str());
+    RemoveDirectoryA(directory.c_str());
 }
 
 // The platform's installer that runs out of space: like Wine's, it leaves its temporary copy in
@@ -203,7 +164,7 @@ DWORD APIENTRY installOutOfSpace(DWORD, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR, LPSTR
 
 // Its temporary copy goes; a "ver*.tmp" that was there long before, and is no copy of this run,
 // stays.
-TEST(InstallFileTest, TemporaryCopyTheInstallerDoesNotNameIsRemoved) {
+TEST(Win32InstallPlatformTest, TemporaryCopyTheInstallerDoesNotNameIsRemoved) {
     outOfSpaceDirectory = tempDirectory() + "quillset-out-of-space";
     CreateDirectoryA(outOfSpaceDirectory.c_str(), nullptr);
     const std::string older = outOfSpaceDirectory + "\\ver0001.tmp";
@@ -218,21 +179,13 @@ TEST(InstallFileTest, TemporaryCopyTheInstallerDoesNotNameIsRemoved) {
     SetFileTime(file, &hourAgo, &hourAgo, &hourAgo);
     CloseHandle(file);
 
-    SetupState state;
-    InstallFileEntry entry;
-    entry.sourcePath = unversionedFile();
-    entry.destinationPath = outOfSpaceDirectory + "\\installed.txt";
-    state.files.push_back(entry);
-    std::string bytes;
-    UninstallLog log;
-    log.open(std::make_unique<StringSink>(bytes));
-    InstallContext context{state, log, {}, {versionFindFile, installOutOfSpace}, {}};
-    DialogDriver driver({0xFFFF}, IDOK, false);
-    std::string installedPath;
-    EXPECT_EQ(installFileEntry(context, 0, installedPath), FileStep::stopRun);
-    const DialogDriver::Seen seen = driver.seen();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.texts.at(0xFFFF), "The file cannot be saved, because there is insufficient harddisk space.");
+    const std::string source = unversionedFile();
+    const std::string sourceDirectory = source.substr(0, source.rfind('\\') + 1);
+    Win32InstallPlatform platform({versionFindFile, installOutOfSpace});
+    EXPECT_EQ(platform.installFile(true, source.substr(sourceDirectory.size()), "installed.txt", sourceDirectory,
+                                   outOfSpaceDirectory, ""),
+              static_cast<std::uint32_t>(VIF_OUTOFSPACE));
+    platform.discardTemporaryCopies();
 
     std::vector<std::string> left;
     WIN32_FIND_DATAA found;
@@ -243,7 +196,6 @@ TEST(InstallFileTest, TemporaryCopyTheInstallerDoesNotNameIsRemoved) {
         FindClose(search);
     }
     EXPECT_EQ(left, std::vector<std::string>{"ver0001.tmp"});
-    EXPECT_EQ(bytes, "");
     for (const std::string& name : left) DeleteFileA((outOfSpaceDirectory + "\\" + name).c_str());
     RemoveDirectoryA(outOfSpaceDirectory.c_str());
 }

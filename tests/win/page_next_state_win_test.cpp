@@ -31,7 +31,8 @@ struct Seen {
 void prepareWelcomePage(bool checkedByScript) {
     SetupState& state = setupState();
     state = SetupState{};
-    state.session.instance = GetModuleHandleA(nullptr);
+    win32Session() = Win32Session{};
+    win32Session().instance = GetModuleHandleA(nullptr);
     CustomControl licence;
     licence.type = "CHECKBOX";
     licence.controlName = "licence";
@@ -63,11 +64,11 @@ TEST_P(PageNextStateTest, OpensWithTheRulesStateAndRefusesAForbiddenNext) {
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
         seen.openAfterFirstNext = IsWindowVisible(page) != FALSE;
         if (!seen.openAfterFirstNext) return;
-        HWND licence = static_cast<HWND>(setupState().controls.front().window);
+        HWND licence = win32Session().controlWindows.front();
         SendMessageA(licence, BM_SETCHECK, BST_CHECKED, 0);
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
     });
-    const int result = ShowWizardPage(setupState().session, Page::Welcome);
+    const int result = ShowWizardPage(win32Session(), Page::Welcome);
     user.join();
 
     ASSERT_TRUE(seen.found) << "the welcome page never appeared";

@@ -181,7 +181,7 @@ int plan(const PlanOptions& options) {
     RecordingHost host(setupDirectoryFinder(options.settings.setupDirectory, findMatchingFiles));
     host.watch(state);
     for (const std::string& name : options.running) host.addRunningProcess(name);
-    for (Page page : options.cancelled) host.setPageResult(page, -2);
+    for (Page page : options.cancelled) host.setPageResult(page, PageResult::cancelled);
 
     const RunResult result = runStatements(script, state, host);
     writeOut(planJson(state, result, host.events));

@@ -25,7 +25,7 @@ int RecordingHost::showPage(Page page) {
     }
     events.push_back(event);
     const auto result = pageResults_.find(page);
-    return result == pageResults_.end() ? 0 : result->second;
+    return result == pageResults_.end() ? PageResult::next : result->second;
 }
 
 void RecordingHost::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {

@@ -39,7 +39,7 @@ public:
     void addRunningProcess(const std::string& fileName);
     // Pages record the custom controls that `state` declares for them when they are shown.
     void watch(const SetupState& state) { state_ = &state; }
-    // What a page returns instead of 0 (Next); -2 is a confirmed Cancel.
+    // What a page returns instead of PageResult::next.
     void setPageResult(Page page, int result) { pageResults_[page] = result; }
 
     int showPage(Page page) override;

@@ -12,16 +12,27 @@ static_assert(Prompt::AnswerOk == IDOK && Prompt::AnswerAbort == IDABORT && Prom
                   Prompt::AnswerIgnore == IDIGNORE && Prompt::AnswerYes == IDYES && Prompt::AnswerNo == IDNO,
               "message box answers");
 
+HWND Win32InstallPrompt::ownerWindow(PromptOwner owner) const {
+    switch (owner) {
+        case PromptOwner::mainWindow: return mainWindow_;
+        case PromptOwner::page: return page_;
+        case PromptOwner::none: break;
+    }
+    return nullptr;
+}
+
 int Win32InstallPrompt::showMessage(const std::string& text, const std::string& caption, unsigned style,
                                     PromptOwner owner) {
-    return showMessageBox(text, caption, style, owner == PromptOwner::mainWindow ? mainWindow_ : nullptr);
+    return showMessageBox(text, caption, style, ownerWindow(owner));
 }
 
 ConflictAnswer Win32InstallPrompt::askLanguageConflict(const std::string& sourcePath,
                                                        const std::string& destinationPath) {
-    const ConflictAnswer answer = quillset::askLanguageConflict(instance_, mainWindow_, sourcePath, destinationPath);
-    if (answer == ConflictAnswer::all) installAll_ = true;
-    return answer;
+    return quillset::askLanguageConflict(instance_, mainWindow_, sourcePath, destinationPath);
+}
+
+ConflictAnswer Win32InstallPrompt::askOverwrite(const std::string& destinationPath) {
+    return quillset::askOverwrite(instance_, page_, destinationPath);
 }
 
 }  // namespace quillset

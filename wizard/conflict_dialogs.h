@@ -1,8 +1,6 @@
 // The two questions about file conflicts during the installation run. Each dialog is handed what
 // it shows through DialogBoxParamA's parameter and returns the answer as its result; it keeps no
-// state and sets no flag. The caller applies the "all" answers to the install run's flags:
-// "Install all" sets installAll; "Overwrite every file" sets overwriteAll and installAll both,
-// so that later language and code page conflicts are installed without a question as well.
+// state and sets no flag: the engine applies the "all" answers to the run (install_prompt.h).
 // Escape, the close box and every control other than the three buttons leave a dialog open.
 #pragma once
 
@@ -10,7 +8,7 @@
 
 #include <string>
 
-#include "install_result.h"
+#include "install_prompt.h"
 
 namespace quillset {
 
