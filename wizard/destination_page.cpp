@@ -55,7 +55,7 @@ void chooseFolder(SetupState& state, HWND page) {
 INT_PTR DestinationPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
                             LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && !acceptDestination(state, page)) return FALSE;
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Destination);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::Destination);
     if (message == WM_INITDIALOG) {
         SetDlgItemTextA(page, IDC_DEST_PATH, state.variables["DP"].c_str());
         pathChanged(state, page);

@@ -54,7 +54,7 @@ const PageWindow& pageWindow(Page page) { return kPageWindows[static_cast<int>(p
 
 }  // namespace
 
-void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
+void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam,
                     Page pageId) {
     windows.pageWindow = page;
     state.session.currentPageName = pageName(pageId);

@@ -19,7 +19,7 @@ namespace quillset {
 // page when it opens and removes them when it closes, passes their notifications to their button
 // actions; ends the page with PageResult::next on Next and, after a confirmed Cancel, with
 // PageResult::cancelled.
-void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
+void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam,
                     Page pageId);
 
 // The folder browser's title, on the destination and the program group page alike.

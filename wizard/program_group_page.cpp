@@ -58,7 +58,7 @@ INT_PTR ProgramGroupPageProc(SetupState& state, Win32Session& windows, HWND page
             return FALSE;
         }
     }
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::ProgramGroup);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::ProgramGroup);
     return FALSE;
 }
 

@@ -166,7 +166,7 @@ void closePage() {
 // The sections with their sizes; the user chooses the optional ones.
 INT_PTR SectionsPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
                          LPARAM lParam) {
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Sections);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::Sections);
     switch (message) {
         case WM_INITDIALOG: openPage(state, page); break;
         case WM_DESTROY: closePage(); break;
