@@ -10,12 +10,12 @@ namespace quillset {
 
 namespace {
 
-// The dialog procedure of a page: hands the page's procedure the one setup state. The timer
+// The dialog procedure made for each page procedure: hands it the one setup state. The timer
 // keeps Next in line with the script's rules, but a tick comes only when the page's queue is
 // empty: a page opens with Next set as the rules have it, and a Next that the rules forbid (an
 // Enter typed ahead, a click within a tick of clearing the box) is refused before the page sees it.
 template <PageProcedure procedure>
-INT_PTR CALLBACK pageDialogProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK dialogProcedureFor(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     SetupState& state = setupState();
     Win32Session& windows = win32Session();
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && page == windows.pageWindow &&
@@ -35,11 +35,11 @@ struct PageWindow {
 };
 
 constexpr PageWindow kPageWindows[] = {
-    {Page::Welcome, IDD_WELCOME, pageDialogProcedure<WelcomePageProc>},
-    {Page::Destination, IDD_DESTINATION, pageDialogProcedure<DestinationPageProc>},
-    {Page::Sections, IDD_SECTIONS, pageDialogProcedure<SectionsPageProc>},
-    {Page::ProgramGroup, IDD_PROGRAM_GROUP, pageDialogProcedure<ProgramGroupPageProc>},
-    {Page::Copy, IDD_COPY, pageDialogProcedure<CopyPageProc>},
+    {Page::Welcome, IDD_WELCOME, dialogProcedureFor<WelcomePageProc>},
+    {Page::Destination, IDD_DESTINATION, dialogProcedureFor<DestinationPageProc>},
+    {Page::Sections, IDD_SECTIONS, dialogProcedureFor<SectionsPageProc>},
+    {Page::ProgramGroup, IDD_PROGRAM_GROUP, dialogProcedureFor<ProgramGroupPageProc>},
+    {Page::Copy, IDD_COPY, dialogProcedureFor<CopyPageProc>},
 };
 
 constexpr bool inPageOrder() {
