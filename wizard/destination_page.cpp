@@ -1,10 +1,11 @@
 #include <string>
 
+#include "ask_for_folder.h"
+#include "dialog_item_text.h"
 #include "free_disk_space.h"
 #include "message_box.h"
 #include "page_choices.h"
 #include "page_frame.h"
-#include "shell_folders.h"
 
 namespace quillset {
 
@@ -41,7 +42,7 @@ bool acceptDestination(SetupState& state, HWND page) {
 
 // Choose: the chosen folder with the application's own folder in it.
 void chooseFolder(SetupState& state, HWND page) {
-    const std::string folder = browseForFolder(page, kChooseFolderTitle, false);
+    const std::string folder = askForFolder(page, false);
     if (folder.empty()) return;
     const std::string destination = chosenDestination(folder, state.variables["APPNAME"]);
     state.variables.set("DP", destination);

@@ -2,8 +2,7 @@
 
 #include "custom_controls.h"
 #include "dynamic_state.h"
-#include "message_box.h"
-#include "quit_question.h"
+#include "quit_setup.h"
 #include "setup_globals.h"
 
 namespace quillset {
@@ -77,24 +76,6 @@ void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT me
     }
     // IDCANCEL (2), which Esc and the close box send, is deliberately ignored: only the Cancel
     // button, with its question, leaves a page that way.
-}
-
-const char* const kChooseFolderTitle = "Please choose the directory in which the software will be installed.";
-
-bool QuitSetup(QuitMode mode) {
-    if (mode == QuitMode::askFirst &&
-        showMessageBox(kQuitQuestion, kQuitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
-    // The code only tells the loop why it ends; the program's exit code is decided elsewhere.
-    PostQuitMessage(static_cast<int>(mode));
-    return true;
-}
-
-std::string dialogItemText(HWND page, int id) {
-    HWND control = GetDlgItem(page, id);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 DLGPROC pageDialogProcedure(Page page) { return pageWindow(page).procedure; }

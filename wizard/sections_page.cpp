@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "page_frame.h"
+#include "quit_setup.h"
 #include "section_list.h"
 #include "source_sizes.h"
 #include "win32_install_prompt.h"
