@@ -23,6 +23,6 @@ void Win32Host::repaintMainWindow() {
     RedrawWindow(windows_.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void Win32Host::postQuit(int exitCode) { PostQuitMessage(exitCode); }
+void Win32Host::postQuit(int quitCode) { PostQuitMessage(quitCode); }
 
 }  // namespace quillset

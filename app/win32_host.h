@@ -16,7 +16,7 @@ public:
     std::vector<FoundFile> findFiles(const std::string& pattern) override;
     bool isProcessRunning(const std::string& lowerCaseName) override;
     void repaintMainWindow() override;
-    void postQuit(int exitCode) override;
+    void postQuit(int quitCode) override;
 
 private:
     const Win32Session& windows_;

@@ -73,11 +73,14 @@ FileStep installShared(InstallContext& context, const InstallFileEntry& entry, c
         const std::uint32_t result = context.platform.installFile(force, sourceName, destinationName, sourceDirectory,
                                                                   location.recommendedDirectory,
                                                                   location.currentDirectory);
-        switch (interpretInstallResult(result, file, context.answers.installAll, context.prompt)) {
+        switch (interpretInstallResult(result, force, file, context.answers.installAll, context.prompt)) {
             case InstallOutcome::Stop: return FileStep::stopRun;
             case InstallOutcome::Retry: continue;
             case InstallOutcome::Skip: return FileStep::next;
-            case InstallOutcome::Force: force = true; continue;
+            // A forced call that still reports a conflict is asked about and made again: the shared
+            // way records a file only after a clean result.
+            case InstallOutcome::Force:
+            case InstallOutcome::InstalledAnyway: force = true; continue;
             case InstallOutcome::InUse:
                 replaceAtRestart(context, source, destination, sourceName);
                 return FileStep::next;
@@ -112,21 +115,23 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
     // A path beyond the platform's limit is one Windows cannot create (Wine would, and the log
     // could not name it for the uninstaller): told and stopped as for any file not creatable.
     if (destination.size() >= kMaxPath) {
-        interpretInstallResult(InstallResultBit::CannotCreate, file, answers.installAll, context.prompt);
+        interpretInstallResult(InstallResultBit::CannotCreate, true, file, answers.installAll, context.prompt);
         return FileStep::stopRun;
     }
     for (;;) {
         const std::uint32_t result = context.platform.installFile(true, sourceName, destinationName, sourceDirectory,
                                                                   destinationDirectory, "");
-        switch (interpretInstallResult(result, file, answers.installAll, context.prompt)) {
+        switch (interpretInstallResult(result, true, file, answers.installAll, context.prompt)) {
             case InstallOutcome::Stop: return FileStep::stopRun;
+            // Every call of this way is forced already (Force does not follow a forced call).
+            case InstallOutcome::Force:
             case InstallOutcome::Retry: continue;
             case InstallOutcome::Skip: return FileStep::next;
             case InstallOutcome::InUse:
                 context.prompt.showMessage(kInUse, sourceName, Prompt::Ok, PromptOwner::none);
                 return FileStep::stopRun;
             case InstallOutcome::Installed:
-            case InstallOutcome::Force: {
+            case InstallOutcome::InstalledAnyway: {
                 std::string shortDirectory, shortName;
                 splitPath(context.platform.installedPathOf(destination, likelyShortName), shortDirectory, shortName);
                 context.log.addFileRecord(shortDirectory, shortName, false);

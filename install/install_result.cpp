@@ -12,8 +12,10 @@ namespace Bit = InstallResultBit;
 enum class RowAction {
     message,           // show the row's text (no owner, the caller's caption, MB_OK) and go on
     outcome,           // end the test with the row's outcome, without a message
-    mismatchQuestion,  // ask the row's text (MB_YESNO | MB_DEFBUTTON2): No -> Skip, else Force
-    languageConflict,  // installAll -> Force; else the conflict dialog: 0 -> Skip, 2 sets installAll, else Force
+    // An accepted conflict is Force after a plain call and InstalledAnyway after a forced one.
+    mismatchQuestion,  // ask the row's text (MB_YESNO | MB_DEFBUTTON2): No -> Skip, else accepted
+    languageConflict,  // installAll -> accepted; else the conflict dialog: 0 -> Skip, 2 sets installAll,
+                       // else accepted
     diskPrompt,        // Retry -> Retry, Ignore -> Skip, confirmed quit -> go on
 };
 
@@ -74,10 +76,11 @@ DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, Insta
                : DiskAnswer::retry;
 }
 
-InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool& installAll,
-                                      InstallPrompt& prompt) {
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, bool forced, const InstallingFile& file,
+                                      bool& installAll, InstallPrompt& prompt) {
     const std::string& caption = file.caption;
     if (resultBits == 0) return InstallOutcome::Installed;
+    const InstallOutcome accepted = forced ? InstallOutcome::InstalledAnyway : InstallOutcome::Force;
     for (const Row& row : kRows) {
         if ((resultBits & row.bit) == 0) continue;
         switch (row.action) {
@@ -90,12 +93,12 @@ InstallOutcome interpretInstallResult(std::uint32_t resultBits, const Installing
             return prompt.showMessage(row.text, caption, Prompt::YesNo | Prompt::DefaultButton2, PromptOwner::none) ==
                            Prompt::AnswerNo
                        ? InstallOutcome::Skip
-                       : InstallOutcome::Force;
+                       : accepted;
         case RowAction::languageConflict: {
-            if (installAll) return InstallOutcome::Force;
+            if (installAll) return accepted;
             const ConflictAnswer answer = prompt.askLanguageConflict(file.sourcePath, file.destinationPath);
             if (answer == ConflictAnswer::all) installAll = true;
-            return answer == ConflictAnswer::no ? InstallOutcome::Skip : InstallOutcome::Force;
+            return answer == ConflictAnswer::no ? InstallOutcome::Skip : accepted;
         }
         case RowAction::diskPrompt:
             switch (askForDisk(caption, file.diskNumber, prompt)) {

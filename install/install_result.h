@@ -42,7 +42,18 @@ enum class DiskAnswer { retry, skip, quitConfirmed };
 // quit, so a file ends the run rather than the prompt looping.
 DiskAnswer askForDisk(const std::string& caption, std::int16_t diskNumber, InstallPrompt& prompt);
 
-enum class InstallOutcome { Installed = 0, Stop = 1, Retry = 2, Skip = 3, Force = 4, InUse = 5 };
+// What the caller does with one installer result. A conflict the user accepts (or that "Install
+// all" accepts) is Force after a plain call, which is repeated forced, and InstalledAnyway after a
+// forced call, which has already put the file in place.
+enum class InstallOutcome {
+    Installed = 0,        // no error bit: the file is in place
+    Stop = 1,             // the installation run must stop
+    Retry = 2,            // call the installer again with the same flags
+    Skip = 3,             // leave the file out, no record
+    Force = 4,            // call the installer again, forced
+    InUse = 5,            // the destination is in use or cannot be replaced now
+    InstalledAnyway = 6,  // the forced call installed the file over a conflict the user accepted
+};
 
 // The file an installer result is about, as the messages and questions name it.
 struct InstallingFile {
@@ -52,10 +63,11 @@ struct InstallingFile {
     std::string destinationPath;
 };
 
-// Decides what to do with one installer result. While `installAll` holds, language and code page
-// conflicts are answered by installing without a question; "Install all" in the conflict dialog
-// sets it for the rest of the run. A conflict question that could not be shown counts as Yes.
-InstallOutcome interpretInstallResult(std::uint32_t resultBits, const InstallingFile& file, bool& installAll,
-                                      InstallPrompt& prompt);
+// Decides what to do with one installer result of a call that was `forced` or not. While
+// `installAll` holds, language and code page conflicts are answered by installing without a
+// question; "Install all" in the conflict dialog sets it for the rest of the run. A conflict
+// question that could not be shown counts as Yes.
+InstallOutcome interpretInstallResult(std::uint32_t resultBits, bool forced, const InstallingFile& file,
+                                      bool& installAll, InstallPrompt& prompt);
 
 }  // namespace quillset

@@ -116,7 +116,7 @@ void runCopySequence(SetupState& state, const Win32Session& windows, HWND page) 
 }  // namespace
 
 INT_PTR CopyPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Copy);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::Copy);
     // Later paints, the nested ones of the run's own redraws and message boxes included, only
     // paint; a second copy page installs nothing and waits for Cancel.
     if (message == WM_PAINT && !state.run.copyStarted) runCopySequence(state, windows, page);

@@ -1,10 +1,11 @@
 #include <string>
 
+#include "ask_for_folder.h"
+#include "dialog_item_text.h"
 #include "free_disk_space.h"
 #include "message_box.h"
 #include "page_choices.h"
 #include "page_frame.h"
-#include "shell_folders.h"
 
 namespace quillset {
 
@@ -41,7 +42,7 @@ bool acceptDestination(SetupState& state, HWND page) {
 
 // Choose: the chosen folder with the application's own folder in it.
 void chooseFolder(SetupState& state, HWND page) {
-    const std::string folder = browseForFolder(page, kChooseFolderTitle, false);
+    const std::string folder = askForFolder(page, false);
     if (folder.empty()) return;
     const std::string destination = chosenDestination(folder, state.variables["APPNAME"]);
     state.variables.set("DP", destination);
@@ -55,7 +56,7 @@ void chooseFolder(SetupState& state, HWND page) {
 INT_PTR DestinationPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
                             LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && !acceptDestination(state, page)) return FALSE;
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Destination);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::Destination);
     if (message == WM_INITDIALOG) {
         SetDlgItemTextA(page, IDC_DEST_PATH, state.variables["DP"].c_str());
         pathChanged(state, page);

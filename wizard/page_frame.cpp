@@ -2,20 +2,19 @@
 
 #include "custom_controls.h"
 #include "dynamic_state.h"
-#include "message_box.h"
-#include "quit_question.h"
+#include "quit_setup.h"
 #include "setup_globals.h"
 
 namespace quillset {
 
 namespace {
 
-// The dialog procedure of a page: hands the page's procedure the one setup state. The timer
+// The dialog procedure made for each page procedure: hands it the one setup state. The timer
 // keeps Next in line with the script's rules, but a tick comes only when the page's queue is
 // empty: a page opens with Next set as the rules have it, and a Next that the rules forbid (an
 // Enter typed ahead, a click within a tick of clearing the box) is refused before the page sees it.
 template <PageProcedure procedure>
-INT_PTR CALLBACK pageDialogProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK dialogProcedureFor(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     SetupState& state = setupState();
     Win32Session& windows = win32Session();
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_NEXT && page == windows.pageWindow &&
@@ -35,11 +34,11 @@ struct PageWindow {
 };
 
 constexpr PageWindow kPageWindows[] = {
-    {Page::Welcome, IDD_WELCOME, pageDialogProcedure<WelcomePageProc>},
-    {Page::Destination, IDD_DESTINATION, pageDialogProcedure<DestinationPageProc>},
-    {Page::Sections, IDD_SECTIONS, pageDialogProcedure<SectionsPageProc>},
-    {Page::ProgramGroup, IDD_PROGRAM_GROUP, pageDialogProcedure<ProgramGroupPageProc>},
-    {Page::Copy, IDD_COPY, pageDialogProcedure<CopyPageProc>},
+    {Page::Welcome, IDD_WELCOME, dialogProcedureFor<WelcomePageProc>},
+    {Page::Destination, IDD_DESTINATION, dialogProcedureFor<DestinationPageProc>},
+    {Page::Sections, IDD_SECTIONS, dialogProcedureFor<SectionsPageProc>},
+    {Page::ProgramGroup, IDD_PROGRAM_GROUP, dialogProcedureFor<ProgramGroupPageProc>},
+    {Page::Copy, IDD_COPY, dialogProcedureFor<CopyPageProc>},
 };
 
 constexpr bool inPageOrder() {
@@ -54,7 +53,7 @@ const PageWindow& pageWindow(Page page) { return kPageWindows[static_cast<int>(p
 
 }  // namespace
 
-void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
+void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam,
                     Page pageId) {
     windows.pageWindow = page;
     state.session.currentPageName = pageName(pageId);
@@ -77,24 +76,6 @@ void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT me
     }
     // IDCANCEL (2), which Esc and the close box send, is deliberately ignored: only the Cancel
     // button, with its question, leaves a page that way.
-}
-
-const char* const kChooseFolderTitle = "Please choose the directory in which the software will be installed.";
-
-bool QuitSetup(QuitMode mode) {
-    if (mode == QuitMode::askFirst &&
-        showMessageBox(kQuitQuestion, kQuitCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
-    // The code only tells the loop why it ends; the program's exit code is decided elsewhere.
-    PostQuitMessage(static_cast<int>(mode));
-    return true;
-}
-
-std::string dialogItemText(HWND page, int id) {
-    HWND control = GetDlgItem(page, id);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 DLGPROC pageDialogProcedure(Page page) { return pageWindow(page).procedure; }

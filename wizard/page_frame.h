@@ -1,10 +1,8 @@
-// What every wizard page shares: the page-common handler, the quit confirmation and the way a page
-// statement shows its dialog.
+// What every wizard page shares: the page-common handler, the page procedures' form and the way a
+// page statement shows its dialog.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
 
 #include "page_list.h"
 #include "resource_ids.h"
@@ -19,19 +17,8 @@ namespace quillset {
 // page when it opens and removes them when it closes, passes their notifications to their button
 // actions; ends the page with PageResult::next on Next and, after a confirmed Cancel, with
 // PageResult::cancelled.
-void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, LPARAM lParam, WPARAM wParam,
+void PageCommonProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam,
                     Page pageId);
-
-// The folder browser's title, on the destination and the program group page alike.
-extern const char* const kChooseFolderTitle;
-
-enum class QuitMode {
-    askFirst = 1,       // asks "Quit setup"; on Yes posts the quit message with code 1
-    withoutAsking = 2,  // posts the quit message with code 2
-};
-
-// Ends the wizard's message loop, as `mode` says. False when the user answered No to the question.
-bool QuitSetup(QuitMode mode);
 
 // The page procedures, one file each (the page table names them). They are dialog procedures
 // with the setup state and the windows handed in: the page frame's dialog procedure for each page
@@ -48,9 +35,6 @@ INT_PTR SectionsPageProc(SetupState& state, Win32Session& windows, HWND page, UI
 INT_PTR ProgramGroupPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
                              LPARAM lParam);
 INT_PTR CopyPageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The whole text of a page's control, however long: a path is never cut.
-std::string dialogItemText(HWND page, int id);
 
 // The dialog procedure of a page, which hands the page's procedure the program's setup state.
 DLGPROC pageDialogProcedure(Page page);

@@ -1,3 +1,5 @@
+#include "ask_for_folder.h"
+#include "dialog_item_text.h"
 #include "message_box.h"
 #include "page_choices.h"
 #include "page_frame.h"
@@ -16,7 +18,7 @@ const char* const kGroupPathTooLong = "The name of the program group is too long
 // Browse: an existing folder below the Programs folder becomes the group. Modal to the page, so
 // that nothing on the page changes while the user chooses.
 void browseExistingGroup(SetupState& state, HWND page) {
-    const std::string folder = browseForFolder(page, kChooseFolderTitle, true);
+    const std::string folder = askForFolder(page, true);
     if (folder.empty()) return;
     SetDlgItemTextA(page, IDC_GROUP_EXISTING_PATH, folder.c_str());
     state.variables.set("PROGRAMGROUP", folder + "\\");
@@ -58,7 +60,7 @@ INT_PTR ProgramGroupPageProc(SetupState& state, Win32Session& windows, HWND page
             return FALSE;
         }
     }
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::ProgramGroup);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::ProgramGroup);
     return FALSE;
 }
 

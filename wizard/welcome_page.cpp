@@ -30,7 +30,7 @@ void paintPicture(HWND page, HINSTANCE instance) {
 // The greeting: the script's title and two texts, and the picture left of them.
 INT_PTR WelcomePageProc(SetupState& state, Win32Session& windows, HWND page, UINT message, WPARAM wParam,
                         LPARAM lParam) {
-    PageCommonProc(state, windows, page, message, lParam, wParam, Page::Welcome);
+    PageCommonProc(state, windows, page, message, wParam, lParam, Page::Welcome);
     switch (message) {
         case WM_INITDIALOG:
             SetWindowTextA(page, state.variables["WELCOMESTRING_CAP"].c_str());

@@ -44,11 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScriptedPrompt prompt(data + 7, size - 7);
     const InstallingFile file{"demo.dll", disk, "A:\\demo.dll", "C:\\windows\\system32\\demo.dll"};
     bool installAll = (data[6] & 1) != 0;
-    const InstallOutcome outcome = interpretInstallResult(bits, file, installAll, prompt);
+    const bool forced = (data[6] & 2) != 0;
+    const InstallOutcome outcome = interpretInstallResult(bits, forced, file, installAll, prompt);
 
     // Installed exactly when there is nothing to report. Once the answers ran out, at most one box
     // per row of the table follows: a failed disk prompt ends the file rather than asking again.
     if ((outcome == InstallOutcome::Installed) != (bits == 0)) std::abort();
+    // Only a plain call is repeated forced; only a forced one has installed over a conflict.
+    if (outcome == (forced ? InstallOutcome::Force : InstallOutcome::InstalledAnyway)) std::abort();
     if (prompt.asked > size - 7 + 20) std::abort();
     return 0;
 }

@@ -55,6 +55,20 @@ struct Case {
     std::int16_t diskNumber = 3;
 };
 
+// Each case's outcome and questions, for a plain or a `forced` call of the installer.
+template <std::size_t N>
+void expectOutcomes(const Case (&cases)[N], bool forced) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPrompt prompt(c.answers);
+        const InstallingFile file{kCaption, c.diskNumber, kSource, kDestination};
+        bool installAll = c.installAll;
+        EXPECT_EQ(interpretInstallResult(c.bits, forced, file, installAll, prompt), c.outcome);
+        EXPECT_EQ(prompt.calls, c.calls);
+        EXPECT_TRUE(prompt.allAnswersUsed());
+    }
+}
+
 TEST(InstallResultTest, EveryRowAndCombination) {
     const Case cases[] = {
         {"no bits", 0, false, {}, O::Installed, {}},
@@ -123,15 +137,7 @@ TEST(InstallResultTest, EveryRowAndCombination) {
         {"lowest disk number", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("-32768")}, -32768},
         {"disk 0", Bit::CannotReadSource, false, {Ignore}, O::Skip, {disk("0")}, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScriptedPrompt prompt(c.answers);
-        const InstallingFile file{kCaption, c.diskNumber, kSource, kDestination};
-        bool installAll = c.installAll;
-        EXPECT_EQ(interpretInstallResult(c.bits, file, installAll, prompt), c.outcome);
-        EXPECT_EQ(prompt.calls, c.calls);
-        EXPECT_TRUE(prompt.allAnswersUsed());
-    }
+    expectOutcomes(cases, false);
 }
 
 // "Install all" answers every later conflict of the run; the other answers hold for one file.
@@ -141,13 +147,29 @@ TEST(InstallResultTest, InstallAllHoldsForTheRestOfTheRun) {
         SCOPED_TRACE(answer);
         bool installAll = false;
         ScriptedPrompt first({answer});
-        interpretInstallResult(Bit::DifferentLanguage, file, installAll, first);
+        interpretInstallResult(Bit::DifferentLanguage, false, file, installAll, first);
         EXPECT_EQ(installAll, answer == 2);
         ScriptedPrompt second({0});
-        EXPECT_EQ(interpretInstallResult(Bit::DifferentCodePage, file, installAll, second),
+        EXPECT_EQ(interpretInstallResult(Bit::DifferentCodePage, false, file, installAll, second),
                   answer == 2 ? O::Force : O::Skip);
         EXPECT_EQ(second.calls.size(), answer == 2 ? 0u : 1u);
     }
+}
+
+// After a forced call the file is already in place: an accepted conflict means installed, not
+// "call again forced"; the questions and the refusals are the same as after a plain call.
+TEST(InstallResultTest, AForcedCallsAcceptedConflictIsInstalled) {
+    const Case cases[] = {
+        {"no bits", 0, false, {}, O::Installed, {}},
+        {"2 Mismatch Yes", Bit::Mismatch, false, {Yes}, O::InstalledAnyway, {kMismatch}},
+        {"2 Mismatch No", Bit::Mismatch, false, {No}, O::Skip, {kMismatch}},
+        {"4 CodePage installAll", Bit::DifferentCodePage, true, {}, O::InstalledAnyway, {}},
+        {"5 Language Yes", Bit::DifferentLanguage, false, {1}, O::InstalledAnyway, {kLanguage}},
+        {"5 Language No", Bit::DifferentLanguage, false, {0}, O::Skip, {kLanguage}},
+        {"older shared source (Wine 0x7), Yes", 0x7, false, {Yes}, O::InstalledAnyway, {kTempFile, kMismatch}},
+        {"SourceOld", Bit::SourceOld, false, {}, O::Skip, {}},
+    };
+    expectOutcomes(cases, true);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ public:
     std::vector<FoundFile> findFiles(const std::string& pattern) override;
     bool isProcessRunning(const std::string& lowerCaseName) override;
     void repaintMainWindow() override;
-    void postQuit(int exitCode) override { quitCodes.push_back(exitCode); }
+    void postQuit(int quitCode) override { quitCodes.push_back(quitCode); }
 
     std::vector<HostEvent> events;
     std::vector<std::string> searchedPatterns;
