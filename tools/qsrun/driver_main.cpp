@@ -114,7 +114,6 @@ public:
         });
         return path_;
     }
-    bool hooked() const { return hooked_ != nullptr; }
 
 private:
     void unhook() {

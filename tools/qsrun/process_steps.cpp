@@ -96,11 +96,8 @@ std::string Robot::start(const std::string& program, const std::vector<std::stri
         process_ = PROCESS_INFORMATION{};
         // A medium's Setup.exe is mostly the 32-bit program, and a Wine built for 64-bit programs
         // alone fails to start it with no better reason than an internal error.
-        DWORD binaryType = 0;
-        const bool thirtyTwoBit =
-            sizeof(void*) == 8 && GetBinaryTypeA(fullPath, &binaryType) && binaryType == SCS_32BIT_BINARY;
         return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(error) + ")" +
-               (thirtyTwoBit ? std::string(": it is a 32-bit program, which a Wine without 32-bit support cannot "
+               (startedThirtyTwoBitProgram() ? std::string(": it is a 32-bit program, which a Wine without 32-bit support cannot "
                                            "start (on Debian: the wine32 package of the i386 architecture)")
                              : std::string());
     }
@@ -158,6 +155,11 @@ std::string Robot::kill(std::vector<std::string>& notes) {
         return "";
     }
     return endProgram() ? "" : "the program still runs five seconds after it was ended";
+}
+
+bool Robot::startedThirtyTwoBitProgram() const {
+    DWORD binaryType = 0;
+    return sizeof(void*) == 8 && GetBinaryTypeA(programPath_.c_str(), &binaryType) && binaryType == SCS_32BIT_BINARY;
 }
 
 }  // namespace quillset::robot

@@ -75,7 +75,10 @@ void writePage(std::string& out, const PageRecord& page) {
     object.textOrNull("screenshot", page.screenshot);
     texts(object.key("texts"), page.texts);
     array(object.key("controls"), page.controls, writeControl);
-    texts(object.key("rows"), page.rows);
+    // "rows": the first column alone, as reports had it before the other columns were read.
+    std::vector<std::string> rows;
+    for (const std::vector<std::string>& cells : page.rowCells) rows.push_back(cells.empty() ? "" : cells.front());
+    texts(object.key("rows"), rows);
     array(object.key("row_cells"), page.rowCells, [](std::string& o, const std::vector<std::string>& cells) { texts(o, cells); });
     texts(object.key("actions"), page.actions);
     object.flag("gone_before_photographed", page.goneBeforePhotographed);

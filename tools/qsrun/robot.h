@@ -42,6 +42,8 @@ public:
     // The started program (0 and null before a start), and its exit code once it has ended.
     DWORD processId() const { return process_.dwProcessId; }
     const std::string& programPath() const { return programPath_; }
+    // Whether the started program is a 32-bit one that this 64-bit robot's Wine may not run.
+    bool startedThirtyTwoBitProgram() const;
     bool exitCode(int& code) const;
     // Called with the started program's main thread while it is still suspended, before it runs
     // a single instruction of its own (qsrun hooks the thread's dialogs there).

@@ -26,8 +26,7 @@ struct PageRecord {
     std::string screenshot;      // file name beside the report, "" when none could be taken
     std::vector<std::string> texts;  // the visible labels, in creation order
     std::vector<ControlRecord> controls;
-    std::vector<std::string> rows;   // list views' rows (the sections): their first column
-    std::vector<std::vector<std::string>> rowCells;  // the same rows with every column (the sizes)
+    std::vector<std::vector<std::string>> rowCells;  // list views' rows (the sections), every column (the sizes)
     std::vector<std::string> actions;  // what qsrun did on the page, in order
     // The page came and went between two looks at the screen: it is reported as the program's
     // own journal recorded it when it closed, without a screenshot.

@@ -38,11 +38,18 @@ std::string controlKind(HWND control) {
     return controlKindOf(robot::classOf(control), static_cast<std::uint32_t>(GetWindowLongPtrA(control, GWL_STYLE)));
 }
 
+// Adds a control to the page, with its label among the visible texts and a list's rows.
+void addControl(PageRecord& page, const ControlRecord& control, const std::vector<std::vector<std::string>>& rows) {
+    if (control.kind == "text" && control.visible && !control.text.empty()) page.texts.push_back(control.text);
+    page.rowCells.insert(page.rowCells.end(), rows.begin(), rows.end());
+    page.controls.push_back(control);
+}
+
 // The page's controls and visible texts as they are now.
 void recordControls(Robot& robot, HWND window, PageRecord& page) {
     page.controls.clear();
     page.texts.clear();
-    page.rows.clear();
+    page.rowCells.clear();
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         ControlRecord control;
         control.id = GetDlgCtrlID(child);
@@ -51,14 +58,7 @@ void recordControls(Robot& robot, HWND window, PageRecord& page) {
         control.visible = IsWindowVisible(child) != FALSE;
         control.enabled = IsWindowEnabled(child) != FALSE;
         if (robot::isCheckable(child)) control.checked = robot::checkStateOf(child) == BST_CHECKED ? 1 : 0;
-        if (control.kind == "text" && control.visible && !control.text.empty()) page.texts.push_back(control.text);
-        if (control.kind == "list") {
-            for (const std::vector<std::string>& cells : robot.rowCells(child)) {
-                page.rows.push_back(cells.empty() ? "" : cells.front());
-                page.rowCells.push_back(cells);
-            }
-        }
-        page.controls.push_back(control);
+        addControl(page, control, control.kind == "list" ? robot.rowCells(child) : std::vector<std::vector<std::string>>{});
     }
 }
 
@@ -105,12 +105,7 @@ PageRecord pageFromJournal(const JournalPage& record, const std::string& dialog)
         control.visible = (recorded.style & WS_VISIBLE) != 0;
         control.enabled = (recorded.style & WS_DISABLED) == 0;
         control.checked = recorded.checked;
-        if (control.kind == "text" && control.visible && !control.text.empty()) page.texts.push_back(control.text);
-        for (const std::vector<std::string>& cells : recorded.rows) {
-            page.rows.push_back(cells.empty() ? "" : cells.front());
-            page.rowCells.push_back(cells);
-        }
-        page.controls.push_back(control);
+        addControl(page, control, recorded.rows);
     }
     return page;
 }
@@ -269,12 +264,11 @@ private:
         int code = 0;
         const std::string ended = options_.program + " ended" + (robot_.exitCode(code) ? " with exit code " + std::to_string(code) : "");
         std::string why;
-        const bool pageShown = pagesShown_ > 0;
+        const bool pageShown = report_.pages.size() > firstPage_;
         if (!sawWindow_ && !pageShown) why = ended + " before it showed a window";
         else if (options_.pageExpected && !pageShown) why = ended + " without showing a page";
         if (why.empty()) return "";
-        DWORD binaryType = 0;
-        if (sizeof(void*) == 8 && GetBinaryTypeA(robot_.programPath().c_str(), &binaryType) && binaryType == SCS_32BIT_BINARY)
+        if (robot_.startedThirtyTwoBitProgram())
             why += " (it is a 32-bit program: a Wine without 32-bit support may start it as a process that ends at once)";
         return why;
     }
@@ -296,7 +290,6 @@ private:
             page.number = static_cast<int>(report_.pages.size()) + 1;
             page.program = options_.program;
             report_.pages.push_back(page);
-            ++pagesShown_;
         }
     }
 
@@ -358,7 +351,6 @@ private:
             absorbJournal();
             return "";
         }
-        ++pagesShown_;
         if (failure.empty() && dialog != "IDD_COPY") {
             if (hasNext) {
                 page.actions.push_back("Next");
@@ -501,7 +493,7 @@ private:
     std::map<HWND, bool> done_;
     std::size_t journalRead_ = 0;  // the journal's records already looked at
     bool sawWindow_ = false;       // any window of the program, on the screen or in the journal
-    int pagesShown_ = 0;           // this program's pages in the report
+    const std::size_t firstPage_ = report_.pages.size();  // this program's pages come after it
 };
 
 }  // namespace
