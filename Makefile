@@ -18,7 +18,8 @@ TOOLS  := build/tools
 DIST   := build/dist
 WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := script_reader variables interpreter lint ini_file uninstall_log wildcard_match install_result
+# Every tests/fuzz/NAME_fuzz.cpp is a fuzz target named NAME (the fuzz build makes the same list).
+FUZZ_TARGETS := $(patsubst tests/fuzz/%_fuzz.cpp,%,$(sort $(wildcard tests/fuzz/*_fuzz.cpp)))
 
 .PHONY: all demo test unit e2e bench deps build native win64 release tools dist fuzz-build fuzz clean
 
