@@ -75,8 +75,13 @@ expect_shortcut() {
 short_path() { probe short-path "$1"; }
 
 # expect_bytes WINPATH FILE — WINPATH (in any case, as Windows finds it) holds exactly FILE's bytes.
+# A failure says which of the three went wrong: the path, the file's presence or its bytes.
 expect_bytes() {
-  cmp -s "$(winepath -u "$1" 2>/dev/null)" "$2" || fail_check "$1 does not hold the bytes of $(basename "$2")"
+  local unix_path
+  unix_path=$(winepath -u "$1" 2>/dev/null) || { fail_check "winepath -u '$1' failed"; return; }
+  [ -f "$unix_path" ] || { fail_check "$1 ($unix_path) does not exist"; return; }
+  cmp -s "$unix_path" "$2" ||
+    fail_check "$1 does not hold the bytes of $(basename "$2") ($(stat -c %s "$unix_path") bytes, not $(stat -c %s "$2"))"
 }
 
 # pending_move_source WINPATH — the file that the NT list of moves at the next restart
