@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "answers_file.h"
 #include "page_journal.h"
 #include "report_html.h"
 #include "report_json.h"
+#include "upgrade_comparison.h"
 
 namespace quillset::qsrun {
 namespace {
@@ -85,6 +87,8 @@ TEST(QsrunAnswers, RefusesWhatItCannotCarryOut) {
         {"text Edit:1", "1: usage: text CONTROL TEXT"},
         {"message Setup * MAYBE", "1: not an answer: MAYBE"},
         {"message Setup OK", "1: usage: message CAPTION TEXT ANSWER"},
+        {"overwrite *.txt", "1: usage: overwrite PATH yes|no|all"},
+        {"overwrite *.txt YES", "1: yes, no or all expected, not YES"},
         {"# fine\n\ndestination \"open", "3: unterminated quote"},
     };
     for (const auto& c : cases) {
@@ -116,6 +120,72 @@ TEST(QsrunAnswers, MatchesMessagePatterns) {
         {"*.", "line one\nline two.", true},
     };
     for (const auto& c : cases) EXPECT_EQ(matchesPattern(c.pattern, c.text), c.matches) << c.pattern << " / " << c.text;
+}
+
+// The overwrite question names the existing file; the first line whose path matches it answers,
+// in any case, as Windows names files.
+TEST(QsrunAnswers, AnswersTheOverwriteQuestionByPath) {
+    Answers answers;
+    std::string error;
+    ASSERT_TRUE(parseAnswers("overwrite \"C:\\Program Files\\App\\keep.ini\" no\n"
+                             "overwrite *\\SHARED\\*.dll yes\n"
+                             "overwrite * all\n",
+                             answers, error))
+        << error;
+    const struct {
+        const char* path;
+        int line;
+        OverwriteAnswer::Choice choice;
+    } cases[] = {
+        {"C:\\Program Files\\App\\keep.ini", 1, OverwriteAnswer::Choice::no},
+        {"c:\\program files\\app\\KEEP.INI", 1, OverwriteAnswer::Choice::no},
+        {"C:\\windows\\shared\\a.dll", 2, OverwriteAnswer::Choice::yes},
+        {"C:\\Program Files\\App\\a.txt", 3, OverwriteAnswer::Choice::all},
+    };
+    for (const auto& c : cases) {
+        const OverwriteAnswer* found = findOverwriteAnswer(answers, c.path);
+        ASSERT_NE(found, nullptr) << c.path;
+        EXPECT_EQ(found->line, c.line) << c.path;
+        EXPECT_EQ(found->choice, c.choice) << c.path;
+    }
+    ASSERT_TRUE(parseAnswers("overwrite *.txt yes", answers, error)) << error;
+    EXPECT_EQ(findOverwriteAnswer(answers, "C:\\App\\a.dll"), nullptr);
+}
+
+// An upgrade's files: the earlier run's as found after the later one, by their long names in any
+// case (the logs record short forms), and the later log's files the earlier did not install.
+TEST(QsrunUpgrade, SaysWhatTheLaterInstallationDidToTheEarlierFiles) {
+    const auto file = [](const char* path, const char* longPath, const char* sha, const char* version) {
+        FileRecord record;
+        record.path = path;
+        record.longPath = longPath;
+        record.exists = sha != nullptr;
+        record.sha256 = sha ? sha : "";
+        record.version = version;
+        return record;
+    };
+    RunReport earlier;
+    earlier.files = {file("C:\\APP\\A.TXT", "C:\\App\\a.txt", "aa", ""),
+                     file("C:\\APP\\OLD~1.TXT", "C:\\App\\old.txt", "00", ""),
+                     file("C:\\App\\lib.dll", "C:\\App\\lib.dll", "11", "1.0.0.0"),
+                     file("C:\\App\\gone.txt", "C:\\App\\gone.txt", "22", "")};
+    const std::vector<FileRecord> now = {file("C:\\APP\\A.TXT", "C:\\App\\a.txt", "ab", ""),
+                                         file("C:\\APP\\OLD~1.TXT", "C:\\App\\old.txt", "00", ""),
+                                         file("C:\\App\\lib.dll", "C:\\App\\lib.dll", "12", "2.0.0.0"),
+                                         file("C:\\App\\gone.txt", "", nullptr, "")};
+    RunReport later;
+    later.files = {file("C:\\app\\a.txt", "C:\\app\\a.txt", "ab", ""), file("C:\\App\\lib.dll", "", "12", "2.0.0.0"),
+                   file("C:\\APP\\NEW~1.TXT", "C:\\App\\new.txt", "33", "")};
+    const UpgradeReport upgrade = compareUpgrade(earlier, now, later);
+    const auto paths = [](const std::vector<UpgradeFile>& files) {
+        std::string joined;
+        for (const UpgradeFile& f : files) joined += f.path + "(" + f.earlierVersion + ">" + f.version + ") ";
+        return joined;
+    };
+    EXPECT_EQ(paths(upgrade.replaced), "C:\\App\\a.txt(>) C:\\App\\lib.dll(1.0.0.0>2.0.0.0) ");
+    EXPECT_EQ(paths(upgrade.kept), "C:\\App\\old.txt(>) ");
+    EXPECT_EQ(paths(upgrade.removed), "C:\\App\\gone.txt(>) ");
+    EXPECT_EQ(paths(upgrade.added), "C:\\App\\new.txt(>) ");
 }
 
 TEST(QsrunReport, JsonSaysWhatWasNotThere) {
@@ -157,6 +227,8 @@ TEST(QsrunReport, PathsAlsoInTheirLongForm) {
     EXPECT_NE(html.find("<td>C:\\windows\\system32\\b.dll</td>"), std::string::npos) << html;
 }
 
+// Every link of the contents leads to exactly one part, also when an upgrade's report shows the
+// earlier run above the later one, whose pictures lie in their own folder.
 TEST(QsrunReport, HtmlContentsLeadToEveryPart) {
     RunReport report;
     for (int number = 1; number <= 2; ++number) {
@@ -165,17 +237,38 @@ TEST(QsrunReport, HtmlContentsLeadToEveryPart) {
         page.program = "Setup.exe";
         page.title = number == 1 ? "Welcome" : "";
         page.dialog = number == 1 ? "IDD_WELCOME" : "IDD_COPY";
+        page.screenshot = number == 1 ? "page-01.png" : "";
         page.goneBeforePhotographed = number == 2;
         report.pages.push_back(page);
     }
+    report.uninstall.ran = true;
+    const auto checkLinks = [](const std::string& html, std::size_t expectedLinks) {
+        // The values of every `marker"VALUE"` in the page.
+        const auto values = [&html](const std::string& marker) {
+            std::vector<std::string> found;
+            for (std::size_t at = html.find(marker); at != std::string::npos; at = html.find(marker, at + 1)) {
+                const std::size_t start = at + marker.size();
+                found.push_back(html.substr(start, html.find('"', start) - start));
+            }
+            return found;
+        };
+        std::map<std::string, int> ids;
+        for (const std::string& id : values(" id=\"")) ++ids[id];
+        const std::vector<std::string> links = values("href=\"#");
+        for (const std::string& link : links) EXPECT_EQ(ids[link], 1) << link;
+        EXPECT_EQ(links.size(), expectedLinks);
+    };
     const std::string html = reportHtml(report);
-    for (const char* anchor : {"pages", "messages", "files", "shortcuts", "log", "entry", "renames", "page-1", "page-2"}) {
-        const std::string id = anchor;
-        EXPECT_NE(html.find("<a href=\"#" + id + "\">"), std::string::npos) << id;
-        EXPECT_NE(html.find(" id=\"" + id + "\">"), std::string::npos) << id;
-    }
+    checkLinks(html, 10);  // seven parts, two pages, the uninstallation
     EXPECT_NE(html.find("2. Setup.exe: IDD_COPY</a>"), std::string::npos) << html;  // an untitled page by its dialog
     EXPECT_NE(html.find("Gone before it could be photographed"), std::string::npos);
+
+    RunReport upgrade = report;
+    upgrade.earlierRun.push_back(report);
+    const std::string both = reportHtml(upgrade);
+    checkLinks(both, 22);  // each run's ten, the earlier run and the later one
+    EXPECT_NE(both.find("<img src=\"earlier/page-01.png\""), std::string::npos);
+    EXPECT_NE(both.find("<img src=\"page-01.png\""), std::string::npos);
 }
 
 // The journal qsrun's hook writes inside the walked program, read back.

@@ -73,7 +73,16 @@ bool parseInstruction(const std::vector<std::string>& words, int line, Answers& 
         answers.messages.push_back(message);
         return true;
     }
-    why = "unknown instruction " + verb + " (destination, section, program-group, check, text, message)";
+    if (verb == "overwrite") {
+        if (!expect(2, "overwrite PATH yes|no|all")) return false;
+        OverwriteAnswer overwrite{words[1], OverwriteAnswer::Choice::yes, line};
+        if (words[2] == "no") overwrite.choice = OverwriteAnswer::Choice::no;
+        else if (words[2] == "all") overwrite.choice = OverwriteAnswer::Choice::all;
+        else if (words[2] != "yes") return why = "yes, no or all expected, not " + words[2], false;
+        answers.overwrites.push_back(overwrite);
+        return true;
+    }
+    why = "unknown instruction " + verb + " (destination, section, program-group, check, text, message, overwrite)";
     return false;
 }
 
@@ -124,6 +133,17 @@ bool matchesPattern(const std::string& pattern, const std::string& text) {
 const MessageAnswer* findMessageAnswer(const Answers& answers, const std::string& caption, const std::string& text) {
     for (const MessageAnswer& message : answers.messages)
         if (matchesPattern(message.caption, caption) && matchesPattern(message.text, text)) return &message;
+    return nullptr;
+}
+
+const OverwriteAnswer* findOverwriteAnswer(const Answers& answers, const std::string& path) {
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return text;
+    };
+    for (const OverwriteAnswer& overwrite : answers.overwrites)
+        if (matchesPattern(lower(overwrite.path), lower(path))) return &overwrite;
     return nullptr;
 }
 

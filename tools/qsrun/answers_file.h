@@ -10,9 +10,13 @@
 //   message CAPTION TEXT ANSWER       a message box whose caption and text match (* and ? wildcards)
 //                                     gets ANSWER (OK CANCEL ABORT RETRY IGNORE YES NO, or DEFAULT
 //                                     for its default button)
+//   overwrite PATH yes|no|all         Setup.exe's question whether to overwrite an existing file
+//                                     whose path matches PATH (* and ?, any case) gets Yes, No or
+//                                     "Overwrite every file"
 //
 // An answers file that names any message box names them all: a box that no message line matches
-// stops the run (a script that shows a question the author did not expect).
+// stops the run (a script that shows a question the author did not expect). The same holds for the
+// overwrite question and the overwrite lines. Without such lines a question gets its default button.
 #pragma once
 
 #include <string>
@@ -43,6 +47,13 @@ struct MessageAnswer {
     int line = 0;
 };
 
+struct OverwriteAnswer {
+    enum class Choice { yes, no, all };
+    std::string path;  // a pattern
+    Choice choice = Choice::yes;
+    int line = 0;
+};
+
 struct Answers {
     bool hasDestination = false;
     std::string destination;
@@ -54,6 +65,7 @@ struct Answers {
     int groupLine = 0;
     std::vector<ControlAnswer> controls;
     std::vector<MessageAnswer> messages;
+    std::vector<OverwriteAnswer> overwrites;
 };
 
 // Reads an answers file. Blank lines and lines starting with # are skipped. Returns false with
@@ -66,5 +78,8 @@ bool matchesPattern(const std::string& pattern, const std::string& text);
 
 // The first message line that matches a box, or null.
 const MessageAnswer* findMessageAnswer(const Answers& answers, const std::string& caption, const std::string& text);
+
+// The first overwrite line whose pattern matches the existing file's path (in any case), or null.
+const OverwriteAnswer* findOverwriteAnswer(const Answers& answers, const std::string& path);
 
 }  // namespace quillset::qsrun

@@ -2,6 +2,7 @@
 //
 //   qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]
 //                [--replaced-from FOLDER --replaced PATH...]
+//                [--upgrade-from FOLDER [--earlier-medium NAME] [--earlier-answers FILE]]
 //
 // (--replaced-from and --replaced only tell the report which programs of the medium the launcher
 // replaced, and from where.)
@@ -10,12 +11,16 @@
 // names and walks it too, then writes report.json and report.html into REPORT_DIR (a Windows path)
 // beside the screenshots. One line on standard output says how the run ended; the exit status is
 // one of driver_exit_codes.h.
+// With --upgrade-from, Setup.exe of FOLDER (a Windows path) is walked and surveyed first, as its
+// own run with its own answers, reported in REPORT_DIR\earlier; then this medium's, and the report
+// says what the second installation did to the first one's files.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <set>
 #include <string>
 
@@ -26,6 +31,7 @@
 #include "report_html.h"
 #include "report_json.h"
 #include "run_report.h"
+#include "upgrade_comparison.h"
 #include "whole_file.h"
 #include "wizard_walk.h"
 
@@ -53,6 +59,9 @@ struct Options {
     std::string medium = ".";
     std::string replacementFolder;          // --replaced-from: where the medium's programs came from
     std::vector<std::string> replacedPrograms;  // --replaced: each program of the medium replaced
+    std::string earlierFolder;   // --upgrade-from: the earlier medium, installed first
+    std::string earlierMedium;   // its name for the report, as the user gave it
+    std::string earlierAnswersPath;
     bool uninstall = false;
     unsigned long waitMs = 60000;
 };
@@ -65,6 +74,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
         else if (argument == "--medium" && hasValue) options.medium = argv[++i];
         else if (argument == "--replaced-from" && hasValue) options.replacementFolder = argv[++i];
         else if (argument == "--replaced" && hasValue) options.replacedPrograms.push_back(argv[++i]);
+        else if (argument == "--upgrade-from" && hasValue) options.earlierFolder = argv[++i];
+        else if (argument == "--earlier-medium" && hasValue) options.earlierMedium = argv[++i];
+        else if (argument == "--earlier-answers" && hasValue) options.earlierAnswersPath = argv[++i];
         else if (argument == "--uninstall") options.uninstall = true;
         else if (argument == "--timeout" && hasValue) {
             const long seconds = std::strtol(argv[++i], nullptr, 10);
@@ -73,7 +85,24 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (options.reportDirectory.empty() && argument.rfind("--", 0) != 0) options.reportDirectory = argument;
         else return false;
     }
-    return !options.reportDirectory.empty();
+    if (options.earlierMedium.empty()) options.earlierMedium = options.earlierFolder;
+    return !options.reportDirectory.empty() && (options.earlierAnswersPath.empty() || !options.earlierFolder.empty());
+}
+
+// Reads an answers file; "" or the error as a compiler words it.
+std::string loadAnswers(const std::string& path, Answers& answers) {
+    std::string text;
+    std::string error;
+    if (!readWholeFile(path, text)) error = "0: cannot be read";
+    else parseAnswers(text, answers, error);
+    if (error.empty()) return "";
+    const std::size_t colon = error.find(':');
+    return "qsrun: " + path + ":" + error.substr(0, colon) + ": error:" + error.substr(colon + 1);
+}
+
+bool writeReport(const std::string& directory, const RunReport& report) {
+    return writeWholeFile(directory + "\\report.json", reportJson(report)) &&
+           writeWholeFile(directory + "\\report.html", reportHtml(report));
 }
 
 // Every dialog of the walked program's main thread is journalled from inside it by the hook in
@@ -162,6 +191,75 @@ QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, s
     return report.failure.empty() ? QsrunExitCode::ok : QsrunExitCode::remains;
 }
 
+// One installation: Setup.exe of the current directory walked as `answers` say (the default
+// buttons without), then what it installed surveyed.
+QsrunExitCode installMedium(const Options& options, const std::string& reportDirectory, const Answers* answers,
+                            std::set<int>& used, PageJournal& journal, RunReport& report) {
+    const UninstallEntries before = readUninstallEntries();
+    FILETIME started{};
+    GetSystemTimeAsFileTime(&started);
+    QsrunExitCode status = QsrunExitCode::ok;
+    {
+        quillset::robot::Robot robot;
+        const std::string journalPath = journal.watch(robot);
+        std::string failure = robot.start("Setup.exe", {});
+        if (failure.empty()) {
+            WalkOptions walk{"Setup.exe", answers, reportDirectory, options.waitMs, &used, journalPath, true};
+            failure = walkProgram(robot, walk, report);
+        }
+        endAfterFailure(robot, failure, report);
+        int code = 0;
+        report.setupExited = robot.exitCode(code);
+        report.setupExitCode = code;
+        if (report.failure.empty() && code != 0) report.failure = "Setup.exe exited with " + std::to_string(code);
+        if (!report.failure.empty()) status = QsrunExitCode::failed;
+    }
+    surveyInstallation(before, started, report);
+    if (status == QsrunExitCode::ok && answers != nullptr) {
+        const std::vector<std::string> unused = unusedAnswers(*answers, used);
+        if (!unused.empty()) {
+            report.failure = "the answers file's line " + unused.front();
+            status = QsrunExitCode::answers;
+        }
+    }
+    return status;
+}
+
+// --upgrade-from: the earlier medium installed first, in its own folder, reported in
+// REPORT_DIR\earlier. Its failure is the run's.
+QsrunExitCode installEarlierMedium(const Options& options, const Answers* answers, PageJournal& journal,
+                                   RunReport& earlier) {
+    earlier.version = QUILLSET_VERSION_TEXT;
+    earlier.medium = options.earlierMedium;
+    const std::string directory = options.reportDirectory + "\\earlier";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    char medium[MAX_PATH * 4];
+    const DWORD length = GetCurrentDirectoryA(sizeof medium, medium);
+    QsrunExitCode status = QsrunExitCode::failed;
+    if (length == 0 || length >= sizeof medium || !SetCurrentDirectoryA(options.earlierFolder.c_str())) {
+        earlier.failure = "cannot go into " + options.earlierFolder;
+    } else {
+        std::set<int> used;
+        status = installMedium(options, directory, answers, used, journal, earlier);
+        SetCurrentDirectoryA(medium);
+    }
+    if (!writeReport(directory, earlier) && status == QsrunExitCode::ok) {
+        earlier.failure = "cannot write the report into " + directory;
+        status = QsrunExitCode::failed;
+    }
+    return status;
+}
+
+// After the later installation: what it did to the earlier one's files; after the uninstaller:
+// which of them remain (shared files aside: the uninstaller keeps those for other programs).
+void compareWithEarlier(const RunReport& earlier, RunReport& report) {
+    std::vector<FileRecord> now;
+    for (const FileRecord& file : earlier.files) now.push_back(describeFile(file.path, file.kind));
+    const std::string from = report.upgrade.from;
+    report.upgrade = compareUpgrade(earlier, now, report);
+    report.upgrade.from = from;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,20 +270,18 @@ int main(int argc, char** argv) {
     }
     if (!parseOptions(argc, argv, options)) {
         std::fputs("usage: qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]\n"
-                   "                    [--replaced-from FOLDER --replaced PATH...]\n", stderr);
+                   "                    [--replaced-from FOLDER --replaced PATH...]\n"
+                   "                    [--upgrade-from FOLDER [--earlier-medium NAME] [--earlier-answers FILE]]\n",
+                   stderr);
         return exitStatus(QsrunExitCode::usage);
     }
     Answers answers;
-    if (!options.answersPath.empty()) {
-        std::string text;
-        std::string error;
-        if (!readWholeFile(options.answersPath, text)) error = "0: cannot be read";
-        else parseAnswers(text, answers, error);
-        if (!error.empty()) {
-            const std::size_t colon = error.find(':');
-            say("qsrun: " + options.answersPath + ":" + error.substr(0, colon) + ": error:" + error.substr(colon + 1));
-            return exitStatus(QsrunExitCode::answers);
-        }
+    Answers earlierAnswers;
+    for (const auto& [path, parsed] : {std::pair{&options.answersPath, &answers}, {&options.earlierAnswersPath, &earlierAnswers}}) {
+        const std::string error = path->empty() ? "" : loadAnswers(*path, *parsed);
+        if (error.empty()) continue;
+        say(error);
+        return exitStatus(QsrunExitCode::answers);
     }
     const Answers* givenAnswers = options.answersPath.empty() ? nullptr : &answers;
     CoInitialize(nullptr);
@@ -200,51 +296,45 @@ int main(int argc, char** argv) {
     report.replacedPrograms = options.replacedPrograms;
     std::set<int> used;
     PageJournal journal;
-    const UninstallEntries before = readUninstallEntries();
-    FILETIME started{};
-    GetSystemTimeAsFileTime(&started);
     QsrunExitCode status = QsrunExitCode::ok;
-    {
-        quillset::robot::Robot robot;
-        const std::string journalPath = journal.watch(robot);
-        std::string failure = robot.start("Setup.exe", {});
-        if (failure.empty()) {
-            WalkOptions walk{"Setup.exe", givenAnswers, options.reportDirectory, options.waitMs, &used, journalPath, true};
-            failure = walkProgram(robot, walk, report);
-        }
-        endAfterFailure(robot, failure, report);
-        int code = 0;
-        report.setupExited = robot.exitCode(code);
-        report.setupExitCode = code;
-        if (report.failure.empty() && code != 0) report.failure = "Setup.exe exited with " + std::to_string(code);
-        if (!report.failure.empty()) status = QsrunExitCode::failed;
+    if (!options.earlierFolder.empty()) {
+        report.earlierRun.emplace_back();
+        report.upgrade.from = options.earlierMedium;
+        status = installEarlierMedium(options, options.earlierAnswersPath.empty() ? nullptr : &earlierAnswers, journal,
+                                      report.earlierRun.front());
+        if (status != QsrunExitCode::ok) report.failure = "the earlier medium " + options.earlierMedium + ": " + report.earlierRun.front().failure;
     }
-    surveyInstallation(before, started, report);
-    if (status == QsrunExitCode::ok && givenAnswers != nullptr) {
-        const std::vector<std::string> unused = unusedAnswers(answers, used);
-        if (!unused.empty()) {
-            report.failure = "the answers file's line " + unused.front();
-            status = QsrunExitCode::answers;
-        }
+    if (status == QsrunExitCode::ok) {
+        status = installMedium(options, options.reportDirectory, givenAnswers, used, journal, report);
+        if (!report.earlierRun.empty()) compareWithEarlier(report.earlierRun.front(), report);
     }
     // What Setup.exe installed goes again even when an answer was not used: nothing is left behind
     // for the next run on the prefix.
     if (options.uninstall && status != QsrunExitCode::failed && report.setupExited && report.setupExitCode == 0) {
         const std::string earlier = report.failure;
         report.failure.clear();
-        const QsrunExitCode removal = uninstallProduct(options, givenAnswers, used, journal, report);
+        QsrunExitCode removal = uninstallProduct(options, givenAnswers, used, journal, report);
+        if (!report.earlierRun.empty()) {
+            surveyEarlierRemains(report.earlierRun.front(), report);
+            const std::vector<std::string>& remaining = report.upgrade.remainingAfterUninstall;
+            if (report.failure.empty() && !remaining.empty()) {
+                report.failure = "after the uninstaller, " + std::to_string(remaining.size()) +
+                                 " of the earlier version's files remain, the first " + remaining.front();
+                removal = QsrunExitCode::remains;
+            }
+        }
         if (!earlier.empty()) report.failure = earlier + (report.failure.empty() ? "" : "; " + report.failure);
         if (status == QsrunExitCode::ok) status = removal;
     }
 
-    const std::string directory = options.reportDirectory + "\\";
-    if (!writeWholeFile(directory + "report.json", reportJson(report)) ||
-        !writeWholeFile(directory + "report.html", reportHtml(report))) {
+    if (!writeReport(options.reportDirectory, report)) {
         say("qsrun: cannot write the report into " + options.reportDirectory);
         return exitStatus(QsrunExitCode::failed);
     }
     say(report.failure.empty() ? "qsrun: ok: " + std::to_string(report.pages.size()) + " pages, " +
                                      std::to_string(report.files.size()) + " files installed" +
+                                     (report.earlierRun.empty() ? "" : " over the earlier medium's " +
+                                          std::to_string(report.earlierRun.front().files.size())) +
                                      (options.uninstall ? ", removed again" : "")
                                : "qsrun: failed: " + report.failure);
     return exitStatus(status);

@@ -171,6 +171,8 @@ std::string longPathOf(const std::string& path) {
     return length > 0 && length < sizeof buffer ? buffer : "";
 }
 
+}  // namespace
+
 FileRecord describeFile(const std::string& path, const std::string& kind) {
     FileRecord file;
     file.path = path;
@@ -185,6 +187,8 @@ FileRecord describeFile(const std::string& path, const std::string& kind) {
     file.version = fileVersion(path);
     return file;
 }
+
+namespace {
 
 ShortcutRecord describeShortcut(const std::string& path) {
     ShortcutRecord shortcut;
@@ -257,6 +261,14 @@ std::string longForm(const std::string& path) {
     std::string text = length > 0 && length < sizeof buffer ? buffer : path;
     CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;
+}
+
+// The files the pending replacements delete at the next restart, in their long forms.
+std::set<std::string> deletionsAtRestart() {
+    std::set<std::string> deletions;
+    for (const RenameRecord& rename : readPendingRenames())
+        if (rename.to.empty()) deletions.insert(longForm(rename.from));
+    return deletions;
 }
 
 }  // namespace
@@ -332,9 +344,7 @@ void surveyInstallation(const UninstallEntries& before, const FILETIME& started,
 }
 
 void surveyRemains(RunReport& report) {
-    std::set<std::string> dueForDeletion;
-    for (const RenameRecord& rename : readPendingRenames())
-        if (rename.to.empty()) dueForDeletion.insert(longForm(rename.from));
+    const std::set<std::string> dueForDeletion = deletionsAtRestart();
     UninstallReport& uninstall = report.uninstall;
     std::set<std::string> seen;  // long forms: the log records short ones
     const auto look = [&](const std::string& path, bool shared) {
@@ -351,6 +361,13 @@ void surveyRemains(RunReport& report) {
         uninstall.entryRemains = true;
         RegCloseKey(key);
     }
+}
+
+void surveyEarlierRemains(const RunReport& earlier, RunReport& report) {
+    const std::set<std::string> dueForDeletion = deletionsAtRestart();
+    for (const FileRecord& file : earlier.files)
+        if (file.kind != "shared" && exists(file.path) && !dueForDeletion.count(longForm(file.path)))
+            report.upgrade.remainingAfterUninstall.push_back(file.longPath.empty() ? file.path : file.longPath);
 }
 
 }  // namespace quillset::qsrun

@@ -20,7 +20,15 @@ UninstallEntries readUninstallEntries();
 // that is new or changed since `before`, or else the one written last since `started`.
 void surveyInstallation(const UninstallEntries& before, const FILETIME& started, RunReport& report);
 
+// One file as it is now: whether it exists, its long path, size, digest and version.
+FileRecord describeFile(const std::string& path, const std::string& kind);
+
 // After the uninstaller: which of the log's files and shortcuts, the log and the uninstaller remain.
 void surveyRemains(RunReport& report);
+
+// After the uninstaller of an installation over an earlier one (`earlier`, qsrun --upgrade-from):
+// which of the earlier installation's files remain. Shared files and files due to be deleted at
+// the next restart (the uninstaller itself) do not count, as for the later installation's own.
+void surveyEarlierRemains(const RunReport& earlier, RunReport& report);
 
 }  // namespace quillset::qsrun

@@ -146,6 +146,26 @@ void writeUninstall(std::string& out, const UninstallReport& uninstall) {
     object.flag("entry_remains", uninstall.entryRemains);
 }
 
+void writeUpgradeFile(std::string& out, const UpgradeFile& file) {
+    JsonObject object(out);
+    object.text("path", file.path);
+    object.textOrNull("earlier_version", file.earlierVersion);
+    object.textOrNull("version", file.version);
+}
+
+// The earlier run itself is reported in its own folder, earlier/report.json.
+void writeUpgrade(std::string& out, const UpgradeReport& upgrade, bool uninstalled) {
+    JsonObject object(out);
+    object.text("from", upgrade.from);
+    object.text("earlier_report", "earlier/report.json");
+    array(object.key("added"), upgrade.added, writeUpgradeFile);
+    array(object.key("replaced"), upgrade.replaced, writeUpgradeFile);
+    array(object.key("kept"), upgrade.kept, writeUpgradeFile);
+    array(object.key("removed"), upgrade.removed, writeUpgradeFile);
+    if (uninstalled) texts(object.key("remaining_after_uninstall"), upgrade.remainingAfterUninstall);
+    else object.null("remaining_after_uninstall");
+}
+
 }  // namespace
 
 std::string reportJson(const RunReport& report) {
@@ -186,6 +206,8 @@ std::string reportJson(const RunReport& report) {
         });
         if (report.uninstall.ran) writeUninstall(object.key("uninstall"), report.uninstall);
         else object.null("uninstall");
+        if (report.earlierRun.empty()) object.null("upgrade");
+        else writeUpgrade(object.key("upgrade"), report.upgrade, report.uninstall.ran);
     }
     out += '\n';
     return out;

@@ -98,6 +98,24 @@ struct UninstallReport {
     bool entryRemains = false;
 };
 
+// --upgrade-from: the earlier medium's files as the later installation left them. Paths are the
+// files' long forms where known.
+struct UpgradeFile {
+    std::string path;
+    std::string earlierVersion;  // "" for a file the earlier medium did not install, or without version
+    std::string version;         // the file's version now, "" when it has none or is gone
+};
+
+struct UpgradeReport {
+    std::string from;                   // the earlier medium, as given on the command line
+    std::vector<UpgradeFile> added;     // installed by the later medium alone
+    std::vector<UpgradeFile> replaced;  // the earlier medium's files whose bytes the later one changed
+    std::vector<UpgradeFile> kept;      // the earlier medium's files with the bytes it installed
+    std::vector<UpgradeFile> removed;   // the earlier medium's files that are gone
+    // After --uninstall: the earlier medium's files (shared files aside) still there.
+    std::vector<std::string> remainingAfterUninstall;
+};
+
 struct RunReport {
     std::string version;   // qsrun's
     std::string medium;    // as given on the command line
@@ -119,6 +137,10 @@ struct RunReport {
     std::vector<ShortcutRecord> shortcuts;
     std::vector<RenameRecord> pendingRenames;  // after the installation
     UninstallReport uninstall;
+    // --upgrade-from: the earlier medium's run (one, in its own report folder "earlier") and what
+    // this run did to what it installed; empty without the option.
+    std::vector<RunReport> earlierRun;
+    UpgradeReport upgrade;
 };
 
 }  // namespace quillset::qsrun

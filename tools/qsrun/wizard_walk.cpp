@@ -31,6 +31,9 @@ const ControlRef sectionList = ControlRef::withId(IDC_SECTION_LIST, "IDC_SECTION
 const ControlRef noGroup = ControlRef::withId(IDC_GROUP_NONE, "IDC_GROUP_NONE");
 const ControlRef newGroup = ControlRef::withId(IDC_GROUP_CREATE_NEW, "IDC_GROUP_CREATE_NEW");
 const ControlRef newGroupName = ControlRef::withId(IDC_GROUP_NEW_NAME, "IDC_GROUP_NEW_NAME");
+const ControlRef overwriteYes = ControlRef::withId(IDC_OVERWRITE_YES, "IDC_OVERWRITE_YES");
+const ControlRef overwriteNo = ControlRef::withId(IDC_OVERWRITE_NO, "IDC_OVERWRITE_NO");
+const ControlRef overwriteAll = ControlRef::withId(IDC_OVERWRITE_ALL, "IDC_OVERWRITE_ALL");
 
 std::string quoted(const std::string& text) { return robot::quoteWord(text); }
 
@@ -355,6 +358,8 @@ private:
             if (hasNext) {
                 page.actions.push_back("Next");
                 failure = robot_.click(nextButton);
+            } else if (dialog == "IDD_OVERWRITE" && options_.answers != nullptr && !options_.answers->overwrites.empty()) {
+                failure = answerOverwrite(window, page);
             } else {
                 failure = pressDefault(window, page);
             }
@@ -385,6 +390,22 @@ private:
         robot::readText(button, label);
         page.actions.push_back("pressed the default button " + quoted(label));
         return robot_.click(referenceOf(window, button));
+    }
+
+    // The overwrite question, as the answers file's first line for the existing file's path has it.
+    std::string answerOverwrite(HWND window, PageRecord& page) {
+        std::string path;
+        robot::readText(GetDlgItem(window, IDC_OVERWRITE_PATH), path);
+        const OverwriteAnswer* answer = findOverwriteAnswer(*options_.answers, path);
+        if (answer == nullptr) return "an overwrite question that the answers file does not expect: " + quoted(path);
+        use(answer->line);
+        static const char* const names[] = {"Yes", "No", "Overwrite every file"};
+        static const ControlRef* const buttons[] = {&overwriteYes, &overwriteNo, &overwriteAll};
+        const auto choice = static_cast<std::size_t>(answer->choice);
+        // The path as shown: a Windows path reads badly with the escapes of quoted words.
+        page.actions.push_back("answered \"" + std::string(names[choice]) + "\" for " + path + " (answers line " +
+                               std::to_string(answer->line) + ")");
+        return robot_.click(*buttons[choice]);
     }
 
     std::string applyAnswers(HWND window, const std::string& dialog, PageRecord& page) {

@@ -7,6 +7,9 @@
 #      with its hive and view, the shortcut; the uninstaller keeps only the shared file; exit 0;
 #      nothing written in the home folder outside qsrun's cache (no desktop menu entries);
 #   2. deselect.answers: the readme's section left out, no program group: no readme, no shortcut;
+#   2b. the medium installed (with the readme) a second time over the first with overwrite.answers
+#      (the readme too): each overwrite
+#      question answered as its line says (Yes, No, then "Overwrite every file", which ends them);
 #   3. unexpected.answers: the finish message is not expected: a clear error naming the box,
 #      exit status 1, and no process of the run left;
 #   4. a "Setup.exe" that ends at once with exit code 0 and shows nothing: a failure, never ok;
@@ -94,6 +97,19 @@ report=$work/deselect
 expect "no program group chosen" '.pages[3].actions[0] == "chose no program group"' "$report"
 expect "no readme, no shortcut" '[.files[].path | select(test("readme"))] == [] and .shortcuts == [] and ([.uninstall_log.records[] | select(.kind == "shortcut")] == [])' "$report"
 expect "removed again" '.uninstall.remaining == [] and (.uninstall.entry_remains | not)' "$report"
+
+echo "== 2b. installed again over the first installation, the overwrite questions answered"
+printf 'check "@I accept the licence" on\nsection Documents on\n' >"$work/first.answers"
+"$qsrun" "$medium" --prefix "$prefix" --report "$work/first" --answers "$work/first.answers" >/dev/null ||
+  fail "the first installation for 2b failed"
+"$qsrun" "$medium" --prefix "$prefix" --report "$work/again" --answers "$here/overwrite.answers" --uninstall
+status=$?
+[ $status = 0 ] || fail "the second installation with overwrite.answers exited with $status"
+expect "Yes, No, then every file" '[.pages[] | select(.dialog == "IDD_OVERWRITE") | .actions[0]] == [
+    "answered \"Yes\" for C:\\qse2e\\qsrun\\QSUninstall.exe (answers line 3)",
+    "answered \"No\" for C:\\qse2e\\qsrun\\program.txt (answers line 4)",
+    "answered \"Overwrite every file\" for C:\\qse2e\\qsrun\\readme.txt (answers line 5)"]' "$work/again"
+expect "removed again" '.result == "ok" and .uninstall.remaining == []' "$work/again"
 
 echo "== 3. a message box that the answers file does not expect"
 started=$(date +%s)
