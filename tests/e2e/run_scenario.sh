@@ -263,9 +263,23 @@ while read -r directive value; do
       ready="$work_root/$name.held"
       rm -f "$ready"
       wine "$payload/probe.exe" hold "$value" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
-      restore+=("kill $! 2>/dev/null; wait $! 2>/dev/null; rm -f '$ready'")
-      for _ in $(seq 1 300); do [ -e "$ready" ] && break; sleep 0.1; done
-      [ -e "$ready" ] || { echo "run_scenario: $value could not be held"; exit 1; } ;;
+      holder=$!
+      restore+=("kill $holder 2>/dev/null; wait $holder 2>/dev/null; rm -f '$ready'")
+      # Until the holder says it holds the file, or has ended without (then at once, with why).
+      for _ in $(seq 1 600); do [ -e "$ready" ] || ! kill -0 $holder 2>/dev/null && break; sleep 0.1; done
+      if [ ! -e "$ready" ]; then
+        if kill -0 $holder 2>/dev/null; then
+          echo "run_scenario: $value could not be held: the holder did not say it holds it within 60 s"
+        else
+          wait $holder
+          echo "run_scenario: $value could not be held: the holder ended with status $? (1: the file could not be opened or loaded)"
+          ls -l "$(winepath -u "$value" 2>/dev/null)" 2>&1 | sed 's/^/run_scenario:   /'
+          grep -lsz "^WINEPREFIX=$WINEPREFIX\$" /proc/[0-9]*/environ 2>/dev/null | while read -r environ; do
+            echo "run_scenario:   still running: $(tr '\0' ' ' <"${environ%/environ}/cmdline")"
+          done
+        fi
+        exit 1
+      fi ;;
     planted)
       plant_libraries $value || exit 1 ;;
     small-drive)
