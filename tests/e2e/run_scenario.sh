@@ -189,6 +189,34 @@ set_windows_version() {
 }
 [ -z "${QS_E2E_WINDOWS:-}" ] || set_windows_version "$QS_E2E_WINDOWS"
 
+# hold_file WINPATH — a process of the prefix keeps WINPATH in use until the run is over. The
+# holder says so by making a file; one that ends without is reported at once. Wine sometimes fails
+# to start a program on a loaded machine (it neither runs nor ends): after 30 s without a word the
+# holder is ended and started again, three times at most.
+holds=0
+hold_file() {
+  local ready="$work_root/$name.held$((holds += 1))" holder attempt
+  for attempt in 1 2 3; do
+    rm -f "$ready"
+    wine "$payload/probe.exe" hold "$1" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+    holder=$!
+    for _ in $(seq 1 300); do [ -e "$ready" ] || ! kill -0 $holder 2>/dev/null && break; sleep 0.1; done
+    if [ -e "$ready" ]; then
+      restore+=("kill $holder 2>/dev/null; wait $holder 2>/dev/null; rm -f '$ready'")
+      return 0
+    fi
+    if ! kill -0 $holder 2>/dev/null; then
+      wait $holder
+      echo "run_scenario: $1 could not be held: the holder ended with status $? (1: the file could not be opened or loaded)"
+      return 1
+    fi
+    kill $holder 2>/dev/null
+    wait $holder 2>/dev/null
+    echo "run_scenario: the holder of $1 did not start within 30 s (attempt $attempt of 3)"
+  done
+  return 1
+}
+
 while read -r directive value; do
   case "$directive" in
     script)
@@ -230,9 +258,9 @@ while read -r directive value; do
     read-only)
       chmod a-w "$qse2e/$value" ;;
     system-file)
-      read -r name from <<<"$value"
-      windows_owned "system32/$name"
-      [ -z "$from" ] || cp "$(source_file "$from")" "$windows_dir/system32/$name" || exit 1 ;;
+      read -r file from <<<"$value"
+      windows_owned "system32/$file"
+      [ -z "$from" ] || cp "$(source_file "$from")" "$windows_dir/system32/$file" || exit 1 ;;
     temp-file)
       remove_temp="(shopt -s nocaseglob; rm -rf '$windows_dir/temp/'$value)"
       eval "$remove_temp"
@@ -260,26 +288,7 @@ while read -r directive value; do
     check)
       checks+=("$scenario_dir/$value") ;;
     hold)
-      ready="$work_root/$name.held"
-      rm -f "$ready"
-      wine "$payload/probe.exe" hold "$value" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
-      holder=$!
-      restore+=("kill $holder 2>/dev/null; wait $holder 2>/dev/null; rm -f '$ready'")
-      # Until the holder says it holds the file, or has ended without (then at once, with why).
-      for _ in $(seq 1 600); do [ -e "$ready" ] || ! kill -0 $holder 2>/dev/null && break; sleep 0.1; done
-      if [ ! -e "$ready" ]; then
-        if kill -0 $holder 2>/dev/null; then
-          echo "run_scenario: $value could not be held: the holder did not say it holds it within 60 s"
-        else
-          wait $holder
-          echo "run_scenario: $value could not be held: the holder ended with status $? (1: the file could not be opened or loaded)"
-          ls -l "$(winepath -u "$value" 2>/dev/null)" 2>&1 | sed 's/^/run_scenario:   /'
-          grep -lsz "^WINEPREFIX=$WINEPREFIX\$" /proc/[0-9]*/environ 2>/dev/null | while read -r environ; do
-            echo "run_scenario:   still running: $(tr '\0' ' ' <"${environ%/environ}/cmdline")"
-          done
-        fi
-        exit 1
-      fi ;;
+      hold_file "$value" || exit 1 ;;
     planted)
       plant_libraries $value || exit 1 ;;
     small-drive)
