@@ -87,7 +87,7 @@ public:
         const DWORD length = GetModuleFileNameA(nullptr, directory, sizeof directory);
         if (length == 0 || length >= sizeof directory) return;
         std::string dll(directory, length);
-        dll = folderPrefixOf(dll) + "qsrun-pages.dll";
+        dll = quillset::folderPrefixOf(dll) + "qsrun-pages.dll";
         module_ = LoadLibraryExA(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (module_ != nullptr)
             hook_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, "pageJournalHook")));
