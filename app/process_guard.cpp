@@ -99,11 +99,10 @@ BOOL enumerateNt(ProcessCallback callback, LPARAM user) {
 }
 
 BOOL enumerateWindows9x(ProcessCallback callback, LPARAM user) {
-    const Library kernel(systemLibrary("kernel32.dll"));
-    if (!kernel.valid()) return FALSE;
-    const auto createSnapshot = lookUp<CreateToolhelp32SnapshotFn>(kernel.get(), "CreateToolhelp32Snapshot");
-    const auto first = lookUp<Process32FirstFn>(kernel.get(), "Process32First");
-    const auto next = lookUp<Process32NextFn>(kernel.get(), "Process32Next");
+    // Looked up rather than imported: Windows NT 4 has no ToolHelp.
+    const auto createSnapshot = kernelFunction<CreateToolhelp32SnapshotFn>("CreateToolhelp32Snapshot");
+    const auto first = kernelFunction<Process32FirstFn>("Process32First");
+    const auto next = kernelFunction<Process32NextFn>("Process32Next");
     if (!createSnapshot || !first || !next) return FALSE;
     const FileHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot.valid()) return FALSE;

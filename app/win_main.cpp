@@ -54,14 +54,15 @@ bool checkWininit() {
 // reporting a key that opens but has no readable value.
 bool readProgramFilesDir(SetupState& state) {
     std::string programFiles;
-    HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) == ERROR_SUCCESS) {
+    // With the access RegOpenKeyA asks for: whatever the user may have.
+    const RegistryKey key =
+        openRegistryKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", MAXIMUM_ALLOWED);
+    if (key.valid()) {
         char value[MAX_PATH] = "";
         DWORD size = sizeof value;
         DWORD type = REG_SZ;
         const LONG error =
-            RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
+            RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
         if (error != ERROR_SUCCESS) {
             showMessageBox(systemErrorText(static_cast<DWORD>(error)), "Registry error", MB_OK);
             return false;

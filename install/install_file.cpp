@@ -5,6 +5,7 @@
 
 #include "install_paths.h"
 #include "install_result.h"
+#include "path_text.h"
 
 namespace quillset {
 
@@ -14,13 +15,6 @@ const char* const kInUse = "File is in use and setup is not able to overwrite th
 
 // The platform's limit of a path, its terminating zero included (MAX_PATH).
 constexpr std::size_t kMaxPath = 260;
-
-// Splits at the last backslash: the directory without it, and the name after it.
-void splitPath(const std::string& path, std::string& directory, std::string& name) {
-    const std::size_t backslash = path.rfind('\\');
-    directory = backslash == std::string::npos ? "" : path.substr(0, backslash);
-    name = backslash == std::string::npos ? path : path.substr(backslash + 1);
-}
 
 // Schedules a shared file in use for the next restart; what could not be done, the user hears of.
 void replaceAtRestart(InstallContext& context, const std::string& source, const std::string& destination,
@@ -96,8 +90,7 @@ FileStep installShared(InstallContext& context, const InstallFileEntry& entry, c
 FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry, const std::string& sourceDirectory,
                           const std::string& sourceName, const std::string& destination,
                           const std::string& likelyShortName) {
-    std::string destinationDirectory, destinationName;
-    splitPath(destination, destinationDirectory, destinationName);
+    const std::string destinationDirectory = folderOf(destination), destinationName = fileNameOf(destination);
     context.platform.createDirectories(destinationDirectory);
 
     InstallRun& answers = context.answers;
@@ -132,9 +125,8 @@ FileStep installNonShared(InstallContext& context, const InstallFileEntry& entry
                 return FileStep::stopRun;
             case InstallOutcome::Installed:
             case InstallOutcome::InstalledAnyway: {
-                std::string shortDirectory, shortName;
-                splitPath(context.platform.installedPathOf(destination, likelyShortName), shortDirectory, shortName);
-                context.log.addFileRecord(shortDirectory, shortName, false);
+                const std::string installed = context.platform.installedPathOf(destination, likelyShortName);
+                context.log.addFileRecord(folderOf(installed), fileNameOf(installed), false);
                 return FileStep::next;
             }
         }
@@ -150,20 +142,18 @@ FileStep installFile(InstallContext& context, const InstallFileEntry& entry, con
     const std::string shortSource = sourceFile == entry.sourcePath
                                         ? context.platform.sourcePathOf(sourceFile, entry.sourceShortName)
                                         : context.platform.shortPathOf(sourceFile);
-    std::string sourceDirectory, sourceName;
-    splitPath(shortSource, sourceDirectory, sourceName);
-    sourceDirectory += '\\';
+    const std::string sourceDirectory = folderOf(shortSource) + '\\', sourceName = fileNameOf(shortSource);
 
     // A second substitution: a value that itself holds a reference is replaced once more.
     std::string target = destination;
     context.variables.substituteVariables(target);
     FileStep step;
     if (entry.shared) {
-        step = installShared(context, entry, sourceDirectory, sourceName, fileNamePart(target));
+        step = installShared(context, entry, sourceDirectory, sourceName, fileNameOf(target));
     } else {
         collapseDoubleBackslashes(target);
         // The source's short name is what the installed file's is likely to be.
-        const std::string likelyShortName = sourceName != fileNamePart(sourceFile) ? sourceName : "";
+        const std::string likelyShortName = sourceName != fileNameOf(sourceFile) ? sourceName : "";
         step = installNonShared(context, entry, sourceDirectory, sourceName, target, likelyShortName);
     }
     // The platform leaves its temporary copy behind when a file is not installed after all; a

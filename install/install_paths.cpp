@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "path_text.h"
+
 namespace quillset {
 
 void collapseDoubleBackslashes(std::string& path) {
@@ -48,9 +50,8 @@ std::vector<std::string> directoryLevels(const std::string& directory) {
 void shortenForRename(std::string& path) {
     const std::size_t dot = path.find('.');
     if (dot != std::string::npos) path.resize(dot);
-    const std::size_t backslash = path.rfind('\\');
-    const std::size_t nameStart = backslash == std::string::npos ? 0 : backslash + 1;
-    if (path.size() - nameStart > 8) path.replace(nameStart, std::string::npos, path.substr(nameStart, 6) + "~1");
+    const std::string name = fileNameOf(path);
+    if (name.size() > 8) path = folderPrefixOf(path) + name.substr(0, 6) + "~1";
 }
 
 namespace {
@@ -89,11 +90,6 @@ std::string wininitRenameTarget(const std::string& destination, const std::strin
     std::string target = destination;
     shortenForRename(target);
     return target + ".dll";
-}
-
-std::string fileNamePart(const std::string& path) {
-    const std::size_t backslash = path.rfind('\\');
-    return backslash == std::string::npos ? path : path.substr(backslash + 1);
 }
 
 }  // namespace quillset

@@ -33,7 +33,4 @@ void shortenForRename(std::string& path);
 // for the rename with ".dll" added, the one guess left.
 std::string wininitRenameTarget(const std::string& destination, const std::string& shortForm);
 
-// The text after the last backslash (the whole text when it has none).
-std::string fileNamePart(const std::string& path);
-
 }  // namespace quillset

@@ -5,6 +5,7 @@
 #include "directories.h"
 #include "install_paths.h"
 #include "log_file.h"
+#include "path_text.h"
 #include "shell_folders.h"
 #include "shortcut.h"
 #include "uninstall_registration.h"
@@ -71,7 +72,7 @@ InstallationResult InstallationRun::RunInstallation() {
         std::size_t fileNumber = 0;
         for (std::size_t index = 0; index < state_.files.size(); ++index) {
             if (state_.files[index].sectionName != section.name) continue;
-            progress_.beginFile(fileNamePart(state_.files[index].destinationPath), fileNumber++);
+            progress_.beginFile(fileNameOf(state_.files[index].destinationPath), fileNumber++);
 
             const InstallFileEntry& entry = state_.files[index];
             const FileStepResult installed = installFileEntry(context_, entry);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "handle.h"
-#include "install_paths.h"
 #include "install_result.h"
+#include "path_text.h"
 #include "system_directories.h"
 
 namespace quillset {
@@ -23,9 +23,8 @@ HANDLE openPart(const std::string& sourcePath) {
 // The join file for writing; a new joining empties it. Its directory (the Windows TEMP directory)
 // is made when it is missing.
 HANDLE openJoinFile(const std::string& joinFile, bool startJoining) {
-    const std::size_t backslash = joinFile.rfind('\\');
-    if (backslash != std::string::npos && backslash > 0)
-        CreateDirectoryA(joinFile.substr(0, backslash).c_str(), nullptr);  // usually there already
+    const std::string folder = folderOf(joinFile);
+    if (!folder.empty()) CreateDirectoryA(folder.c_str(), nullptr);  // usually there already
     return CreateFileA(joinFile.c_str(), GENERIC_WRITE, 0, nullptr, startJoining ? CREATE_ALWAYS : OPEN_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -48,14 +47,14 @@ bool appendTo(HANDLE join, HANDLE part) {
 SplitPartResult reportFailure(const InstallFileEntry& entry, InstallPrompt& prompt) {
     const std::string text =
         entry.sourcePath + " could not be added to the file it is a part of. The file cannot be installed.";
-    prompt.showMessage(text, fileNamePart(entry.sourcePath), Prompt::Ok | Prompt::IconError, PromptOwner::none);
+    prompt.showMessage(text, fileNameOf(entry.sourcePath), Prompt::Ok | Prompt::IconError, PromptOwner::none);
     return SplitPartResult::failed;
 }
 
 }  // namespace
 
 std::string joinFilePathFor(const std::string& windowsDirectory, const std::string& destinationPath) {
-    return windowsDirectory + "\\TEMP\\" + fileNamePart(destinationPath) + ".ToInstall.TMP";
+    return windowsDirectory + "\\TEMP\\" + fileNameOf(destinationPath) + ".ToInstall.TMP";
 }
 
 SplitFileJoiner::SplitFileJoiner() : windowsDirectory_(windowsDirectory()) {}

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "handle.h"
 #include "install_paths.h"
 
 namespace quillset {
@@ -26,13 +27,10 @@ bool RegisterUninstallEntry(UninstallLog& log, const std::string& appName, const
     // The key line is in the log before the key exists (the line is written whatever the creation
     // gives): a run killed in between leaves no key that its log does not name.
     log.addRegistryKeyLine(keyPath);
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    setText(key, "DisplayName", appName);
-    setText(key, "UninstallString", joinPath(destination, "QSUninstall.exe"));
-    RegCloseKey(key);
+    const RegistryKey key = createRegistryKey(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS);
+    if (!key.valid()) return false;
+    setText(key.get(), "DisplayName", appName);
+    setText(key.get(), "UninstallString", joinPath(destination, "QSUninstall.exe"));
     return true;
 }
 

@@ -1,11 +1,12 @@
 #include "win32_install_platform.h"
 
 #include "directories.h"
+#include "find_files.h"
 #include "handle.h"
-#include "install_paths.h"
 #include "install_result.h"
 #include "locked_file.h"
 #include "path_forms.h"
+#include "path_text.h"
 #include "self_registration.h"
 
 namespace quillset {
@@ -31,16 +32,12 @@ ULONGLONG ticksOf(const FILETIME& time) { return (ULONGLONG(time.dwHighDateTime)
 // The file being installed is never one of them, whatever its name.
 void removeUnnamedTemporaryFiles(const std::string& directory, const std::string& installedName,
                                  ULONGLONG callStarted) {
-    WIN32_FIND_DATAA found;
-    const FileSearch search(FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found));
-    if (!search.valid()) return;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-            lstrcmpiA(found.cFileName, installedName.c_str()) != 0 &&
-            lstrcmpiA(found.cAlternateFileName, installedName.c_str()) != 0 &&
-            ticksOf(found.ftCreationTime) + kCreationAllowance >= callStarted)
-            DeleteFileA((directory + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search.get(), &found));
+    for (FileSearch search(directory + "\\ver*.tmp"); search.found(); search.next()) {
+        if (!search.isDirectory() && lstrcmpiA(search.name(), installedName.c_str()) != 0 &&
+            lstrcmpiA(search.shortName(), installedName.c_str()) != 0 &&
+            ticksOf(search.entry().ftCreationTime) + kCreationAllowance >= callStarted)
+            DeleteFileA((directory + "\\" + search.name()).c_str());
+    }
 }
 
 }  // namespace
@@ -90,7 +87,7 @@ std::uint32_t Win32InstallPlatform::installFile(bool force, const std::string& s
     // Whatever the result, a copy it names goes once the file is dealt with, and one it does not
     // name now.
     if (temporaryName[0] != '\0')
-        temporaryCopies_.push_back(destinationDirectory + "\\" + fileNamePart(temporaryName));
+        temporaryCopies_.push_back(destinationDirectory + "\\" + fileNameOf(temporaryName));
     else
         removeUnnamedTemporaryFiles(destinationDirectory, destinationName, ticksOf(started));
     // The disk is asked for: what comes back may be another medium.

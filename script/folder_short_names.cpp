@@ -1,5 +1,7 @@
 #include "folder_short_names.h"
 
+#include "path_text.h"
+
 namespace quillset {
 
 namespace {
@@ -50,8 +52,7 @@ std::string FolderShortNames::listedShortName(const std::string& name) const {
 }
 
 bool listsWholeFolder(const std::string& pattern) {
-    const std::size_t backslash = pattern.rfind('\\');
-    const std::string last = backslash == std::string::npos ? pattern : pattern.substr(backslash + 1);
+    const std::string last = fileNameOf(pattern);
     return last == "*" || last == "*.*";
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "folder_short_names.h"
+#include "path_text.h"
 #include "process_names.h"
 #include "script_number.h"
 
@@ -127,8 +128,7 @@ Step addFile(SetupState& state, SetupHost& host, Arguments& a) {
     entry.createShortcut = scriptNumber(a[8]) != 0;
     entry.shortcutName = a[9];
 
-    const std::size_t lastBackslash = pattern.rfind('\\');
-    const std::string directory = lastBackslash == std::string::npos ? "" : pattern.substr(0, lastBackslash + 1);
+    const std::string directory = folderPrefixOf(pattern);
     const bool destinationIsDirectory = !destination.empty() && destination.back() == '\\';
 
     const std::vector<FoundFile> listing = host.findFiles(pattern);

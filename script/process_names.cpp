@@ -1,5 +1,7 @@
 #include "process_names.h"
 
+#include "path_text.h"
+
 namespace quillset {
 
 std::string lowerCaseAscii(std::string text) {
@@ -9,10 +11,7 @@ std::string lowerCaseAscii(std::string text) {
 }
 
 std::string recordedProcessName(const char* fileName) {
-    std::string name = lowerCaseAscii(fileName != nullptr ? fileName : "");
-    const std::size_t backslash = name.rfind('\\');
-    if (backslash != std::string::npos) name.erase(0, backslash + 1);
-    return name;
+    return fileNameOf(lowerCaseAscii(fileName != nullptr ? fileName : ""));
 }
 
 }  // namespace quillset

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <unordered_set>
 
+#include "path_text.h"
+
 namespace quillset {
 
 namespace {
@@ -42,11 +44,8 @@ bool isRoot(const std::string& path) {
 // The folder holding `path`, or "" when `path` is a root.
 std::string parentOf(const std::string& path) {
     if (isRoot(path)) return "";
-    const std::string trimmed = withoutTrailingBackslash(path);
-    const std::size_t slash = trimmed.find_last_of('\\');
-    if (slash == std::string::npos) return "";
-    std::string parent = trimmed.substr(0, slash);
-    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    std::string parent = folderOf(withoutTrailingBackslash(path));
+    if (parent.size() == 2 && parent[1] == ':') parent += '\\';  // a drive's root keeps its backslash
     return parent;
 }
 

@@ -19,6 +19,7 @@
 #include "handle.h"
 #include "message_box.h"
 #include "path_forms.h"
+#include "path_text.h"
 #include "self_removal.h"
 #include "system_directories.h"
 #include "system_library.h"
@@ -43,8 +44,6 @@ std::string ownPath() {
         buffer.resize(buffer.size() * 2);
     }
 }
-
-std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 bool readWholeFile(const std::string& path, std::string& bytes) {
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -87,24 +86,23 @@ std::vector<std::string> entriesStarting(const std::string& self) {
     std::vector<std::string> keys;
     std::string rootPath = kUninstallKeyPrefix;
     rootPath.pop_back();  // the trailing backslash
-    HKEY root = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, rootPath.c_str(), 0, KEY_READ, &root) != ERROR_SUCCESS) return keys;
+    const RegistryKey root = openRegistryKey(HKEY_LOCAL_MACHINE, rootPath.c_str(), KEY_READ);
+    if (!root.valid()) return keys;
     char name[256];
     for (DWORD index = 0;; ++index) {
         DWORD nameLength = sizeof name;
-        const LONG listed = RegEnumKeyExA(root, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        const LONG listed = RegEnumKeyExA(root.get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
         if (listed == ERROR_NO_MORE_ITEMS) break;
-        HKEY key = nullptr;
-        if (listed != ERROR_SUCCESS || RegOpenKeyExA(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        if (listed != ERROR_SUCCESS) continue;
+        const RegistryKey key = openRegistryKey(root.get(), name, KEY_READ);
+        if (!key.valid()) continue;
         char command[2 * MAX_PATH] = "";
         DWORD type = 0, size = sizeof command - 1;
-        if (RegQueryValueExA(key, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(command), &size) ==
+        if (RegQueryValueExA(key.get(), "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(command), &size) ==
                 ERROR_SUCCESS &&
             type == REG_SZ && lstrcmpiA(longPathOf(command).c_str(), self.c_str()) == 0)
             keys.push_back(std::string(kUninstallKeyPrefix) + name);
-        RegCloseKey(key);
     }
-    RegCloseKey(root);
     return keys;
 }
 
@@ -156,11 +154,8 @@ UninstallExitCode uninstall() {
     if (!log.appName.empty()) keys.insert(keys.begin(), log.registryKey);
     for (const std::string& keyPath : keys) {
         if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str()) == ERROR_SUCCESS) continue;
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            RegCloseKey(key);
+        if (openRegistryKey(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_READ).valid())
             notRemoved.push_back("HKEY_LOCAL_MACHINE\\" + keyPath);
-        }
     }
 
     const bool isNt = windowsFamily() == WindowsFamily::nt;

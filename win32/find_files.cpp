@@ -1,19 +1,17 @@
 #include "find_files.h"
 
-#include <windows.h>
-
 namespace quillset {
+
+FileSearch::FileSearch(const std::string& pattern) : handle_(FindFirstFileA(pattern.c_str(), &entry_)) {}
+
+void FileSearch::next() {
+    if (found() && !FindNextFileA(handle_.get(), &entry_)) handle_.reset();
+}
 
 std::vector<FoundFile> findFilesWin32(const std::string& pattern) {
     std::vector<FoundFile> found;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        found.push_back(
-            FoundFile{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, data.cAlternateFileName});
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
+    for (FileSearch search(pattern); search.found(); search.next())
+        found.push_back(FoundFile{search.name(), search.isDirectory(), search.shortName()});
     return found;
 }
 

@@ -1,5 +1,6 @@
 // Holders that give a system object back on every way out of a scope: a file or snapshot handle,
-// a process or thread handle, a loaded library, a file search.
+// a process or thread handle, a loaded library, a registry key, a file search (FileSearch, in
+// find_files.h, holds one with the entry at hand).
 #pragma once
 
 #include <windows.h>
@@ -56,6 +57,13 @@ struct LibraryKind {
     static HMODULE invalid() { return nullptr; }
     static void close(HMODULE library) { FreeLibrary(library); }
 };
+// RegOpenKeyExA and RegCreateKeyExA hand a key back only on success.
+struct RegistryKeyKind {
+    using Value = HKEY;
+    static HKEY invalid() { return nullptr; }
+    static void close(HKEY key) { RegCloseKey(key); }
+};
+// FindFirstFileA fails with INVALID_HANDLE_VALUE.
 struct FileSearchKind {
     using Value = HANDLE;
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
@@ -65,6 +73,22 @@ struct FileSearchKind {
 using FileHandle = Owned<FileHandleKind>;
 using KernelHandle = Owned<KernelHandleKind>;
 using Library = Owned<LibraryKind>;
-using FileSearch = Owned<FileSearchKind>;
+using RegistryKey = Owned<RegistryKeyKind>;
+
+// The key `path` below `parent`, opened for `access`; a holder of none when it cannot be opened.
+inline RegistryKey openRegistryKey(HKEY parent, const char* path, REGSAM access) {
+    HKEY key = nullptr;
+    return RegistryKey(RegOpenKeyExA(parent, path, 0, access, &key) == ERROR_SUCCESS ? key : nullptr);
+}
+
+// The key `path` below `parent`, made where it is missing (kept across restarts) and opened for
+// `access`; a holder of none when that fails.
+inline RegistryKey createRegistryKey(HKEY parent, const char* path, REGSAM access) {
+    HKEY key = nullptr;
+    return RegistryKey(RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                                       nullptr) == ERROR_SUCCESS
+                           ? key
+                           : nullptr);
+}
 
 }  // namespace quillset

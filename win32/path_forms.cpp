@@ -4,6 +4,10 @@
 
 #include <vector>
 
+#include "find_files.h"
+#include "path_text.h"
+#include "system_library.h"
+
 namespace quillset {
 
 namespace {
@@ -34,8 +38,7 @@ using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
 
 // GetLongPathNameA came with Windows 98 and 2000.
 LongPathName longPathCall() {
-    static const auto call = reinterpret_cast<LongPathName>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetLongPathNameA")));
+    static const auto call = kernelFunction<LongPathName>("GetLongPathNameA");
     return call;
 }
 
@@ -48,11 +51,8 @@ bool platformShortPath(const std::string& path, std::string& shortPath) {
 // FindFirstFileA costs a fifth of GetLongPathNameA under Wine, which looks each folder of the path
 // up again.
 bool shortFormLeadsTo(const std::string& shortPath, const char* name) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA(shortPath.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return lstrcmpiA(found.cFileName, name) == 0;
+    const FileSearch search(shortPath);
+    return search.found() && lstrcmpiA(search.name(), name) == 0;
 }
 
 // A folder's short name is trusted, as folders of hundreds of subfolders with like names are rare.
@@ -60,8 +60,7 @@ std::string shortPathOf(const std::string& path) {
     if (path.size() > 3 && path.back() == '\\') return shortPathOf(path.substr(0, path.size() - 1)) + '\\';
     std::string shortPath;
     if (!platformShortPath(path, shortPath) || shortPath == path) return path;
-    const std::size_t nameStart = path.find_last_of('\\') + 1;  // npos + 1 == 0: the whole path
-    return shortFormLeadsTo(shortPath, path.c_str() + nameStart) ? shortPath : path;
+    return shortFormLeadsTo(shortPath, fileNameOf(path).c_str()) ? shortPath : path;
 }
 
 std::string longPathOf(const std::string& path) {

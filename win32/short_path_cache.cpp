@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "find_files.h"
 #include "path_forms.h"
+#include "path_text.h"
 
 namespace quillset {
 
@@ -13,11 +15,10 @@ namespace {
 // (no folder, a drive alone, doubled backslashes, a '/' or wildcards in the name), which goes to
 // shortPathOf itself.
 bool splitFolder(const std::string& path, std::string& folder, std::string& name) {
-    const std::size_t backslash = path.rfind('\\');
-    if (backslash == std::string::npos || backslash < 3 || path[backslash - 1] == '\\') return false;
-    folder = path.substr(0, backslash);
-    name = path.substr(backslash + 1);
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("/*?") == std::string::npos;
+    folder = folderOf(path);
+    name = fileNameOf(path);
+    return folder.size() >= 3 && folder.back() != '\\' && !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/*?") == std::string::npos;
 }
 
 std::string joined(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
@@ -44,12 +45,8 @@ ShortPathCache::Folder* ShortPathCache::folderOf(const std::string& path) {
 void ShortPathCache::list(Folder& folder, const std::string& path) {
     if (folder.listed) return;
     folder.listed = true;
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA(joined(path, "*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do folder.names.add(data.cFileName, data.cAlternateFileName);
-    while (FindNextFileA(search, &data));
-    FindClose(search);
+    for (FileSearch search(joined(path, "*")); search.found(); search.next())
+        folder.names.add(search.name(), search.shortName());
 }
 
 std::string ShortPathCache::checked(const Folder& folder, const std::string& path, const std::string& name,
@@ -98,13 +95,11 @@ std::string ShortPathCache::installedPathOf(const std::string& path, const std::
             GetFileAttributesA(shortPath.c_str()) != INVALID_FILE_ATTRIBUTES)
             return shortPath;
     }
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return path;
-    FindClose(search);
-    folder->names.add(found.cFileName, found.cAlternateFileName);
-    const std::string form = folder->names.shortFormOf(found.cFileName);
-    return form.empty() ? checked(*folder, path, name, found.cAlternateFileName) : joined(folder->shortPath, form);
+    const FileSearch search(path);
+    if (!search.found()) return path;
+    folder->names.add(search.name(), search.shortName());
+    const std::string form = folder->names.shortFormOf(search.name());
+    return form.empty() ? checked(*folder, path, name, search.shortName()) : joined(folder->shortPath, form);
 }
 
 void ShortPathCache::forgetSources() {

@@ -16,13 +16,12 @@ constexpr DWORD kSearchSystem32 = 0x00000800;          // LOAD_LIBRARY_SEARCH_SY
 // Whether SetDefaultDllDirectories took: then LoadLibraryExA understands the search flags above.
 bool searchRestricted = false;
 
-template <typename Function>
-Function kernelFunction(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name)));
-}
-
 }  // namespace
+
+void* kernelFunctionAddress(const char* name) {
+    const HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    return kernel == nullptr ? nullptr : reinterpret_cast<void*>(GetProcAddress(kernel, name));
+}
 
 void restrictLibrarySearch() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);

@@ -25,6 +25,18 @@ HMODULE systemLibrary(const char* name);
 // its own folder and the system folder, never from the program's.
 HMODULE loadInstalledLibrary(const char* path);
 
+// The address of the kernel32 function NAME, or nullptr when this Windows lacks it. Kernel32 is
+// loaded in every process, so it is neither loaded nor held here.
+void* kernelFunctionAddress(const char* name);
+
+// A kernel32 function that came with a later Windows than the oldest the programs run on
+// (GetLongPathNameA, GetDiskFreeSpaceExA, ToolHelp, ...): looked up by name, so that the programs
+// still start where it is missing; nullptr there.
+template <typename Function>
+Function kernelFunction(const char* name) {
+    return reinterpret_cast<Function>(kernelFunctionAddress(name));
+}
+
 // A function of a system library, looked up on first use and kept (any thread may ask).
 template <typename Function>
 class SystemFunction {

@@ -3,17 +3,15 @@
 #include <windows.h>
 
 #include "page_choices.h"
+#include "system_library.h"
 
 namespace quillset {
 
 std::uint64_t GetFreeDiskSpace(const std::string& path, bool extendedCall) {
     if (path.size() < 3) return 0;
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    if (kernel == nullptr) return 0;
     const std::string root = diskRootOf(path);
     using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    const auto freeSpaceEx = reinterpret_cast<FreeSpaceEx>(
-        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+    const auto freeSpaceEx = kernelFunction<FreeSpaceEx>("GetDiskFreeSpaceExA");
     if (extendedCall && freeSpaceEx != nullptr) {
         ULARGE_INTEGER available{}, total{}, free{};
         return freeSpaceEx(root.c_str(), &available, &total, &free) ? available.QuadPart : 0;

@@ -11,8 +11,8 @@
 
 #include "../string_sink.h"
 #include "install_file.h"
-#include "install_paths.h"
 #include "install_result.h"
+#include "path_text.h"
 #include "scripted_prompt.h"
 
 namespace quillset {
@@ -104,7 +104,7 @@ public:
         return world_.part;
     }
     std::string joinFileOf(const std::string& destinationPath) override {
-        return "C:\\WINDOWS\\TEMP\\" + fileNamePart(destinationPath) + ".ToInstall.TMP";
+        return "C:\\WINDOWS\\TEMP\\" + fileNameOf(destinationPath) + ".ToInstall.TMP";
     }
 
     bool allResultsUsed() const { return results_.empty(); }

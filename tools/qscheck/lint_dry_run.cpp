@@ -5,6 +5,7 @@
 
 #include "interpreter.h"
 #include "lint_script.h"
+#include "path_text.h"
 #include "pe_header.h"
 
 namespace quillset {
@@ -61,7 +62,7 @@ bool liesInSetupDirectory(const std::string& pattern, const std::string& setupDi
 std::string nameWithoutCodePage(const std::vector<InstallFileEntry>& files, std::size_t from, std::size_t to) {
     for (std::size_t f = from; f < to; ++f) {
         const std::string& source = files[f].sourcePath;
-        const std::string name = source.substr(source.rfind('\\') + 1);
+        const std::string name = fileNameOf(source);
         if (name.find('?') != std::string::npos) return name;
     }
     return "";
@@ -85,7 +86,7 @@ void checkSharedPrograms(LintScript& script, std::size_t statement, const std::v
         const std::string problem = sharedFileMachineProblem(peHeaderOf(path, options), setupProgram);
         if (!problem.empty())
             script.warn(statement, script.argumentOffset(statement, 3), "shared-64-bit",
-                        "the shared file " + quoted(source.substr(source.rfind('\\') + 1)) + " is " + problem +
+                        "the shared file " + quoted(fileNameOf(source)) + " is " + problem +
                             "; install it as an ordinary file (shared flag \"0\") into the application's folder");
     }
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cp1252.h"
+#include "path_text.h"
 #include "process_names.h"
 #include "szdd_compressor.h"
 
@@ -40,9 +41,8 @@ bool compressMediumFiles(std::vector<MediumEntry>& entries, const std::function<
             problems.push_back({source.u8string(), true, "cannot be read, or changed while qsmedia ran"});
             return false;
         }
-        const std::size_t slash = entry.mediumPath.rfind('\\');
-        const std::string folderPart = slash == std::string::npos ? "" : entry.mediumPath.substr(0, slash + 1);
-        const SzddName name = szddCompressedName(entry.mediumPath.substr(folderPart.size()));
+        const std::string folderPart = folderPrefixOf(entry.mediumPath);
+        const SzddName name = szddCompressedName(fileNameOf(entry.mediumPath));
         const std::vector<std::uint8_t> compressed = compressSzdd(bytes, name.replacedCharacter);
         if (compressed.size() >= bytes.size()) continue;
         const std::string path = folderPart + name.name;

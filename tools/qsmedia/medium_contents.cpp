@@ -7,6 +7,7 @@
 #include <set>
 #include <system_error>
 
+#include "path_text.h"
 #include "pe_header.h"
 #include "process_names.h"
 
@@ -210,8 +211,7 @@ private:
         std::map<std::string, const MediumEntry*> destinations;
         for (const MediumEntry& entry : entries_) {
             if (entry.shared) continue;
-            const std::size_t slash = entry.mediumPath.rfind('\\');
-            const std::string name = slash == std::string::npos ? entry.mediumPath : entry.mediumPath.substr(slash + 1);
+            const std::string name = fileNameOf(entry.mediumPath);
             const std::string folder = lowerCaseAscii(entry.destinationFolder);
             const std::string where = folder.empty() ? name : folder + "\\" + name;
             const auto [other, added] = destinations.emplace(lowerCaseAscii(where), &entry);

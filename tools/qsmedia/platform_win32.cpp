@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "command_line.h"
+#include "path_text.h"
 #include "platform.h"
 
 namespace quillset {
@@ -48,7 +49,7 @@ std::string ownDirectory() {
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return ".";
     const std::string self(path, length);
-    return self.substr(0, self.rfind('\\'));
+    return folderOf(self);
 }
 
 std::string programFileName(const std::string& name) { return name + ".exe"; }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 
+#include "path_text.h"
 #include "process_names.h"
 #include "script_reader.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 // Setup.exe's own colours, blue at the top to black at the bottom.
 const std::vector<int> kDefaultBackground = {0, 0, 255, 0, 0, 0};
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? "" : path.substr(0, slash);
-}
 
 std::string destinationFolder(const MediumEntry& entry) {
     return "[DP]\\" + (entry.destinationFolder.empty() ? "" : entry.destinationFolder + "\\");
@@ -136,7 +132,7 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
             s += "// " + entry.mediumPath + " (" + std::to_string(entry.size) + " bytes" + compressed +
                  "), split over disks " + disk + " to " + std::to_string(last) + "; the parts are joined in this order.\n";
         }
-        const std::string name = entry.mediumPath.substr(entry.mediumPath.rfind('\\') + 1);
+        const std::string name = fileNameOf(entry.mediumPath);
         // A file stored under another name is installed under its own.
         const bool named = piece.part != 0 || !entry.compressedPath.empty();
         const bool shortcut = !entry.shortcutName.empty() && (piece.part == 0 || piece.lastPart);

@@ -27,6 +27,7 @@
 #include "answers_file.h"
 #include "driver_exit_codes.h"
 #include "installation_survey.h"
+#include "path_text.h"
 #include "quillset_version.h"
 #include "report_html.h"
 #include "report_json.h"
@@ -115,7 +116,7 @@ public:
         const DWORD length = GetModuleFileNameA(nullptr, directory, sizeof directory);
         if (length == 0 || length >= sizeof directory) return;
         std::string dll(directory, length);
-        dll = dll.substr(0, dll.find_last_of('\\') + 1) + "qsrun-pages.dll";
+        dll = quillset::folderPrefixOf(dll) + "qsrun-pages.dll";
         module_ = LoadLibraryExA(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (module_ != nullptr)
             hook_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, "pageJournalHook")));

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <set>
 
+#include "path_text.h"
 #include "uninstall_log_reader.h"
 #include "whole_file.h"
 
@@ -95,8 +96,8 @@ std::string serialize(const std::vector<RegistryValueRecord>& values) {
 
 // The log beside the uninstaller that an entry's UninstallString names.
 std::string logBeside(const std::string& uninstaller) {
-    const std::size_t slash = uninstaller.find_last_of('\\');
-    return slash == std::string::npos ? "" : uninstaller.substr(0, slash + 1) + "Uninstall.log";
+    const std::string folder = folderPrefixOf(uninstaller);
+    return folder.empty() ? "" : folder + "Uninstall.log";
 }
 
 std::string valueOf(const std::string& serialized, const std::string& name) {
