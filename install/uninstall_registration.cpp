@@ -2,16 +2,47 @@
 
 #include <windows.h>
 
-#include "install_paths.h"
+#include "path_forms.h"
+#include "file_contents.h"
 
 namespace quillset {
 
 namespace {
 
-// A REG_SZ value, its terminating zero counted in the size as the system expects.
-void setText(HKEY key, const char* name, const std::string& text) {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+// Far beyond any log (the uninstaller refuses larger ones).
+constexpr std::size_t kLargestLog = 64u << 20;
+
+// The bytes of the files in `destination` that the log at `logPath` names; none when the log
+// cannot be read. A file that is gone counts nothing.
+std::optional<std::uint64_t> bytesLoggedIn(const std::string& logPath, const std::string& destination) {
+    std::string bytes;
+    if (!readFileContents(logPath, bytes, kLargestLog)) return std::nullopt;
+    std::uint64_t total = 0;
+    for (const std::string& path : pathsInDestination(loggedPaths(bytes), {destination, shortPathOf(destination)})) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            total += (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    return total;
+}
+
+void writeValue(HKEY key, const UninstallEntryValue& value) {
+    switch (value.kind) {
+        case UninstallEntryValue::Kind::text:
+            // The terminating zero counted in the size, as the system expects.
+            RegSetValueExA(key, value.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
+                           static_cast<DWORD>(value.text.size() + 1));
+            break;
+        case UninstallEntryValue::Kind::number: {
+            const DWORD number = value.number;
+            RegSetValueExA(key, value.name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+            break;
+        }
+        case UninstallEntryValue::Kind::absent:
+            RegDeleteValueA(key, value.name.c_str());
+            break;
+    }
 }
 
 }  // namespace
@@ -20,18 +51,21 @@ std::string uninstallKeyPath(const std::string& appName) {
     return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
 }
 
-bool RegisterUninstallEntry(UninstallLog& log, const std::string& appName, const std::string& destination) {
+bool RegisterUninstallEntry(UninstallLog& log, const std::string& logPath, VariableTable& variables,
+                            UninstallEntryRun run) {
     log.beginRegistry();
-    const std::string keyPath = uninstallKeyPath(appName);
+    const std::string keyPath = uninstallKeyPath(variables["APPNAME"]);
     // The key line is in the log before the key exists (the line is written whatever the creation
     // gives): a run killed in between leaves no key that its log does not name.
     log.addRegistryKeyLine(keyPath);
+    // The log is whole now; its size in the destination is read back from the file itself.
+    log.close();
+    run.bytesInDestination = bytesLoggedIn(logPath, variables["DP"]);
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    setText(key, "DisplayName", appName);
-    setText(key, "UninstallString", joinPath(destination, "QSUninstall.exe"));
+    for (const UninstallEntryValue& value : uninstallEntryValues(variables.entries(), run)) writeValue(key, value);
     RegCloseKey(key);
     return true;
 }
