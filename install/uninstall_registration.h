@@ -18,8 +18,8 @@ std::string uninstallKeyPath(const std::string& appName);
 // QSUninstall.exe in the destination, the name, publisher, version, icon and the size of the files
 // the log (read back from `logPath`) names in the destination. The whole name is used, however
 // long: a key the registry refuses (names over 255 characters) is simply not written, like any
-// key that cannot be created, and the log names it all the same. Returns whether the key was
-// written.
+// key that cannot be created, and the log names it all the same; an empty name writes no key (its
+// path would be the Uninstall key itself). Returns whether the key was written.
 bool RegisterUninstallEntry(UninstallLog& log, const std::string& logPath, VariableTable& variables,
                             UninstallEntryRun run);
 

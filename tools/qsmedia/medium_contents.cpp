@@ -212,7 +212,8 @@ private:
         const auto entry = std::find_if(entries_.begin(), entries_.end(),
                                         [&](const MediumEntry& e) { return e.treePath == d_.icon.file; });
         if (entry == entries_.end()) problem(d_.icon.line, true, "no section installs " + d_.icon.file);
-        else if (entry->shared) problem(d_.icon.line, true, "the icon " + d_.icon.file + " is a shared file: name a file of the installation folder");
+        else if (entry->shared)
+            problem(d_.icon.line, true, "the icon " + d_.icon.file + " is a shared file: name a file of the installation folder");
     }
 
     // Two files must not go to one place (letters compared ignoring their case). Shared files go

@@ -101,7 +101,8 @@ std::string Robot::launch(const std::string& programPath, const std::string& app
         process_ = PROCESS_INFORMATION{};
         // A medium's Setup.exe is mostly the 32-bit program, and a Wine built for 64-bit programs
         // alone fails to start it with no better reason than an internal error.
-        return "cannot start " + quoteWord(applicationName.empty() ? commandLine : programPath) + " (error " + std::to_string(error) + ")" +
+        const std::string named = applicationName.empty() ? commandLine : programPath;
+        return "cannot start " + quoteWord(named) + " (error " + std::to_string(error) + ")" +
                (startedThirtyTwoBitProgram() ? std::string(": it is a 32-bit program, which a Wine without 32-bit support cannot "
                                            "start (on Debian: the wine32 package of the i386 architecture)")
                              : std::string());
