@@ -22,7 +22,8 @@ InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress, I
     : state_(state), progress_(progress), context_{state.variables, state.run, log_, platform_, prompt} {
     const std::string destination = state_.variables["DP"];
     createDirectories(destination);
-    openUninstallLog(log_, joinPath(destination, "Uninstall.log"), prompt);
+    logPath_ = joinPath(destination, "Uninstall.log");
+    openUninstallLog(log_, logPath_, prompt);
     log_.writeHeader(todayForLog());
     log_.beginFiles();
 
@@ -56,7 +57,10 @@ void InstallationRun::makeShortcut(const InstallFileEntry& entry, const std::str
     std::string group = state_.variables["PROGRAMGROUP"];
     if (!group.empty() && group.back() == '\\') group.pop_back();
     const std::string link = group + "\\" + entry.shortcutName + ".lnk";
-    if (quillset::makeShortcut(target, link, entry.shortcutName) == S_OK) log_.addShortcutRecord(link);
+    if (quillset::makeShortcut(target, link, entry.shortcutName) != S_OK) return;
+    log_.addShortcutRecord(link);
+    // The first shortcut's program is the application's icon in the list of programs.
+    if (firstShortcutTarget_.empty()) firstShortcutTarget_ = target;
 }
 
 InstallationResult InstallationRun::RunInstallation() {
@@ -85,8 +89,11 @@ InstallationResult InstallationRun::RunInstallation() {
 }
 
 void InstallationRun::finish() {
-    RegisterUninstallEntry(log_, state_.variables["APPNAME"], state_.variables["DP"]);
-    log_.close();
+    UninstallEntryRun run;
+    run.firstShortcutTarget = firstShortcutTarget_;
+    run.date = todayForLog();
+    // Ends the log too.
+    RegisterUninstallEntry(log_, logPath_, state_.variables, run);
 }
 
 }  // namespace quillset

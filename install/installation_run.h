@@ -45,7 +45,7 @@ public:
     // that takes part, in script order, each section's files in script order.
     InstallationResult RunInstallation();
 
-    // Enters the application under the Uninstall key, records the key and closes the log.
+    // Records the Uninstall key, closes the log and enters the application under the key.
     void finish();
 
 private:
@@ -55,6 +55,8 @@ private:
     SetupState& state_;
     InstallProgress& progress_;
     UninstallLog log_;
+    std::string logPath_;
+    std::string firstShortcutTarget_;  // the installed file the first shortcut made points to
     Win32InstallPlatform platform_;
     InstallContext context_;
 };

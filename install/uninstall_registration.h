@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "setup_state.h"
+#include "uninstall_entry.h"
 #include "uninstall_log.h"
 
 namespace quillset {
@@ -11,11 +13,14 @@ namespace quillset {
 // The Uninstall key of an application, below HKEY_LOCAL_MACHINE.
 std::string uninstallKeyPath(const std::string& appName);
 
-// Writes "[REGISTRY]" and the key path to the log, then creates (or opens) the key with
-// "DisplayName" = appName and "UninstallString" = QSUninstall.exe in the destination folder. The whole name is
-// used, however long: a key the registry refuses (names over 255 characters) is simply not
-// written, like any key that cannot be created, and the log names it all the same. Returns whether
-// the key was written.
-bool RegisterUninstallEntry(UninstallLog& log, const std::string& appName, const std::string& destination);
+// Writes "[REGISTRY]" and the key path of APPNAME to the log and ends the log, then creates (or
+// opens) the key and writes the values of uninstallEntryValues: the commands that start
+// QSUninstall.exe in the destination, the name, publisher, version, icon and the size of the files
+// the log (read back from `logPath`) names in the destination. The whole name is used, however
+// long: a key the registry refuses (names over 255 characters) is simply not written, like any
+// key that cannot be created, and the log names it all the same; an empty name writes no key (its
+// path would be the Uninstall key itself). Returns whether the key was written.
+bool RegisterUninstallEntry(UninstallLog& log, const std::string& logPath, VariableTable& variables,
+                            UninstallEntryRun run);
 
 }  // namespace quillset

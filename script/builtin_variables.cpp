@@ -15,4 +15,9 @@ void setProgramFilesDir(SetupState& state, const std::string& programFiles) {
     state.variables.set("DP", state.session.programFilesDir);
 }
 
+const std::vector<std::string>& uninstallEntryVariables() {
+    static const std::vector<std::string> names = {"APPVERSION", "APPURL", "APPICON"};
+    return names;
+}
+
 }  // namespace quillset

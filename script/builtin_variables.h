@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "setup_state.h"
 
@@ -16,5 +17,10 @@ void setSetupPaths(SetupState& state, const std::string& setupDirectory, const s
 // The base of the default destination: ProgramFilesDir followed by '\' (just '\' when the value is
 // unknown), which DP starts as.
 void setProgramFilesDir(SetupState& state, const std::string& programFiles);
+
+// The variables the copy page reads into the Uninstall entry besides APPNAME, DEVELOPERNAME and
+// DP: APPVERSION, APPURL and APPICON. The script sets them with SetVariable (qscheck knows them as
+// the setup program's own); unset, the entry goes without the values they give.
+const std::vector<std::string>& uninstallEntryVariables();
 
 }  // namespace quillset

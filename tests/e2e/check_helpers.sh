@@ -56,12 +56,27 @@ expect_log() {
   rm -f "$expected"
 }
 
-# expect_uninstall_key APPNAME UNINSTALLSTRING
+# expect_uninstall_key APPNAME UNINSTALLER — the entry names its uninstaller quoted, and with /S
+# for a quiet run.
 expect_uninstall_key() {
   local key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" out
   out=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
   grep -qxF "    DisplayName    REG_SZ    $1" <<<"$out" || fail_check "$key: no DisplayName $1 in: $out"
-  grep -qxF "    UninstallString    REG_SZ    $2" <<<"$out" || fail_check "$key: no UninstallString $2 in: $out"
+  grep -qxF "    UninstallString    REG_SZ    \"$2\"" <<<"$out" || fail_check "$key: no UninstallString \"$2\" in: $out"
+  grep -qxF "    QuietUninstallString    REG_SZ    \"$2\" /S" <<<"$out" ||
+    fail_check "$key: no QuietUninstallString \"$2\" /S in: $out"
+}
+
+# expect_entry_value APPNAME NAME TYPE DATA — one value of the application's Uninstall entry, as
+# reg shows it (REG_DWORD data in hex: 0x1); TYPE "-" for a value that must not be there.
+expect_entry_value() {
+  local key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" out
+  out=$(wine reg query "$key" /v "$2" 2>/dev/null | tr -d '\r' | grep -F "    $2    ")
+  if [ "$3" = - ]; then
+    [ -z "$out" ] || fail_check "$key: $2 should not be there: $out"
+  else
+    [ "$out" = "    $2    $3    $4" ] || fail_check "$key: $2 reads '$out', not $3 $4"
+  fi
 }
 
 # expect_shortcut WINPATH TARGET DESCRIPTION
@@ -84,17 +99,28 @@ expect_bytes() {
     fail_check "$1 does not hold the bytes of $(basename "$2") ($(stat -c %s "$unix_path") bytes, not $(stat -c %s "$2"))"
 }
 
-# pending_move_source WINPATH — the file that the NT list of moves at the next restart
-# (PendingFileRenameOperations, pairs of source and "!"-marked target) moves over WINPATH, without
-# its "\??\"; status 1 when no move names WINPATH.
-pending_move_source() {
+# pending_moves — the NT list of moves at the next restart (PendingFileRenameOperations, pairs of
+# source and "!"-marked target), one "SOURCE<tab>TARGET" line each, without the "\??\" prefixes;
+# TARGET is empty for a deletion.
+pending_moves() {
   wine reg query "$session_manager" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' |
     sed -n 's/^ *PendingFileRenameOperations *REG_MULTI_SZ *//p' | sed 's/\\0/\n/g' |
-    target=$1 awk '
+    awk '
       { sub(/^!/, ""); sub(/^\\\?\?\\/, "") }
       NR % 2 == 1 { source = $0; next }
-      $0 == ENVIRON["target"] { print source; found = 1 }
-      END { exit !found }'
+      { print source "\t" $0 }'
+}
+
+# pending_move_source WINPATH — the file that the list of moves at the next restart moves over
+# WINPATH; status 1 when no move names WINPATH.
+pending_move_source() {
+  pending_moves | target=$1 awk -F '\t' '$2 == ENVIRON["target"] { print $1; found = 1 } END { exit !found }'
+}
+
+# expect_deleted_at_restart WINPATH — the list of moves at the next restart deletes WINPATH.
+expect_deleted_at_restart() {
+  pending_moves | target=$1 awk -F '\t' '$2 == "" && tolower($1) == tolower(ENVIRON["target"]) { found = 1 } END { exit !found }' ||
+    fail_check "$1 is not due for deletion at the next restart: $(pending_moves)"
 }
 
 # wininit_rename_source TARGET — the source of the line TARGET=SOURCE in the rename section of

@@ -32,8 +32,11 @@ public:
     std::string start(const std::string& program, const std::vector<std::string>& arguments) override {
         return record("start", program + " [" + join(arguments) + "]");
     }
-    std::string startUninstall(const std::string& app) override { return record("startUninstall", app); }
+    std::string startUninstall(const std::string& app, const std::string& value) override {
+        return record("startUninstall", app + " " + value);
+    }
     std::string waitForExit(int code) override { return record("waitForExit", std::to_string(code)); }
+    std::string waitForExitUnseen(int code) override { return record("waitForExitUnseen", std::to_string(code)); }
     std::string kill(std::vector<std::string>&) override { return record("kill", ""); }
     std::string deleteFile(const std::string& path) override { return record("deleteFile", path); }
     std::string writeFile(const std::string& path, const std::string& text) override {
@@ -119,7 +122,8 @@ TEST(RobotStepTable, EveryStepReachesItsOwnCall) {
         const char* call;
     } cases[] = {
         {"start Setup.exe /s \"x y\"", "start(Setup.exe [/s x y])"},
-        {"start-uninstall \"QS Run\"", "startUninstall(QS Run)"},
+        {"start-uninstall \"QS Run\"", "startUninstall(QS Run UninstallString)"},
+        {"start-uninstall \"QS Run\" QuietUninstallString", "startUninstall(QS Run QuietUninstallString)"},
         {"window Setup", "waitForWindow(Setup #32770 -)"},
         {"window * SETUPMAINCLASS IDD_COPY", "waitForWindow(* SETUPMAINCLASS IDD_COPY)"},
         {"another-window Setup #32770 IDC_NEXT", "waitForAnotherWindow(Setup #32770 IDC_NEXT)"},
@@ -138,6 +142,7 @@ TEST(RobotStepTable, EveryStepReachesItsOwnCall) {
         {"message Quit * NO", "answerMessage(Quit * 7)"},
         {"gone Setup", "waitUntilGone(Setup)"},
         {"exit -5", "waitForExit(-5)"},
+        {"exit-unseen 3010", "waitForExitUnseen(3010)"},
         {"windows", "listWindows()"},
         {"controls", "listControls()"},
         {"screenshot a.png", "screenshot(a.png)"},

@@ -46,7 +46,8 @@ std::vector<LintCase> cases() {
         {"text-after-statement", "ShowCopy()// copy now", 1, 11, "ShowCopy(); // copy now"},
         {"text-after-statement", "ShowCopy() copy now", 1, 12, "ShowCopy() ShowWelcome"},
         {"unset-variable", "SetCaption(\"x [APPNAM]\");", 1, 15,
-          "SetAppName(\"A\");SetVariable(\"[APPNAME]X\",\"1\");SetCaption(\"[AX][APPNAME][SP] [\");"},
+          "SetAppName(\"A\");SetVariable(\"[APPNAME]X\",\"1\");SetCaption(\"[AX][APPNAME][SP][APPVERSION] [\");"
+          "SetWelcomeString(\"[APPURL]\",\"[APPICON]\");"},
         {"missing-files", "AddFile(\"missing\\*.txt\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", 1, 9,
           "AddFile(\"[WINPATH]\\missing.dll\",\"[DP]\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");", kSection},
         {"file-name-code-page", addFile("foreign\\*.txt"), 1, 9, addFile("a\\*.txt"), kSection},

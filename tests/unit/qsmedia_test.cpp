@@ -72,6 +72,7 @@ TEST(QsmediaDescription, ReportsEachProblemWithItsLine) {
         {"app = A\nsection \"S\" = p\nkey without value\n", 3, "KEY = VALUE"},
         {"app = A \xE2\x82\xAC\xE4\xB8\x80\nsection \"S\" = p\n", 1, "code page"},
         {"# no app\nsection \"S\" = p\n", 0, "no app"},
+        {"app = A\nsection \"S\" = p\nicon = /etc/x.ico,1\n", 3, "icon wants a file of the tree"},
     };
     for (const auto& c : cases) {
         MediaDescription d;
@@ -180,7 +181,8 @@ TEST(QsmediaContents, LaysOutDeepTreesAndWarnsAboutSharedSixtyFourBitPrograms) {
     MediaDescription d;
     std::vector<DescriptionError> errors;
     ASSERT_TRUE(parseMediaDescription("app = Deep\nsection \"Main\" required = app\nshared = app/lib64.dll\n"
-                                      "shared = app/lib32.dll\nsection \"Tools\" = tools -> extras\n",
+                                      "shared = app/lib32.dll\nsection \"Tools\" = tools -> extras\n"
+                                      "version = 1.2 beta\nurl = https://deep.test/?a=1\nicon = tools/a/b/c/d/e.txt,2\n",
                                       d, errors));
     std::vector<MediumEntry> entries;
     std::vector<Problem> problems;
@@ -222,6 +224,10 @@ TEST(QsmediaContents, LaysOutDeepTreesAndWarnsAboutSharedSixtyFourBitPrograms) {
         {"M\\tools\\a\\b\\c\\d\\e.txt", "[DP]\\extras\\a\\b\\c\\d\\e.txt"},
     };
     EXPECT_EQ(installed, expected);
+    // The Uninstall entry's variables; the icon below the installation folder, wherever that is.
+    EXPECT_EQ(state.variables["APPVERSION"], "1.2 beta");
+    EXPECT_EQ(state.variables["APPURL"], "https://deep.test/?a=1");
+    EXPECT_EQ(state.variables["APPICON"], "extras\\a\\b\\c\\d\\e.txt,2");
 }
 
 // Setup.exe paints the caption only when its window is painted again, which SetBackground does:

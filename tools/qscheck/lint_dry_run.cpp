@@ -3,6 +3,7 @@
 // computed variable names get the values they would have.
 #include <unordered_map>
 
+#include "builtin_variables.h"
 #include "interpreter.h"
 #include "lint_script.h"
 #include "path_text.h"
@@ -173,6 +174,9 @@ void checkFilesAndVariables(LintScript& script, const LintOptions& options) {
     setBuiltinVariables(state, options.dryRun);
     std::vector<std::string> builtIn;
     for (const auto& variable : state.variables.entries()) builtIn.push_back(variable.first);
+    // The copy run reads these into the Uninstall entry; a script sets them, or the entry goes
+    // without them, and a text may show them either way.
+    for (const std::string& name : uninstallEntryVariables()) builtIn.push_back(name);
 
     std::vector<Search> searches;
     RecordingHost host([&](const std::string& pattern) {

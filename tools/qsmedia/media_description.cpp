@@ -160,6 +160,20 @@ bool parseMediaDescription(const std::string& text, MediaDescription& d, std::ve
 
         if (key == "app") d.appName = value;
         else if (key == "developer") d.developer = value;
+        else if (key == "version") d.version = value;
+        else if (key == "url") d.url = value;
+        else if (key == "icon") {
+            // FILE or FILE,N: the digits after the last comma pick the file's icon.
+            const std::size_t comma = value.rfind(',');
+            const bool indexed = comma != std::string::npos && comma + 1 < value.size() &&
+                                 value.find_first_not_of("0123456789", comma + 1) == std::string::npos;
+            d.icon.line = number;
+            d.icon.index = indexed ? value.substr(comma + 1) : "";
+            d.icon.file.clear();
+            if (!treePath(indexed ? trim(value.substr(0, comma)) : value, d.icon.file) || d.icon.file.empty())
+                error("icon wants a file of the tree, optionally with ,N for its icon number (no drive, no leading / "
+                      "and no ..)");
+        }
         else if (key == "caption") d.caption = value;
         else if (key == "welcome-title") d.welcomeTitle = value;
         else if (key == "welcome") d.welcomeLines.push_back(value);

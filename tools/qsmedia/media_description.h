@@ -25,6 +25,14 @@ struct SharedFile {
     int line = 0;
 };
 
+// The icon of the application's entry in the system's list of programs: a file a section installs
+// into the installation folder, and optionally which of its icons.
+struct IconRequest {
+    std::string file;   // relative to the tree, with '/' separators; empty: none asked for
+    std::string index;  // the digits after "FILE,"; empty: the first icon
+    int line = 0;
+};
+
 struct MediaSection {
     std::string name;
     bool required = false;
@@ -38,6 +46,9 @@ struct MediaSection {
 struct MediaDescription {
     std::string appName;
     std::string developer;
+    std::string version;  // APPVERSION: the entry's version
+    std::string url;      // APPURL: the entry's web page
+    IconRequest icon;     // APPICON
     std::string caption = "[APPNAME] Setup";
     std::vector<int> background;  // six numbers, or none
     std::string welcomeTitle;

@@ -79,6 +79,7 @@ public:
             for (const SharedFile& shared : section.sharedFiles) addFile(section, shared.file, "", true, shared.line);
         }
         attachShortcuts();
+        checkIcon();
         checkDestinations();
     }
 
@@ -203,6 +204,17 @@ private:
                 else
                     entry->shortcutName = shortcut.name;
             }
+    }
+
+    // The entry's icon must be a file the application's folder gets: a shared file goes where
+    // Windows keeps shared files, which the icon's path cannot name.
+    void checkIcon() {
+        if (d_.icon.file.empty()) return;
+        const auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                        [&](const MediumEntry& e) { return e.treePath == d_.icon.file; });
+        if (entry == entries_.end()) problem(d_.icon.line, true, "no section installs " + d_.icon.file);
+        else if (entry->shared)
+            problem(d_.icon.line, true, "the icon " + d_.icon.file + " is a shared file: name a file of the installation folder");
     }
 
     // Two files must not go to one place (letters compared ignoring their case). Shared files go

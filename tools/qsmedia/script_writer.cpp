@@ -24,6 +24,19 @@ bool plain(const MediumEntry& entry, const Piece& piece) {
     return piece.part == 0 && !entry.shared && entry.shortcutName.empty() && entry.compressedPath.empty();
 }
 
+// The icon's path below the installation folder, as APPICON takes it ("bin\\demo.exe,1"); empty
+// when none is asked for or no section installs it there.
+std::string iconInDestination(const MediaDescription& d, const std::vector<MediumEntry>& entries) {
+    if (d.icon.file.empty()) return "";
+    for (const MediumEntry& entry : entries) {
+        if (entry.treePath != d.icon.file || entry.shared) continue;
+        const std::string name = fileNameOf(entry.mediumPath);
+        const std::string path = entry.destinationFolder.empty() ? name : entry.destinationFolder + "\\" + name;
+        return d.icon.index.empty() ? path : path + "," + d.icon.index;
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string pieceDiskFolder(const Piece& piece, bool withDisks) {
@@ -58,6 +71,13 @@ std::string writeSetupScript(const MediaDescription& d, const std::string& descr
              "// and finds the other disks as [SP]\\..\\DISKn.\n";
     s += statementText("SetAppName", {d.appName});
     if (!d.developer.empty()) s += statementText("SetDeveloperName", {d.developer});
+    const std::string icon = iconInDestination(d, entries);
+    if (!d.version.empty() || !d.url.empty() || !icon.empty())
+        s += "// The entry in the system's list of programs: its version, web page and icon (in the\n"
+             "// installation folder, wherever the user puts that).\n";
+    if (!d.version.empty()) s += statementText("SetVariable", {"APPVERSION", d.version});
+    if (!d.url.empty()) s += statementText("SetVariable", {"APPURL", d.url});
+    if (!icon.empty()) s += statementText("SetVariable", {"APPICON", icon});
     // The main window is painted before the script runs, and of the appearance statements only
     // SetBackground paints it again: without it the caption would not show. The script says so to
     // its reader.

@@ -173,7 +173,7 @@ QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, s
     }
     quillset::robot::Robot robot;
     const std::string journalPath = journal.watch(robot);
-    std::string failure = robot.startUninstall(report.appName);
+    std::string failure = robot.startUninstall(report.appName, "UninstallString");
     if (failure.empty()) {
         WalkOptions walk{"QSUninstall.exe", answers, options.reportDirectory, options.waitMs, &used, journalPath, false};
         failure = walkProgram(robot, walk, report);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <set>
 
+#include "command_line.h"
 #include "path_text.h"
 #include "uninstall_log_reader.h"
 #include "whole_file.h"
@@ -114,9 +115,10 @@ bool writtenSince(const std::string& path, const FILETIME& started) {
            CompareFileTime(&data.ftLastWriteTime, &started) >= 0;
 }
 
-std::string uninstallStringOf(const RunReport& report) {
+// The uninstaller the entry names (the entry quotes it; earlier versions wrote the bare path).
+std::string uninstallerOf(const RunReport& report) {
     for (const RegistryValueRecord& value : report.entry)
-        if (value.name == "UninstallString") return value.data;
+        if (value.name == "UninstallString") return splitProgramCommand(value.data).program;
     return "";
 }
 
@@ -303,7 +305,7 @@ void surveyInstallation(const UninstallEntries& before, const FILETIME& started,
     // An installation over an earlier one writes the same values again: its log is new, though.
     if (found.empty()) {
         for (const auto& [name, values] : after)
-            if (writtenSince(logBeside(valueOf(values, "UninstallString")), started)) found = name;
+            if (writtenSince(logBeside(splitProgramCommand(valueOf(values, "UninstallString")).program), started)) found = name;
     }
     report.pendingRenames = readPendingRenames();
     if (found.empty()) return;
@@ -317,7 +319,7 @@ void surveyInstallation(const UninstallEntries& before, const FILETIME& started,
         RegCloseKey(key);
     }
     // The uninstaller reads the log beside itself, in the destination the entry names.
-    report.log.path = logBeside(uninstallStringOf(report));
+    report.log.path = logBeside(uninstallerOf(report));
     if (report.log.path.empty()) return;
     std::string bytes;
     if (!readWholeFile(report.log.path, bytes)) {
@@ -356,7 +358,7 @@ void surveyRemains(RunReport& report) {
     };
     for (const LogRecordEntry& record : report.log.records) look(record.path, record.kind == "shared");
     if (!report.log.path.empty()) look(report.log.path, false);
-    look(uninstallStringOf(report), false);
+    look(uninstallerOf(report), false);
     HKEY key = nullptr;
     if (openEntry(report, key)) {
         uninstall.entryRemains = true;

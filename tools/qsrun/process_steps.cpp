@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "command_line.h"
+#include "window_queries.h"
 #include "robot.h"
 
 namespace quillset::robot {
@@ -50,18 +51,6 @@ bool Robot::endProgram() {
 }
 
 std::string Robot::start(const std::string& program, const std::vector<std::string>& arguments) {
-    if (programRunning()) return "the program started before still runs";
-    if (process_.hProcess != nullptr) {
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-        process_ = PROCESS_INFORMATION{};
-    }
-    if (job_ != nullptr) {
-        CloseHandle(job_);
-        job_ = nullptr;
-    }
-    current_ = nullptr;
-
     // Resolve the program in the current directory: CreateProcessA would look in the robot's
     // own directory first and might find a different program of the same name there.
     char fullPath[MAX_PATH * 4];
@@ -75,9 +64,25 @@ std::string Robot::start(const std::string& program, const std::vector<std::stri
     }
     if (attributes == INVALID_FILE_ATTRIBUTES) return "no program " + quoteWord(program);
 
-    programPath_ = fullPath;
     std::string commandLine = quoteCommandLineArgument(fullPath);
     for (const std::string& argument : arguments) commandLine += " " + quoteCommandLineArgument(argument);
+    return launch(fullPath, fullPath, commandLine);
+}
+
+std::string Robot::launch(const std::string& programPath, const std::string& applicationName, std::string commandLine) {
+    if (programRunning()) return "the program started before still runs";
+    if (process_.hProcess != nullptr) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = PROCESS_INFORMATION{};
+    }
+    if (job_ != nullptr) {
+        CloseHandle(job_);
+        job_ = nullptr;
+    }
+    current_ = nullptr;
+    programPath_ = programPath;
+    const char* const application = applicationName.empty() ? nullptr : applicationName.c_str();
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -86,7 +91,7 @@ std::string Robot::start(const std::string& program, const std::vector<std::stri
     // works when tried again: try until the time-out before calling it a failure.
     DWORD error = 0;
     const bool started = waitUntil(timeoutMs_, [&] {
-        if (CreateProcessA(fullPath, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+        if (CreateProcessA(application, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                            &startup, &process_))
             return true;
         error = GetLastError();
@@ -96,7 +101,8 @@ std::string Robot::start(const std::string& program, const std::vector<std::stri
         process_ = PROCESS_INFORMATION{};
         // A medium's Setup.exe is mostly the 32-bit program, and a Wine built for 64-bit programs
         // alone fails to start it with no better reason than an internal error.
-        return "cannot start " + quoteWord(fullPath) + " (error " + std::to_string(error) + ")" +
+        const std::string named = applicationName.empty() ? commandLine : programPath;
+        return "cannot start " + quoteWord(named) + " (error " + std::to_string(error) + ")" +
                (startedThirtyTwoBitProgram() ? std::string(": it is a 32-bit program, which a Wine without 32-bit support cannot "
                                            "start (on Debian: the wine32 package of the i386 architecture)")
                              : std::string());
@@ -119,8 +125,11 @@ std::string Robot::start(const std::string& program, const std::vector<std::stri
     return "";
 }
 
-// The program that the Uninstall key of APPNAME names, as the system's list of programs starts it.
-std::string Robot::startUninstall(const std::string& appName) {
+// The command that a value of the Uninstall key of APPNAME holds, started as the system's list of
+// programs (or a deployment tool) starts it: the value itself is the command line, with no
+// program named apart, so Windows reads the program from it (an unquoted path with a blank would
+// start "C:\Program.exe" where one exists).
+std::string Robot::startUninstall(const std::string& appName, const std::string& valueName) {
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
     // A 32-bit setup program writes its entry in the 32-bit view of the registry.
     for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
@@ -128,11 +137,11 @@ std::string Robot::startUninstall(const std::string& appName) {
         DWORD size = sizeof command - 1;
         HKEY entry = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | view, &entry) != ERROR_SUCCESS) continue;
-        const LONG status = RegGetValueA(entry, nullptr, "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+        const LONG status = RegGetValueA(entry, nullptr, valueName.c_str(), RRF_RT_REG_SZ, nullptr, command, &size);
         RegCloseKey(entry);
-        if (status == ERROR_SUCCESS) return start(command, {});
+        if (status == ERROR_SUCCESS) return launch(splitProgramCommand(command).program, "", command);
     }
-    return "no UninstallString under HKEY_LOCAL_MACHINE\\" + key;
+    return "no " + valueName + " under HKEY_LOCAL_MACHINE\\" + key;
 }
 
 std::string Robot::waitForExit(int expectedCode) {
@@ -140,6 +149,29 @@ std::string Robot::waitForExit(int expectedCode) {
     if (WaitForSingleObject(process_.hProcess, timeoutMs_) != WAIT_OBJECT_0) {
         return "the program still runs after " + describeTimeout();
     }
+    return exitCodeOtherThan(expectedCode);
+}
+
+// A quiet run must end without a window: the program's windows are looked at on every poll until
+// it ends, and the first visible one fails the step, named. A message box waits for an answer, so
+// none can slip by.
+std::string Robot::waitForExitUnseen(int expectedCode) {
+    if (std::string missing = requireProgram(); !missing.empty()) return missing;
+    std::string seen;
+    const bool ended = waitUntil(timeoutMs_, [&] {
+        for (const TopWindow& window : windowsOfProcess(process_.dwProcessId))
+            if (window.visible) {
+                seen = quoteWord(window.title) + " (" + window.className + ")";
+                return true;
+            }
+        return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (!seen.empty()) return "the program showed the window " + seen;
+    if (!ended) return "the program still runs after " + describeTimeout();
+    return exitCodeOtherThan(expectedCode);
+}
+
+std::string Robot::exitCodeOtherThan(int expectedCode) const {
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
     const auto actual = static_cast<int>(code);

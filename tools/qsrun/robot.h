@@ -34,8 +34,11 @@ public:
     // process_steps.cpp: `program` is resolved in the current directory (".exe" may be left out);
     // one program at a time, and only its windows count from then on.
     std::string start(const std::string& program, const std::vector<std::string>& arguments) override;
-    std::string startUninstall(const std::string& appName) override;
+    // The command a value of the application's Uninstall entry holds, as Windows starts it.
+    std::string startUninstall(const std::string& appName, const std::string& valueName) override;
     std::string waitForExit(int expectedCode) override;
+    // As waitForExit, failing at the first visible window of the program.
+    std::string waitForExitUnseen(int expectedCode) override;
     // As the task manager ends a program; notes the exit code of one that had ended already.
     std::string kill(std::vector<std::string>& notes) override;
     bool programRunning() const;
@@ -106,6 +109,11 @@ private:
     std::string requireProgram() const;
     std::string requireCurrentWindow() const;
     std::string describeTimeout() const;                      // "10 s"
+    // Starts `commandLine` suspended in a job of its own and lets it run; `applicationName` empty:
+    // Windows reads the program from the command line.
+    std::string launch(const std::string& programPath, const std::string& applicationName, std::string commandLine);
+    // "" when the ended program's exit code is `expectedCode`, otherwise what it is.
+    std::string exitCodeOtherThan(int expectedCode) const;
     std::string describeControl(const ControlRef& ref) const;  // "control IDC_NEXT of "Title""
     std::string findWindow(const std::string& title, const std::string& className,
                            const std::optional<ControlRef>& content, HWND except);

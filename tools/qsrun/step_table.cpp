@@ -50,8 +50,10 @@ std::string waitForState(StepActions& robot, const Words& a, Notes&) {
 const std::vector<StepDefinition> definitions = {
     {"start", 1, -1, "w",
      [](StepActions& robot, const Words& a, Notes&) { return robot.start(a[0], Words(a.begin() + 1, a.end())); }},
-    {"start-uninstall", 1, 1, "w",
-     [](StepActions& robot, const Words& a, Notes&) { return robot.startUninstall(a[0]); }},
+    {"start-uninstall", 1, 2, "ww",
+     [](StepActions& robot, const Words& a, Notes&) {
+         return robot.startUninstall(a[0], wordOr(a, 1, "UninstallString"));
+     }},
     {"window", 1, 3, "wwt",
      [](StepActions& robot, const Words& a, Notes&) {
          return robot.waitForWindow(a[0], wordOr(a, 1, dialogClass), optionalControl(a, 2));
@@ -87,6 +89,8 @@ const std::vector<StepDefinition> definitions = {
      }},
     {"gone", 1, 1, "w", [](StepActions& robot, const Words& a, Notes&) { return robot.waitUntilGone(a[0]); }},
     {"exit", 1, 1, "i", [](StepActions& robot, const Words& a, Notes&) { return robot.waitForExit(integer(a[0])); }},
+    {"exit-unseen", 1, 1, "i",
+     [](StepActions& robot, const Words& a, Notes&) { return robot.waitForExitUnseen(integer(a[0])); }},
     {"windows", 0, 0, "", [](StepActions& robot, const Words&, Notes& notes) { return robot.listWindows(notes); }},
     {"controls", 0, 0, "", [](StepActions& robot, const Words&, Notes& notes) { return robot.listControls(notes); }},
     {"screenshot", 1, 1, "w", [](StepActions& robot, const Words& a, Notes&) { return robot.screenshot(a[0]); }},

@@ -39,8 +39,12 @@ public:
 
     // The program and its process (process_steps.cpp).
     virtual std::string start(const std::string& program, const std::vector<std::string>& arguments) = 0;
-    virtual std::string startUninstall(const std::string& appName) = 0;
+    // Starts the command that `valueName` (UninstallString, QuietUninstallString) of the
+    // application's Uninstall entry holds, as Windows' list of programs starts it.
+    virtual std::string startUninstall(const std::string& appName, const std::string& valueName) = 0;
     virtual std::string waitForExit(int expectedCode) = 0;
+    // Waits for the end as waitForExit does, and fails as soon as the program shows a window.
+    virtual std::string waitForExitUnseen(int expectedCode) = 0;
     virtual std::string kill(std::vector<std::string>& notes) = 0;
 
     // Files the program works on (file_steps.cpp).

@@ -80,7 +80,7 @@ for png in $(jq -r '.pages[].screenshot // empty' "$report/report.json"); do
   grep -q "<img src=\"$png\"" "$report/report.html" || fail "report.html does not show $png"
 done
 expect "the finish message" '.messages[0] == {"program":"Setup.exe","caption":"QS Run","text":"QS Run has been installed in C:\\qse2e\\qsrun\\.","answer":"OK","after_page":5}' "$report"
-expect "the entry" '.application == "QS Run" and (.uninstall_entry | map(select(.name == "UninstallString"))[0].data) == "C:\\qse2e\\qsrun\\QSUninstall.exe"' "$report"
+expect "the entry" '.application == "QS Run" and (.uninstall_entry | map(select(.name == "UninstallString"))[0].data) == "\"C:\\qse2e\\qsrun\\QSUninstall.exe\""' "$report"
 expect "the log read as the uninstaller reads it" '.uninstall_log.read and .uninstall_log.key == "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QS Run" and (.uninstall_log.records | map(.kind)) == ["file","file","shortcut","shared"]' "$report"
 expect "the program file with its digest" "[.files[] | select(.path == \"C:\\\\qse2e\\\\qsrun\\\\program.txt\")][0] | .exists and .size == 13 and .sha256 == \"$program_sha\"" "$report"
 expect "the uninstaller's version" '[.files[] | select(.path | test("QSUN.*EXE"))][0].version | test("^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$")' "$report"
