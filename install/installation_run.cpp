@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "directories.h"
+#include "earlier_logs.h"
 #include "install_paths.h"
 #include "log_file.h"
 #include "shell_folders.h"
@@ -18,12 +19,14 @@ bool takesPart(const InstallSection& section) { return section.selected || secti
 }  // namespace
 
 InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress, InstallPrompt& prompt)
-    : state_(state), progress_(progress), context_{state.variables, state.run, log_, platform_, prompt} {
+    : state_(state),
+      progress_(progress),
+      date_(todayForLog()),
+      context_{state.variables, state.run, log_, platform_, prompt} {
     const std::string destination = state_.variables["DP"];
+    const std::string appName = state_.variables["APPNAME"];
     createDirectories(destination);
-    openUninstallLog(log_, joinPath(destination, "Uninstall.log"), prompt);
-    log_.writeHeader(todayForLog());
-    log_.beginFiles();
+    carried_ = startUninstallLog(log_, destination, appName, earlierInstallationFolderOf(appName), date_, prompt);
 
     // The section bar counts the sections chosen and those whose mustInstall is exactly 1, as it
     // always has, while a section takes part with any non-zero mustInstall: with a "2" the bar
@@ -85,7 +88,7 @@ InstallationResult InstallationRun::RunInstallation() {
 
 void InstallationRun::finish() {
     RegisterUninstallEntry(log_, state_.variables["APPNAME"], state_.variables["DP"]);
-    log_.close();
+    endUninstallLog(log_, state_.variables["DP"], carried_, date_);
 }
 
 }  // namespace quillset
