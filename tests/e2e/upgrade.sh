@@ -93,7 +93,7 @@ expect_uninstaller_gone() {  # the uninstaller's own file: gone, or due to go at
 }
 
 uninstall() {  # uninstall NAME — through the list of programs, answering Yes
-  drive v1 "$1" "start-uninstall $app" "message Uninstall \"Remove $app and all of its components?\" YES" \
+  drive v1 "$1" "start-uninstall \"$app\"" "message Uninstall \"Remove $app and all of its components?\" YES" \
     "message Uninstall \"$app was removed from this computer.\" OK" 'exit 0'
 }
 
