@@ -12,7 +12,8 @@
 # The copy phase: afresh, from the log's creation (its birth time) to its last write (its
 # modification time), as make bench measures it; over an earlier log, from the moment the run read
 # that log (the access time of a second link to it, which keeps it after the run replaced it) to
-# the new log's last write. Prints each run and the medians; exit status 0 when every run installed.
+# the new log's last write; and of those the parts before the first file and after the last. Prints
+# each run and the medians; exit status 0 when every run installed.
 set -euo pipefail
 export LC_ALL=C
 
@@ -61,8 +62,12 @@ cp "$release/Setup.exe" "$medium/"
 } >"$medium/SetupScript.ini"
 
 log="$target/setup/Uninstall.log"
-install() {  # install CASE: one run of Setup.exe; prints "CASE COPY_SECONDS"
-  local started
+# install CASE: one run of Setup.exe; prints "CASE COPY BEFORE AFTER" in seconds: the copy phase,
+# and its parts before the first file was made and after the last one was put in place (its status
+# change time: the installer keeps the source's modification time), where the log's own work lies
+# apart from the copying, whose time on this shared machine varies far more.
+install() {
+  local started first last
   if [ "$1" = upgrade ]; then
     mkdir -p "$target/setup"
     cp "$work/earlier.log" "$log"
@@ -77,7 +82,9 @@ install() {  # install CASE: one run of Setup.exe; prints "CASE COPY_SECONDS"
   else
     started=$(stat -c %.9W "$log")
   fi
-  echo "$1 $(minus "$(stat -c %.9Y "$log")" "$started")"
+  first=$(find "$target/setup" -name '*.bin' -exec stat -c %.9W {} + | awk 'NR == 1 || $1 < m { m = $1 } END { print m }')
+  last=$(find "$target/setup" -name '*.bin' -exec stat -c %.9Z {} + | awk '$1 > m { m = $1 } END { print m }')
+  echo "$1 $(minus "$(stat -c %.9Y "$log")" "$started") $(minus "$first" "$started") $(minus "$(stat -c %.9Y "$log")" "$last")"
 }
 
 # The earlier log: a whole installation's, made once.
@@ -95,8 +102,10 @@ for ((round = 1; round <= runs; round++)); do
       { echo "upgrade_log: the upgrade's log does not hold each file once" >&2; exit 1; }
   done
 done
-median() { awk -v c="$1" '$1 == c { print $2 }' "$work/results" | sort -g |
+median() { awk -v c="$1" -v f="${2:-2}" '$1 == c { print $f }' "$work/results" | sort -g |
   awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-fresh=$(median fresh) upgrade=$(median upgrade)
-echo "upgrade_log: copy phase medians over $runs rounds: afresh $fresh s, over the earlier log $upgrade s" \
-  "($(awk -v a="$upgrade" -v b="$fresh" 'BEGIN { printf "%+.1f %%", (a / b - 1) * 100 }'))"
+for part in 2:copy 3:before 4:after; do
+  fresh=$(median fresh "${part%%:*}") upgrade=$(median upgrade "${part%%:*}")
+  echo "upgrade_log: ${part#*:} medians over $runs rounds: afresh $fresh s, over the earlier log $upgrade s" \
+    "($(awk -v a="$upgrade" -v b="$fresh" 'BEGIN { printf "%+.3f s", a - b }'))"
+done
