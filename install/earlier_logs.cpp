@@ -18,10 +18,12 @@ constexpr DWORD kLargestLog = 64u << 20;  // far beyond any log; a stray huge fi
 
 enum class LogFile { absent, read, unreadable };
 
+// A folder of the log's name is no log: nothing to carry or keep aside (and no log can be made).
 LogFile readLogFile(const std::string& path, std::string& bytes) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return LogFile::absent;
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.valid())
-        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? LogFile::absent : LogFile::unreadable;
+    if (!file.valid()) return LogFile::unreadable;
     const DWORD size = GetFileSize(file.get(), nullptr);
     if (size == INVALID_FILE_SIZE || size > kLargestLog) return LogFile::unreadable;
     bytes.assign(size, '\0');

@@ -1,6 +1,8 @@
 // An upgrade's log on real files, and the Uninstall entry read from the real registry. Which
-// records survive is decided and tested natively (tests/unit/uninstall_log_merge_test.cpp); here:
-// the files that take each other's place, what is kept aside under which name, and what is read.
+// records survive is decided and tested natively (tests/unit/uninstall_log_merge_test.cpp); the
+// upgrades a user makes, in place, elsewhere and over a log kept aside, are the end-to-end tests'
+// (tests/e2e/upgrade.sh, kept_log.scenario). Here: a killed upgrade's log, finished by the next
+// run, and the entry's values in their quoted form and of a wrong type.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -67,16 +69,15 @@ protected:
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     }
     void TearDown() override {
-        for (const char* name : {"Uninstall.log", "Uninstall.log.new", "Uninstall.log.previous",
-                                 "Uninstall.log.previous-2", "Uninstall.log.previous-3"})
+        for (const char* name : {"Uninstall.log", "Uninstall.log.new"})
             DeleteFileA((folder + name).c_str());
         RemoveDirectoryA(folder.c_str());
     }
 
-    // A run of version `paths` into the folder: starts the log, records the paths, ends it.
-    std::vector<UninstallRecord> install(const std::vector<std::string>& paths, const std::string& earlierFolder = "") {
+    // A run that installs `paths` into the folder: starts the log, records the paths, ends it.
+    std::vector<UninstallRecord> install(const std::vector<std::string>& paths) {
         UninstallLog log;
-        const std::vector<UninstallRecord> carried = startUninstallLog(log, folder, kApp, earlierFolder, {2026, 12, 7}, prompt);
+        const std::vector<UninstallRecord> carried = startUninstallLog(log, folder, kApp, "", {2026, 12, 7}, prompt);
         for (const std::string& path : paths) log.addFileRecord(folder.substr(0, folder.size() - 1), path, false);
         log.beginRegistry();
         log.addRegistryKeyLine(std::string(kUninstallKeyPrefix) + kApp);
@@ -89,54 +90,16 @@ protected:
     NoPrompt prompt;
 };
 
-TEST_F(EarlierLogsTest, AnUpgradeKeepsWhatItDoesNotInstallAgain) {
-    EXPECT_TRUE(install({"A.TXT", "OLD.TXT"}).empty());
-    EXPECT_EQ(install({"A.TXT", "NEW.TXT"}).size(), 2u);
-    EXPECT_EQ(recordsIn(folder), (std::vector<std::string>{at("OLD.TXT"), at("A.TXT"), at("NEW.TXT")}));
-    EXPECT_EQ(fileText(folder + "Uninstall.log.new"), "(none)");
-    EXPECT_TRUE(prompt.messages.empty());
-}
-
 TEST_F(EarlierLogsTest, AKilledRunsLogIsCarriedAndFinished) {
     install({"A.TXT"});
     std::string killed = fileText(folder + "Uninstall.log");
     killed.resize(killed.find("[REGISTRY]"));  // version 2 was killed after its records were carried
     writeText(folder + "Uninstall.log", killed + folder + "B.TXT\r\nNONSH");
-    install({"B.TXT", "C.TXT"});
+    EXPECT_EQ(recordsIn(folder), (std::vector<std::string>{at("A.TXT"), "(cut off)"}));
+    EXPECT_EQ(install({"B.TXT", "C.TXT"}).size(), 1u);
     EXPECT_EQ(recordsIn(folder), (std::vector<std::string>{at("A.TXT"), at("B.TXT"), at("C.TXT")}));
-}
-
-TEST_F(EarlierLogsTest, ALogNotCarriedIsKeptUnderTheFirstFreeName) {
-    writeText(folder + "Uninstall.log.previous", "kept before");
-    writeText(folder + "Uninstall.log", "not a log\n");
-    install({"A.TXT"});
-    EXPECT_EQ(fileText(folder + "Uninstall.log.previous"), "kept before");
-    EXPECT_EQ(fileText(folder + "Uninstall.log.previous-2"), "not a log\n");
-    EXPECT_EQ(recordsIn(folder), std::vector<std::string>{at("A.TXT")});
-
-    // Another application's log, whole, goes aside too.
-    const std::string other = fileText(folder + "Uninstall.log");
-    writeText(folder + "Uninstall.log", other.substr(0, other.rfind(kApp)) + "Other App\r\n");
-    install({"A.TXT"});
-    EXPECT_EQ(recordsIn(folder), std::vector<std::string>{at("A.TXT")});
-    EXPECT_NE(fileText(folder + "Uninstall.log.previous-3").find("Other App"), std::string::npos);
-}
-
-TEST_F(EarlierLogsTest, AnEarlierFolderElsewhereIsCarriedWithItsLog) {
-    install({"OLD.TXT"});
-    const std::string first = folder, second = tempDirectory() + "qs earlier logs 2\\";
-    folder = second;
-    TearDown();
-    ASSERT_TRUE(CreateDirectoryA(second.c_str(), nullptr));
-    install({"A.TXT"}, first);
-    const std::vector<std::string> records = recordsIn(second);
-    TearDown();
-    folder = first;
-    char shortLog[MAX_PATH] = "";
-    GetShortPathNameA((first + "Uninstall.log").c_str(), shortLog, sizeof shortLog);
-    EXPECT_EQ(records, (std::vector<std::string>{std::string(shortLog) + " NONSHARED", first + "OLD.TXT NONSHARED",
-                                                 second + "A.TXT NONSHARED"}));
-    EXPECT_EQ(recordsIn(first), std::vector<std::string>{at("OLD.TXT")});  // in place until uninstalled
+    EXPECT_EQ(fileText(folder + "Uninstall.log.new"), "(none)");
+    EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST(UninstallEntryTest, ReadsTheValuesThatTellWhereItLives) {
