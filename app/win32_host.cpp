@@ -6,6 +6,7 @@
 #include "message_box.h"
 #include "page_frame.h"
 #include "process_guard.h"
+#include "read_uninstall_entry.h"
 
 namespace quillset {
 
@@ -18,6 +19,8 @@ void Win32Host::showMessage(const std::string& text, const std::string& caption,
 std::vector<FoundFile> Win32Host::findFiles(const std::string& pattern) { return findFilesWin32(pattern); }
 
 bool Win32Host::isProcessRunning(const std::string& lowerCaseName) { return IsProcessRunning(lowerCaseName); }
+
+UninstallEntry Win32Host::readUninstallEntry(const std::string& appName) { return readUninstallEntryWin32(appName); }
 
 void Win32Host::repaintMainWindow() {
     RedrawWindow(windows_.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

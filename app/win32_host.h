@@ -1,5 +1,5 @@
-// The interpreter's host in the real program: message boxes, the file search, the process guard
-// and the main window, through the Win32 calls themselves.
+// The interpreter's host in the real program: message boxes, the file search, the process guard,
+// an earlier installation's Uninstall entry and the main window, through the Win32 calls themselves.
 #pragma once
 
 #include "setup_host.h"
@@ -15,6 +15,7 @@ public:
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     std::vector<FoundFile> findFiles(const std::string& pattern) override;
     bool isProcessRunning(const std::string& lowerCaseName) override;
+    UninstallEntry readUninstallEntry(const std::string& appName) override;
     void repaintMainWindow() override;
     void postQuit(int quitCode) override;
 

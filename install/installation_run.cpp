@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "directories.h"
+#include "earlier_logs.h"
 #include "install_paths.h"
 #include "log_file.h"
 #include "path_text.h"
@@ -19,13 +20,15 @@ bool takesPart(const InstallSection& section) { return section.selected || secti
 }  // namespace
 
 InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress, InstallPrompt& prompt)
-    : state_(state), progress_(progress), context_{state.variables, state.run, log_, platform_, prompt} {
+    : state_(state),
+      progress_(progress),
+      date_(todayForLog()),
+      context_{state.variables, state.run, log_, platform_, prompt} {
     const std::string destination = state_.variables["DP"];
+    const std::string appName = state_.variables["APPNAME"];
     createDirectories(destination);
     logPath_ = joinPath(destination, "Uninstall.log");
-    openUninstallLog(log_, logPath_, prompt);
-    log_.writeHeader(todayForLog());
-    log_.beginFiles();
+    carried_ = startUninstallLog(log_, destination, appName, earlierInstallationFolderOf(appName), date_, prompt);
 
     // The section bar counts the sections chosen and those whose mustInstall is exactly 1, as it
     // always has, while a section takes part with any non-zero mustInstall: with a "2" the bar
@@ -91,9 +94,9 @@ InstallationResult InstallationRun::RunInstallation() {
 void InstallationRun::finish() {
     UninstallEntryRun run;
     run.firstShortcutTarget = firstShortcutTarget_;
-    run.date = todayForLog();
+    run.date = date_;
     // Ends the log too.
-    RegisterUninstallEntry(log_, logPath_, state_.variables, run);
+    RegisterUninstallEntry(log_, logPath_, state_.variables, run, carried_);
 }
 
 }  // namespace quillset

@@ -6,11 +6,13 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "install_file.h"
 #include "install_prompt.h"
 #include "setup_state.h"
 #include "uninstall_log.h"
+#include "uninstall_log_reader.h"
 #include "win32_install_platform.h"
 
 namespace quillset {
@@ -35,7 +37,8 @@ enum class InstallationResult {
 
 class InstallationRun {
 public:
-    // Makes the destination directory, starts Uninstall.log in it (header and "[FILES]") and tells
+    // Makes the destination directory, starts Uninstall.log in it (header and "[FILES]", and the
+    // records of an earlier installation's log that it carries: earlier_logs.h) and tells
     // `progress` the run begins. Every message and question of the run goes to `prompt`.
     InstallationRun(SetupState& state, InstallProgress& progress, InstallPrompt& prompt);
     InstallationRun(const InstallationRun&) = delete;
@@ -45,7 +48,8 @@ public:
     // that takes part, in script order, each section's files in script order.
     InstallationResult RunInstallation();
 
-    // Records the Uninstall key, closes the log and enters the application under the key.
+    // Records the Uninstall key, closes the log (written once more without the carried records
+    // that the run wrote again) and enters the application under the key.
     void finish();
 
 private:
@@ -57,6 +61,8 @@ private:
     UninstallLog log_;
     std::string logPath_;
     std::string firstShortcutTarget_;  // the installed file the first shortcut made points to
+    LogDate date_;
+    std::vector<UninstallRecord> carried_;  // from an earlier installation's log, at its start
     Win32InstallPlatform platform_;
     InstallContext context_;
 };

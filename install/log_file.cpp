@@ -28,21 +28,36 @@ public:
         return true;
     }
 
+    bool flush() override { return FlushFileBuffers(file_.get()) != FALSE; }
+
 private:
     FileHandle file_;
 };
 
+// The log file at `path`, written from its end when `atEnd` is set.
+std::unique_ptr<ByteSink> fileSink(const std::string& path, DWORD disposition, bool atEnd) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return nullptr;
+    if (atEnd && SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) return nullptr;
+    return std::make_unique<FileSink>(std::move(file));
+}
+
 }  // namespace
 
+std::unique_ptr<ByteSink> createLogFile(const std::string& path) { return fileSink(path, CREATE_ALWAYS, false); }
+
+std::unique_ptr<ByteSink> openLogFileForAdding(const std::string& path) { return fileSink(path, OPEN_EXISTING, true); }
+
+void logNotCreated(UninstallLog& log, InstallPrompt& prompt) {
+    prompt.showMessage(kLogNotCreated, "UNEXPECTED ERROR", Prompt::Ok, PromptOwner::none);
+    log.open(nullptr);
+}
+
 void openUninstallLog(UninstallLog& log, const std::string& path, InstallPrompt& prompt) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        prompt.showMessage(kLogNotCreated, "UNEXPECTED ERROR", Prompt::Ok, PromptOwner::none);
-        log.open(nullptr);
-        return;
-    }
-    log.open(std::make_unique<FileSink>(std::move(file)));
+    std::unique_ptr<ByteSink> sink = createLogFile(path);
+    if (sink == nullptr) return logNotCreated(log, prompt);
+    log.open(std::move(sink));
 }
 
 LogDate todayForLog() {

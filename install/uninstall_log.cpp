@@ -47,13 +47,23 @@ void UninstallLog::addRegistrationLine(bool exportsRegisterServer) {
 
 void UninstallLog::addShortcutRecord(const std::string& linkPath) { writeLines(linkPath + "\nNONSHARED\n"); }
 
+void UninstallLog::addRecord(const UninstallRecord& record) {
+    writeLines(record.path + (record.kind == UninstallRecord::Kind::shared ? "\nSHARED\n" : "\nNONSHARED\n"));
+    if (record.registration != UninstallRecord::Registration::none)
+        addRegistrationLine(record.registration == UninstallRecord::Registration::autoRegister);
+}
+
 void UninstallLog::beginRegistry() { writeLines("[REGISTRY]\n"); }
 
 void UninstallLog::addRegistryKeyLine(const std::string& keyPath) { writeLines(keyPath + "\n"); }
 
-void UninstallLog::close() {
-    // Destroying the sink closes the file. failed_ stays as it was; isWritable() is false either way.
+bool UninstallLog::close() {
+    // A log that stays in the system's cache is lost with the power: the run is over only when
+    // its record is on the disk. Destroying the sink closes the file; isWritable() is false after.
+    if (isWritable() && !sink_->flush()) failed_ = true;
+    const bool whole = isWritable();
     sink_.reset();
+    return whole;
 }
 
 void UninstallLog::writeLines(const std::string& text) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "uninstall_log_reader.h"
+
 namespace quillset {
 
 // Where the log's bytes go: the log file on Windows, a string in tests.
@@ -19,6 +21,8 @@ public:
     virtual ~ByteSink() = default;
     // Appends the bytes; false when they could not all be written.
     virtual bool write(const char* data, std::size_t size) = 0;
+    // Hands everything written on to its storage (the disk); false when that failed.
+    virtual bool flush() { return true; }
 };
 
 // A calendar date, as the header's DATE: line shows it (month/day/year, no leading zeros).
@@ -46,13 +50,16 @@ public:
     void addRegistrationLine(bool exportsRegisterServer);
     // The .lnk path, then "NONSHARED".
     void addShortcutRecord(const std::string& linkPath);
+    // A record as the reader read it from an earlier log, in the same bytes: an upgrade carries it.
+    void addRecord(const UninstallRecord& record);
     // "[REGISTRY]".
     void beginRegistry();
     // The Uninstall key path, as its own line.
     void addRegistryKeyLine(const std::string& keyPath);
 
-    // Ends the log; later writes are dropped.
-    void close();
+    // Ends the log, after handing it on to the disk; later writes are dropped. True when every
+    // write and the flush succeeded.
+    bool close();
 
 private:
     // Writes `text` with every LF as CR LF. After a failed write the log stays failed.

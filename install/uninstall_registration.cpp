@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "earlier_logs.h"
 #include "file_contents.h"
 #include "find_files.h"
 #include "handle.h"
@@ -83,14 +84,14 @@ std::string uninstallKeyPath(const std::string& appName) {
 }
 
 bool RegisterUninstallEntry(UninstallLog& log, const std::string& logPath, VariableTable& variables,
-                            UninstallEntryRun run) {
+                            UninstallEntryRun run, const std::vector<UninstallRecord>& carried) {
     log.beginRegistry();
     const std::string keyPath = uninstallKeyPath(variables["APPNAME"]);
     // The key line is in the log before the key exists (the line is written whatever the creation
     // gives): a run killed in between leaves no key that its log does not name.
     log.addRegistryKeyLine(keyPath);
     // The log is whole now; its size in the destination is read back from the file itself.
-    log.close();
+    endUninstallLog(log, variables["DP"], carried, run.date);
     run.bytesInDestination = bytesLoggedIn(logPath, variables["DP"]);
     // Without a name the key path would be the Uninstall key itself, among every program's entries.
     if (variables["APPNAME"].empty()) return false;

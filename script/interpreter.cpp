@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "earlier_installation.h"
 #include "folder_short_names.h"
 #include "path_text.h"
 #include "process_names.h"
@@ -36,11 +37,18 @@ std::string substituted(SetupState& state, std::string text) {
     return text;
 }
 
-Step setAppName(SetupState& state, SetupHost&, Arguments& a) {
+// An application installed before is upgraded where it lives: DP starts at the folder its entry
+// in the list of programs names, as long as that folder still holds its Uninstall.log (a script
+// that sets DP afterwards still decides).
+Step setAppName(SetupState& state, SetupHost& host, Arguments& a) {
     const std::string name = substituted(state, a[0]);
     state.variables.set("APPNAME", name);
     state.variables.set("PROGRAMGROUP", name);
-    state.variables.set("DP", state.session.programFilesDir + name + "\\");
+    const std::string earlier = earlierInstallationFolder(host.readUninstallEntry(name), [&](const std::string& log) {
+        const std::vector<FoundFile> found = host.findFiles(log);
+        return !found.empty() && !found.front().isDirectory;
+    });
+    state.variables.set("DP", earlier.empty() ? state.session.programFilesDir + name + "\\" : earlier);
     return Step::next;
 }
 

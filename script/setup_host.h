@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "earlier_installation.h"
 #include "page_list.h"
 
 namespace quillset {
@@ -47,6 +48,10 @@ public:
     // Whether a running process has this file name (without directory). The name comes with its
     // letters A-Z already lower-cased; the process names are compared in that form, exactly.
     virtual bool isProcessRunning(const std::string& lowerCaseName) = 0;
+
+    // The application's entry in the system's list of installed programs (the Uninstall key of
+    // `appName`), as an earlier installation left it; `exists` is false when there is none.
+    virtual UninstallEntry readUninstallEntry(const std::string& appName) = 0;
 
     // Invalidates the whole main window and repaints it at once.
     virtual void repaintMainWindow() = 0;

@@ -10,6 +10,24 @@ fail_check() {
   check_failures=$((check_failures + 1))
 }
 
+# drive_in DIR NAME STEP... — for the scripts that run the robot more than once (killed_runs.sh,
+# upgrade.sh): the robot ($robot) runs the steps as a scenario (time-out 30 s unless a step says
+# otherwise) in DIR, the program's current directory; NAME.scenario and NAME.out stay in $work.
+drive_in() {
+  local dir=$1 name=$2 status
+  shift 2
+  printf '%s\n' 'timeout 30' "$@" >"$work/$name.scenario"
+  # A robot that printed nothing never ran (Wine sometimes fails to start a program on a loaded
+  # machine): try again.
+  for _ in 1 2 3; do
+    (cd "$dir" && "$here/../wine/wine-run" "$robot" "$work/$name.scenario") >"$work/$name.out" 2>&1
+    status=$?
+    [ -s "$work/$name.out" ] && break
+  done
+  [ $status = 0 ] || { echo "robot $name failed:"; sed 's/^/  /' "$work/$name.out"; }
+  return $status
+}
+
 # The Unix path of a Windows path (C:\qse2e\app, or on a drive a scenario mounted).
 unix_path() {
   local drive=${1:0:1} path=${1:2}

@@ -76,6 +76,31 @@ TEST(InterpreterTest, VariablesFromStatements) {
     }
 }
 
+// An application installed before is upgraded where its entry in the list of programs says it
+// lives, while that folder still holds its log; a script that sets DP afterwards still decides.
+TEST(InterpreterTest, SetAppNameStartsAtTheEarlierInstallation) {
+    const UninstallEntry moved{true, "", "\"D:\\Apps\\Demo\\QSUninstall.exe\""};
+    const struct {
+        const char* script;
+        UninstallEntry entry;
+        bool logThere;
+        const char* dp;
+    } cases[] = {
+        {"SetAppName(\"Demo\")", moved, true, "D:\\Apps\\Demo\\"},
+        {"SetAppName(\"Demo\")", moved, false, "C:\\Program Files\\Demo\\"},
+        {"SetAppName(\"Demo\")", UninstallEntry{}, true, "C:\\Program Files\\Demo\\"},
+        {"SetAppName(\"Demo\");SetVariable(\"DP\",\"E:\\Mine\\\")", moved, true, "E:\\Mine\\"},
+    };
+    for (const auto& c : cases) {
+        Listing listing;
+        if (c.logThere) listing["D:\\Apps\\Demo\\Uninstall.log"] = {FoundFile("Uninstall.log", false)};
+        ScriptRun run(c.script, listing);
+        run.host.addUninstallEntry("Demo", c.entry);
+        run.go();
+        EXPECT_EQ(run.var("DP"), c.dp) << c.script << " log there: " << c.logThere;
+    }
+}
+
 TEST(InterpreterTest, WrongArgumentCountStopsWithTheSyntaxError) {
     for (const char* script : {"ShowWelcome(\"x\")", "SetAppName()", "SetCaptionSize(65)",
                                "AddFile(\"a\",\"b\")", "SetVariable(\"A\",\"B\",\"C\")"}) {

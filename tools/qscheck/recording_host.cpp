@@ -41,6 +41,11 @@ bool RecordingHost::isProcessRunning(const std::string& lowerCaseName) {
     return std::find(runningNames_.begin(), runningNames_.end(), lowerCaseName) != runningNames_.end();
 }
 
+UninstallEntry RecordingHost::readUninstallEntry(const std::string& appName) {
+    const auto entry = entries_.find(appName);
+    return entry == entries_.end() ? UninstallEntry{} : entry->second;
+}
+
 void RecordingHost::repaintMainWindow() {
     events.push_back(HostEvent{HostEvent::Kind::repaint, "", "", "", MessageIcon::None, {}});
 }

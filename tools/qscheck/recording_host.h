@@ -39,6 +39,8 @@ public:
     void addRunningProcess(const std::string& fileName);
     // Pages record the custom controls that `state` declares for them when they are shown.
     void watch(const SetupState& state) { state_ = &state; }
+    // The Uninstall entry that an earlier installation of `appName` left (none unless added).
+    void addUninstallEntry(const std::string& appName, const UninstallEntry& entry) { entries_[appName] = entry; }
     // What a page returns instead of PageResult::next.
     void setPageResult(Page page, int result) { pageResults_[page] = result; }
 
@@ -46,6 +48,7 @@ public:
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     std::vector<FoundFile> findFiles(const std::string& pattern) override;
     bool isProcessRunning(const std::string& lowerCaseName) override;
+    UninstallEntry readUninstallEntry(const std::string& appName) override;
     void repaintMainWindow() override;
     void postQuit(int quitCode) override { quitCodes.push_back(quitCode); }
 
@@ -57,6 +60,7 @@ private:
     FileFinder findFiles_;
     std::vector<std::string> runningNames_;
     std::map<Page, int> pageResults_;
+    std::map<std::string, UninstallEntry> entries_;
     const SetupState* state_ = nullptr;
 };
 

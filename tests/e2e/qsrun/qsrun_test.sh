@@ -16,7 +16,10 @@
 #   5. the 32-bit Setup.exe that media carry: run where Wine has its 32-bit part, else exit 69
 #      with the package to install, before anything starts;
 #   6. a compressed medium laid out by qsmedia with the 32-bit programs, run with --programs64:
-#      the compressed uninstaller replaced too, and the report says so.
+#      the compressed uninstaller replaced too, and the report says so;
+#   7. --upgrade-from: version 1 (a.txt old.txt sub/keep.txt) installed, then version 2 (a.txt
+#      new.txt) over it with every overwrite answered, then uninstalled: the report names what was
+#      added, replaced and kept, and nothing of either version remains.
 # Usage: qsrun_test.sh QSRUN SHIPPED_PROGRAMS_DIR PAYLOAD_DIR QSMEDIA [SHIPPED_PROGRAMS_32_DIR]
 set -u
 qsrun=$(realpath "$1") programs=$(realpath "$2") payload=$(realpath "$3") qsmedia=$(realpath "$4")
@@ -172,6 +175,32 @@ else
     .uninstall.remaining == []' "$work/compressed-report"
   cmp -s "$programs32/Setup.exe" "$work/compressed/Setup.exe" || fail "--programs64 changed the medium itself"
 fi
+
+echo "== 7. an upgrade: version 2 over version 1, then uninstalled"
+rm -rf "$work/v1" "$work/v2" "$work/tree-v1" "$work/tree-v2" "$work/upgrade"
+mkdir -p "$work/tree-v1/program/sub" "$work/tree-v2/program"
+echo "a, version 1" >"$work/tree-v1/program/a.txt"
+echo "only in version 1" >"$work/tree-v1/program/old.txt"
+echo "kept in a folder" >"$work/tree-v1/program/sub/keep.txt"
+echo "a, version 2" >"$work/tree-v2/program/a.txt"
+echo "new in version 2" >"$work/tree-v2/program/new.txt"
+printf 'app = QS Run Upgrade\nsection "Program" required = program/\n' >"$work/upgrade.txt"
+for version in v1 v2; do
+  "$qsmedia" "$work/upgrade.txt" "$work/$version" --tree "$work/tree-$version" --programs "$programs" >"$work/$version.out" 2>&1 ||
+    fail "qsmedia $version: $(cat "$work/$version.out")"
+done
+echo 'overwrite * all' >"$work/upgrade.answers"
+"$qsrun" "$work/v2" --upgrade-from "$work/v1" --answers "$work/upgrade.answers" --prefix "$prefix" --report "$work/upgrade" --uninstall
+status=$?
+[ $status = 0 ] || fail "the upgrade exited with $status"
+names() { echo "[.upgrade.$1[].path | split(\"\\\\\") | .[-1]] | sort == $2"; }
+expect "added" "$(names added '["new.txt"]')" "$work/upgrade"
+expect "replaced" "$(names replaced '["a.txt"]')" "$work/upgrade"
+expect "kept" "$(names kept '["QSUninstall.exe","keep.txt","old.txt"]')" "$work/upgrade"
+expect "nothing of either version remains" '.upgrade.remaining_after_uninstall == [] and .uninstall.remaining == []' "$work/upgrade"
+expect "the earlier run in its own folder" '.result == "ok" and .upgrade.earlier_report == "earlier/report.json"' "$work/upgrade"
+[ "$(jq -r '.result' "$work/upgrade/earlier/report.json" 2>&1)" = ok ] || fail "no earlier/report.json of an ok run"
+grep -q 'src="earlier/page-01.png"' "$work/upgrade/report.html" || fail "report.html does not show the earlier run's pages"
 
 # What the last run installed goes, so that nothing is left for other tests.
 rm -rf "$prefix/drive_c/qse2e" "$prefix/drive_c/windows/system32/qsrunshared.txt"
