@@ -1,6 +1,5 @@
 #include "uninstall_entry.h"
 
-#include <cstdio>
 #include <unordered_set>
 
 #include "install_paths.h"
@@ -35,10 +34,19 @@ UninstallEntryValue number(const char* name, std::uint32_t value) {
     return {name, UninstallEntryValue::Kind::number, "", value};
 }
 
+// YYYYMMDD. Padded by hand: the formatted-output functions would bring some 20 KB of the C
+// library's number formatting into Setup.exe.
 std::string dateText(const LogDate& date) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%04d%02d%02d", date.year % 10000, date.month % 100, date.day % 100);
-    return digits;
+    std::string text;
+    const auto append = [&text](int value, std::size_t width) {
+        const std::string digits = std::to_string(value);
+        text.append(digits.size() < width ? width - digits.size() : 0, '0');
+        text += digits;
+    };
+    append(date.year % 10000, 4);
+    append(date.month % 100, 2);
+    append(date.day % 100, 2);
+    return text;
 }
 
 std::uint32_t kibibytes(std::uint64_t bytes) {
