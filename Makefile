@@ -18,7 +18,7 @@ TOOLS  := build/tools
 DIST   := build/dist
 WITH_WINE := tests/wine/with-wine
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := script_reader variables interpreter lint ini_file uninstall_log wildcard_match install_result
+FUZZ_TARGETS := script_reader variables interpreter lint ini_file uninstall_log wildcard_match install_result single_file
 
 .PHONY: all demo test unit e2e bench deps build native win64 release tools dist fuzz-build fuzz clean
 
