@@ -59,8 +59,9 @@ else()
   return()
 endif()
 
-# The documentation, with README.md above docs/ as in the source tree, so that its links hold.
-install(FILES README.md DESTINATION .)
+# The documentation: above docs/, as README.md, a getting-started page for the vendor who unpacks
+# the package (docs/package/README.md, whose links lead into docs/).
+install(FILES docs/package/README.md DESTINATION .)
 file(GLOB documents CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
 install(FILES ${documents} DESTINATION docs)
 install(DIRECTORY docs/images DESTINATION docs)

@@ -125,7 +125,7 @@ bool checkPayload(PayloadFile& file, Sha256& sha256, CheckedPayload& checked, Ha
     // The padding is zeros, or it is damage.
     const std::uint64_t paddingSize = streamRoom - header.packedSize;
     std::uint8_t padding[kLargestPadding] = {};
-    if (paddingSize > 0 && !file.read(checked.packedOffset + header.packedSize, padding, paddingSize)) return false;
+    if (paddingSize > 0 && !file.read(checked.packedOffset + header.packedSize, padding, static_cast<std::size_t>(paddingSize))) return false;
     for (std::uint64_t i = 0; i < paddingSize; ++i)
         if (padding[i] != 0) return false;
 

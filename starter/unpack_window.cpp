@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "handle.h"
 #include "payload_unpacker.h"
 #include "system_library.h"
@@ -104,7 +106,9 @@ DWORD WINAPI unpackThread(void* parameter) {
     PayloadUnpacker unpacker;
     FolderSink sink(job);
     PayloadUnpacker::Status status = unpacker.begin(header.lzmaProperties, header.unpackedSize);
-    static std::uint8_t block[kReadBlock];
+    // On the heap: a static block would take its size in the program file.
+    std::vector<std::uint8_t> buffer(kReadBlock);
+    std::uint8_t* const block = buffer.data();
     for (std::uint64_t done = 0; status == PayloadUnpacker::Status::more;) {
         if (InterlockedCompareExchange(&job.cancel, 0, 0) != 0) {
             outcome.kind = UnpackOutcome::Kind::cancelled;

@@ -1,11 +1,12 @@
 // qsrun-driver: the Windows side of qsrun, started by the launcher under Wine in the medium.
 //
 //   qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]
-//                [--replaced-from FOLDER --replaced PATH...]
+//                [--replaced-from FOLDER --replaced PATH...] [--single-file PROGRAM]
 //
 // (--replaced-from and --replaced only tell the report which programs of the medium the launcher
 // replaced, and from where.)
-// Starts Setup.exe of the current directory, walks its wizard (wizard_walk.h), surveys what it
+// Starts Setup.exe of the current directory (or the single-file installer PROGRAM there, which
+// unpacks its medium and starts its own Setup.exe, and must remove what it unpacked), walks its wizard (wizard_walk.h), surveys what it
 // installed (installation_survey.h), with --uninstall starts the uninstaller the Uninstall entry
 // names and walks it too, then writes report.json and report.html into REPORT_DIR (a Windows path)
 // beside the screenshots. One line on standard output says how the run ended; the exit status is
@@ -53,6 +54,7 @@ struct Options {
     std::string medium = ".";
     std::string replacementFolder;          // --replaced-from: where the medium's programs came from
     std::vector<std::string> replacedPrograms;  // --replaced: each program of the medium replaced
+    std::string singleFile;  // --single-file: the program to start in place of Setup.exe
     bool uninstall = false;
     unsigned long waitMs = 60000;
 };
@@ -65,6 +67,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         else if (argument == "--medium" && hasValue) options.medium = argv[++i];
         else if (argument == "--replaced-from" && hasValue) options.replacementFolder = argv[++i];
         else if (argument == "--replaced" && hasValue) options.replacedPrograms.push_back(argv[++i]);
+        else if (argument == "--single-file" && hasValue) options.singleFile = argv[++i];
         else if (argument == "--uninstall") options.uninstall = true;
         else if (argument == "--timeout" && hasValue) {
             const long seconds = std::strtol(argv[++i], nullptr, 10);
@@ -74,6 +77,26 @@ bool parseOptions(int argc, char** argv, Options& options) {
         else return false;
     }
     return !options.reportDirectory.empty();
+}
+
+// The folders a single-file installer unpacks into ("qs-" and 16 hexadecimal digits) in the
+// temporary folder, which is the same for the driver and the programs it starts.
+std::set<std::string> unpackFolders() {
+    std::set<std::string> found;
+    char temporary[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof temporary, temporary);
+    if (length == 0 || length >= sizeof temporary) return found;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((std::string(temporary) + "qs-*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() == 19 &&
+            name.find_first_not_of("0123456789abcdef", 3) == std::string::npos)
+            found.insert(name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
 }
 
 // Every dialog of the walked program's main thread is journalled from inside it by the hook in
@@ -172,7 +195,7 @@ int main(int argc, char** argv) {
     }
     if (!parseOptions(argc, argv, options)) {
         std::fputs("usage: qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]\n"
-                   "                    [--replaced-from FOLDER --replaced PATH...]\n", stderr);
+                   "                    [--replaced-from FOLDER --replaced PATH...] [--single-file PROGRAM]\n", stderr);
         return exitStatus(QsrunExitCode::usage);
     }
     Answers answers;
@@ -207,7 +230,8 @@ int main(int argc, char** argv) {
     {
         quillset::robot::Robot robot;
         const std::string journalPath = journal.watch(robot);
-        std::string failure = robot.start("Setup.exe", {});
+        const std::set<std::string> foldersBefore = options.singleFile.empty() ? std::set<std::string>() : unpackFolders();
+        std::string failure = robot.start(options.singleFile.empty() ? "Setup.exe" : options.singleFile, {});
         if (failure.empty()) {
             WalkOptions walk{"Setup.exe", givenAnswers, options.reportDirectory, options.waitMs, &used, journalPath, true};
             failure = walkProgram(robot, walk, report);
@@ -216,7 +240,19 @@ int main(int argc, char** argv) {
         int code = 0;
         report.setupExited = robot.exitCode(code);
         report.setupExitCode = code;
-        if (report.failure.empty() && code != 0) report.failure = "Setup.exe exited with " + std::to_string(code);
+        if (report.failure.empty() && code != 0)
+            report.failure = (options.singleFile.empty() ? "Setup.exe" : options.singleFile) + " exited with " +
+                             std::to_string(code);
+        if (!options.singleFile.empty()) {
+            // The single file has ended (or was ended): what it unpacked must be gone with it.
+            report.singleFile = options.singleFile;
+            std::string left;
+            for (const std::string& folder : unpackFolders())
+                if (!foldersBefore.count(folder)) left += (left.empty() ? "" : ", ") + folder;
+            report.unpackFolderRemoved = left.empty() && report.setupExited;
+            if (report.failure.empty() && !left.empty())
+                report.failure = options.singleFile + " left its unpacking folder " + left + " in the temporary folder";
+        }
         if (!report.failure.empty()) status = QsrunExitCode::failed;
     }
     surveyInstallation(before, started, report);
