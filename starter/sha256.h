@@ -22,8 +22,8 @@ public:
 
 private:
     void release();
-    std::uintptr_t provider_ = 0;  // CryptoAPI's provider; unused with OpenSSL
-    std::uintptr_t hash_ = 0;      // the hash object
+    // The platform's handles: CryptoAPI's provider and hash object, or OpenSSL's digest context alone.
+    std::uintptr_t handles_[2] = {};
 };
 
 }  // namespace quillset
