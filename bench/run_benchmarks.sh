@@ -8,8 +8,8 @@
 #   --smoke      tiny payloads and one run: checks that every case still runs and installs the
 #                right bytes (the test suite runs this); its figures mean nothing
 #   --runs N     rounds of the copy cases (default 5; the 10,000-file install runs at most twice)
-#   --win64 DIR  the Windows test build with copy_floor.exe, sections_page_bench.exe
-#                (default build/win64)
+#   --win64 DIR  the Windows test build with copy_floor.exe, sections_page_bench.exe and the robot
+#                (which answers the single file's pages; default build/win64)
 #   --release DIR    the x86_64 release build, whose Setup.exe is measured (default
 #                    build/release-win64)
 #   --release32 DIR  the i686 release build, whose program sizes are reported beside the x86_64
@@ -42,8 +42,9 @@ while [ $# -gt 0 ]; do
 done
 win64=$(realpath "$win64") qscheck=$(realpath "$qscheck") release=$(realpath "$release") release32=$(realpath "$release32")
 qsmedia=$(dirname "$qscheck")/qsmedia
-for program in "$release/Setup.exe" "$release/QSUninstall.exe" "$release32/Setup.exe" "$release32/QSUninstall.exe" \
-               "$win64/copy_floor.exe" "$win64/sections_page_bench.exe" "$qscheck" "$qsmedia"; do
+for program in "$release/Setup.exe" "$release/QSUninstall.exe" "$release/QSStarter.exe" "$release32/Setup.exe" \
+               "$release32/QSUninstall.exe" "$release32/QSStarter.exe" "$win64/copy_floor.exe" \
+               "$win64/sections_page_bench.exe" "$win64/robot.exe" "$qscheck" "$qsmedia"; do
   [ -f "$program" ] || { echo "run_benchmarks: no $program (make release win64 tools builds it)" >&2; exit 1; }
 done
 command -v makensis >/dev/null || { echo "run_benchmarks: makensis is needed (Debian package nsis)" >&2; exit 1; }
@@ -221,6 +222,15 @@ product_medium product
 product_medium product-compressed --compress
 nsis_installer product-zlib "$work/product-tree/files" 'SetCompressor zlib'
 nsis_installer product-lzma "$work/product-tree/files" 'SetCompressor /SOLID lzma'
+# The same medium as one download (qsmedia --single-file); the robot answers its two pages (the
+# script in it is qsmedia's own, with the welcome and destination pages).
+started_at=$(now)
+"$qsmedia" "$work/product-tree/medium.txt" --single-file "$work/product-single.exe" --programs "$release" \
+  --qscheck "$qscheck" >"$work/product-single.qsmedia.log" 2>&1 ||
+  { cat "$work/product-single.qsmedia.log" >&2; fail "qsmedia --single-file failed"; }
+record "layout product-single 0 $(minus "$(now)" "$started_at") 0"
+printf '%s\n' 'timeout 1800' 'start product-single.exe' 'window * #32770 IDD_WELCOME' 'click IDC_NEXT' \
+  'window * #32770 IDD_DESTINATION' 'type IDC_DEST_PATH "C:\qsbench\setup\"' 'click IDC_NEXT' 'exit 0' >"$work/single.scenario"
 
 # Many small files, each named by an AddFile statement of its own (what a generated script does).
 # For qscheck plan all in one folder; for Setup.exe in folders of 100: Wine looks a new name up by
@@ -313,6 +323,32 @@ run_setup() {
   record "$group $name $copy $(minus "$ended" "$started") $(cat "$work/peak")"
 }
 
+# run_single GROUP [check|-]: the single file, driven by the robot; from its start to the end of the
+# copy page (the log's last write), against the folder medium's whole run. Its peak memory is the
+# largest resident size of the starter's process while it runs (Wine's own libraries included, as
+# in Setup.exe's figures), read from /proc: GNU time would measure the robot.
+run_single() {
+  local log="$target/setup/Uninstall.log" poller
+  rm -f "$work/single-peak"
+  # It ends with the benchmark, also when a failure ends that at once.
+  ( peak=0
+    while kill -0 "$$" 2>/dev/null; do
+      for pid in $(pgrep -f 'product-single\.exe' 2>/dev/null); do
+        kib=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+        [ "${kib:-0}" -le "$peak" ] || { peak=$kib; echo "$peak" >"$work/single-peak"; }
+      done
+      sleep 0.1
+    done ) &
+  poller=$!
+  windows_run "the single file" "$log" bash -c 'cd "$1" && exec timeout 1800 wine "$2" single.scenario' - "$work" "$win64/robot.exe"
+  kill "$poller" 2>/dev/null; wait "$poller" 2>/dev/null || true
+  [ -f "$log" ] || fail "the single file wrote no Uninstall.log"
+  [ "${2:-}" = check ] && check_installed "$work/product-tree/files" "$target/setup" "the single file"
+  [ -z "$(find "$WINEPREFIX/drive_c" -maxdepth 7 -type d -regex '.*/qs-[0-9a-f]\{16\}')" ] ||
+    fail "the single file left its unpacking folder"
+  record "$1 single $(minus "$(stat -c %.9Y "$log")" "$started") $(minus "$ended" "$started") $(cat "$work/single-peak" 2>/dev/null || echo 0)"
+}
+
 # run_loop GROUP MODE MEDIUM [check]: copy_floor.exe, which times its own loop.
 run_loop() {
   local group=$1 mode=$2 medium="$work/$3"
@@ -359,13 +395,14 @@ for round in $(seq 1 "$runs"); do
       esac
     done
   done
-  product_cases=(plain compressed zlib lzma)
+  product_cases=(plain compressed zlib lzma single)
   for i in "${!product_cases[@]}"; do
     case ${product_cases[$(((i + round - 1) % ${#product_cases[@]}))]} in
       plain) run_setup product product "${check:--}" plain "$work/product-tree/files" ;;
       compressed) run_setup product product-compressed "${check:--}" compressed "$work/product-tree/files" ;;
       zlib) run_nsis product product-zlib "${check:--}" zlib "$work/product-tree/files" ;;
       lzma) run_nsis product product-lzma "${check:--}" lzma "$work/product-tree/files" ;;
+      single) run_single product "${check:--}" ;;
     esac
   done
   run_setup empty empty
@@ -447,7 +484,7 @@ product_table() {
   echo
   echo "| case | medium, MiB | × payload | copy phase, s | × medium as it is | whole run, s |"
   echo "|---|---:|---:|---:|---:|---:|"
-  for name in plain compressed zlib lzma; do
+  for name in plain compressed zlib lzma single; do
     case $name in
       plain) label='qsmedia, files as they are (Setup.exe, script, uninstaller, files)'; size=$(bytes_of "$work/product") ;;
       compressed) label=$(printf 'qsmedia --compress (%.1f s to lay out; as it is: %.1f s)' \
@@ -455,6 +492,11 @@ product_table() {
                   size=$(bytes_of "$work/product-compressed") ;;
       zlib) label='NSIS 3 installer, amd64-unicode, silent, SetCompressor zlib'; size=$(stat -c %s "$work/product-zlib.exe") ;;
       lzma) label='NSIS 3 installer, the same with SetCompressor /SOLID lzma'; size=$(stat -c %s "$work/product-lzma.exe") ;;
+      single) label=$(printf 'qsmedia --single-file (%.1f s to pack); copy phase: its start to the end of the copy page, two pages answered by the robot (%.2f× the folder medium'"'"'s whole run); starter peak %s MiB' \
+                        "$(median layout product-single 2)" \
+                        "$(awk -v a="$(median product single 1)" -v b="$(median product plain 2)" 'BEGIN { print a / b }')" \
+                        "$(mib "$(median product single 3)")")
+              size=$(stat -c %s "$work/product-single.exe") ;;
     esac
     printf '| %s | %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
       "$(awk -v a="$size" -v b="$payload" 'BEGIN { print a / b }')" "$(median product "$name" 1)" \
@@ -501,7 +543,7 @@ many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
   echo
   echo "| program | i686 | x86_64 | target (i686) |"
   echo "|---|---:|---:|---|"
-  for program in Setup.exe:262144 QSUninstall.exe:163840; do
+  for program in Setup.exe:262144 QSUninstall.exe:163840 QSStarter.exe:49152; do
     printf '| %s | %s | %s | at most %s |\n' "${program%%:*}" "$(stat -c %s "$release32/${program%%:*}")" \
       "$(stat -c %s "$release/${program%%:*}")" "${program#*:}"
   done

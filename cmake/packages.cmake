@@ -3,12 +3,12 @@
 #   quillset-VERSION-win32.zip, -win64.zip   in the release trees (QUILLSET_RELEASE): the shipped
 #                                            programs, qscheck.exe and qsmedia.exe of that target
 #   quillset-VERSION-linux-x86_64.tar.gz     in the tools tree (without sanitizers): the native
-#                                            qscheck and qsmedia, Setup.exe and QSUninstall.exe
+#                                            qscheck and qsmedia, Setup.exe, QSUninstall.exe and QSStarter.exe
 #                                            of the i686 release tree (QUILLSET_DIST_WINDOWS_PROGRAMS),
 #                                            and qsrun with the x86_64 release tree's driver
 #                                            (QUILLSET_DIST_QSRUN_DRIVER)
 # Each holds quillset-VERSION-PLATFORM/ with bin/ (the programs side by side, so that qsmedia finds
-# Setup.exe, QSUninstall.exe and qscheck without options), README.md and docs/, and demo/ (the demo
+# Setup.exe, QSUninstall.exe, QSStarter.exe and qscheck without options), README.md and docs/, and demo/ (the demo
 # medium's description and its tree). The other trees get no install rules.
 set(QUILLSET_DIST_DIRECTORY "" CACHE PATH
     "The folder of make dist's packages: cpack writes this tree's package there, the package tests read them from there")
@@ -24,7 +24,7 @@ if(WIN32 AND QUILLSET_RELEASE)
     set(platform win32)
   endif()
   set(CPACK_GENERATOR ZIP)
-  install(TARGETS Setup QSUninstall qscheck qsmedia RUNTIME DESTINATION bin)
+  install(TARGETS Setup QSUninstall QSStarter qscheck qsmedia RUNTIME DESTINATION bin)
   # The files alone: an install(TARGETS) of the library would add its import library.
   install(FILES $<TARGET_FILE:QuillDemo> DESTINATION demo/tree/program)
   install(FILES $<TARGET_FILE:quilldemo_lib> DESTINATION demo/tree/shared)
@@ -36,9 +36,10 @@ elseif(NOT WIN32 AND QUILLSET_DIST_WINDOWS_PROGRAMS)
   set(platform linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ)
   install(TARGETS qscheck qsmedia RUNTIME DESTINATION bin)
-  # What qsmedia copies onto a medium: the 32-bit programs, which run on every Windows.
+  # What qsmedia copies onto a medium, and the starter of --single-file: the 32-bit programs,
+  # which run on every Windows.
   install(FILES ${QUILLSET_DIST_WINDOWS_PROGRAMS}/Setup.exe ${QUILLSET_DIST_WINDOWS_PROGRAMS}/QSUninstall.exe
-          DESTINATION bin)
+                ${QUILLSET_DIST_WINDOWS_PROGRAMS}/QSStarter.exe DESTINATION bin)
   # qsrun: the launcher and its Wine session, made by this tree, and the driver they start.
   if(NOT QUILLSET_DIST_QSRUN_DRIVER)
     message(FATAL_ERROR "The Linux package holds qsrun: name the x86_64 release build's qsrun-driver.exe "
@@ -58,8 +59,9 @@ else()
   return()
 endif()
 
-# The documentation, with README.md above docs/ as in the source tree, so that its links hold.
-install(FILES README.md DESTINATION .)
+# The documentation: above docs/, as README.md, a getting-started page for the vendor who unpacks
+# the package (docs/package/README.md, whose links lead into docs/).
+install(FILES docs/package/README.md DESTINATION .)
 file(GLOB documents CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
 install(FILES ${documents} DESTINATION docs)
 install(DIRECTORY docs/images DESTINATION docs)

@@ -2,7 +2,9 @@
 # The demo: makes a tree of files (the demo program and shared library built by this project, a
 # readme, generated sample data), lays it out as an installation medium with qsmedia from
 # examples/demo/medium.txt, runs Setup.exe under Wine, lets the robot walk through the wizard,
-# keeps a screenshot of every step under build/demo/, and shows what the setup installed.
+# keeps a screenshot of every step under build/demo/, and shows what the setup installed. Then it
+# packs the same medium as one download (qsmedia --single-file), installs from that file and
+# shows that the folder it unpacked into is gone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -11,6 +13,8 @@ release=$top/build/release-win64  # Setup.exe and QSUninstall.exe, as they ship
 demo=$top/build/demo
 tree=$demo/tree
 medium=$demo/medium
+# walk FOLDER SCENARIO — the robot runs SCENARIO under Wine in FOLDER, the program's current folder.
+walk() { (cd "$1" && "$top/tests/wine/with-wine" "$top/tests/wine/wine-run" "$build/robot.exe" "$2"); }
 
 rm -rf "$demo"
 mkdir -p "$tree/program" "$tree/shared" "$tree/files" "$tree/samples"
@@ -46,7 +50,7 @@ build/native/qscheck plan "$medium/SetupScript.ini" | sed -n '/"sections"/,/"con
 echo
 echo "== Setup.exe under Wine, driven by the robot:"
 set +e
-(cd "$medium" && tests_wine="$top/tests/wine" && "$tests_wine/with-wine" "$tests_wine/wine-run" "$build/robot.exe" "$top/examples/demo/demo.scenario")
+walk "$medium" "$top/examples/demo/demo.scenario"
 status=$?
 set -e
 echo
@@ -74,10 +78,8 @@ find "$prefix/drive_c/users" -path "*Start Menu/Programs/$group/*.lnk" 2>/dev/nu
 done
 echo
 echo "== QSUninstall.exe, started from the Uninstall key, driven by the robot:"
-set +e
-(cd "$medium" && tests_wine="$top/tests/wine" && "$tests_wine/with-wine" "$tests_wine/wine-run" "$build/robot.exe" "$top/examples/demo/demo-uninstall.scenario")
-uninstall_status=$?
-set -e
+uninstall_status=0
+walk "$medium" "$top/examples/demo/demo-uninstall.scenario" || uninstall_status=$?
 [ $status -ne 0 ] || status=$uninstall_status
 remains() {
   (cd "$prefix/drive_c" && find "Quillset Demo" -print 2>/dev/null | sed 's|^|   C:/|') || true
@@ -91,6 +93,28 @@ tests/wine/with-wine wine reg query "$uninstall_key" >/dev/null 2>&1 && echo "  
 echo "== What remains after Wine's next start, which does what Windows does at a restart:"
 tests/wine/with-wine wine cmd.exe /c exit 0 >/dev/null 2>&1 || true
 remains
+
+echo
+echo "== The same medium as one download (qsmedia --single-file):"
+single=$demo/download/Quillset-Demo-Setup.exe
+mkdir -p "$demo/download"
+build/tools/qsmedia examples/demo/medium.txt --single-file "$single" --tree "$tree" --programs "$release"
+unpack_folders() { find "$prefix/drive_c" -maxdepth 7 -type d -regex '.*/qs-[0-9a-f]\{16\}' 2>/dev/null; }
+echo "== The single file under Wine, driven by the robot:"
+single_status=0
+walk "$demo/download" "$top/examples/demo/demo-single-file.scenario" || single_status=$?
+[ $status -ne 0 ] || status=$single_status
+if [ $single_status -eq 0 ]; then
+  echo "== Installed from the single file, which ended with Setup.exe's exit code 0:"
+  (cd "$app_dir" 2>/dev/null && find . -maxdepth 1 -type f | sort | sed 's|^\./|   |' | head -8)
+else
+  echo "== The walk through the single file's wizard failed (robot exit status $single_status)."
+fi
+left=$(unpack_folders)
+if [ -z "$left" ]; then echo "== The folder it unpacked into is gone."; else echo "== Left behind: $left"; status=1; fi
+echo "== Removed again by its uninstaller:"
+if walk "$demo/download" "$top/examples/demo/demo-uninstall.scenario" >/dev/null; then echo "   done"
+else echo "   the uninstallation failed"; status=1; fi
 echo
 echo "== Screenshots:"
 ls "$demo"/*.png | sed 's|^|   |'

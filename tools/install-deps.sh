@@ -22,6 +22,10 @@ have jq                           || need+=(jq)            # the qsrun test read
 [ -f /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
 [ -f /usr/include/zlib.h ]        || need+=(zlib1g-dev)
 [ -f /usr/x86_64-w64-mingw32/include/zlib.h ] || need+=(libz-mingw-w64-dev)
+# qsmedia --single-file and its starter: the LZMA SDK's C sources (encoder and decoder), and
+# SHA-256 from OpenSSL for the native qsmedia (the Windows programs use the system's CryptoAPI).
+[ -f /usr/include/lzma/LzmaDec.c ] || need+=(lzma-dev)
+[ -f /usr/include/openssl/evp.h ] || need+=(libssl-dev)
 [ -d /usr/src/googletest ]        || need+=(googletest)    # sources, built with mingw for Windows
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
 # The fuzz targets: clang, and the compiler runtime that holds libFuzzer (-fsanitize=fuzzer links

@@ -51,6 +51,7 @@ expected_files() {
   done <<'EOF'
 all      bin/Setup.exe
 all      bin/QSUninstall.exe
+all      bin/QSStarter.exe
 windows  bin/qscheck.exe
 windows  bin/qsmedia.exe
 linux    bin/qscheck
@@ -124,6 +125,12 @@ for file in Setup.exe QSUninstall.exe; do
 done
 cmp -s "$(find "$medium" -name QuillDemo.exe | head -1)" demo/tree/program/QuillDemo.exe ||
   fail "the medium does not hold the packaged QuillDemo.exe"
+# The same as one download, with the packaged starter in front.
+"${lay_out[@]}" demo/medium.txt --single-file ../../Demo-Setup.exe --tree demo/tree "${options[@]}" >"$work/single.log" 2>&1
+status=$?
+[ $status = 0 ] || fail "qsmedia --single-file exit status $status: $(cat "$work/single.log")"
+cmp -s -n "$(stat -c %s bin/QSStarter.exe)" "$work/Demo-Setup.exe" bin/QSStarter.exe ||
+  fail "the single file does not start with the packaged QSStarter.exe"
 "${lint[@]}" lint ../../medium/SetupScript.ini --sp ../../medium >"$work/lint.log" 2>&1
 status=$?
 [ $status = 0 ] && [ ! -s "$work/lint.log" ] || fail "qscheck lint exit status $status: $(cat "$work/lint.log")"

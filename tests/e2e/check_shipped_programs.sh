@@ -18,7 +18,7 @@ field() { awk -v name="$1" '$1 == name { print $2; exit }'; }
 imports() { sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort -u; }
 allowed="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll"
 
-for program in Setup.exe QSUninstall.exe; do
+for program in Setup.exe QSUninstall.exe QSStarter.exe; do
   for build in "i686 $i686" "x86_64 $x64"; do
     read -r arch dir <<<"$build"
     file="$dir/$program"
@@ -40,5 +40,8 @@ for program in Setup.exe QSUninstall.exe; do
   extra=$(comm -23 <(headers i686 "$i686/$program" | imports) <(headers x86_64 "$x64/$program" | imports))
   [ -z "$extra" ] || fail "$program (i686) imports what the tested build does not: $extra"
 done
+# The single-file starter goes in front of every single-file installer: its size is part of each.
+starter_size=$(stat -c %s "$i686/QSStarter.exe" 2>/dev/null || echo 0)
+[ "$starter_size" -le 49152 ] || fail "$i686/QSStarter.exe: $starter_size bytes, more than 48 KB"
 [ "$failures" -eq 0 ] || exit 1
 echo "shipped programs: GUI programs with their manifests, importing system-folder libraries only; the i686 ones for Windows 4.0 with the tested imports"

@@ -31,18 +31,29 @@
 #   #! hold WINPATH         a process keeps WINPATH in use during the run (a .dll or .ocx loaded,
 #                           any other file open without sharing)
 #   #! random TO BYTES      a file of BYTES random bytes on the medium (a tree for qsmedia)
+#   #! zeros TO BYTES       a file of BYTES zero bytes on the medium (made sparse, at once)
 #   #! words TO BYTES       a text of BYTES bytes on the medium: lines of words from a short list
 #                           and numbers, which the medium's compression takes to about a third
 #   #! qsmedia DESCRIPTION TREE [OPTION...]  qsmedia.exe of the build lays out a medium in the
 #                           folder "disks" from DESCRIPTION (relative to the scenario) and TREE (on
 #                           the medium), with the OPTIONs given (--compress); the robot then runs in
 #                           that medium's DISK1, or in the medium itself when it has no disks
+#   #! single-file DESCRIPTION TREE NAME [OPTION...]  qsmedia.exe of the build packs a medium from
+#                           DESCRIPTION (relative to the scenario) and TREE (on the medium) into the
+#                           one program NAME, alone in the folder "download" of the medium, where the
+#                           robot then runs; unpacking folders left in Wine's temporary folders by
+#                           earlier runs are removed first (unpack_folders)
+#   #! damage NAME OFFSET   the byte at OFFSET of the file NAME where the robot runs is changed (a
+#                           negative OFFSET counts from the end)
+#   #! truncate NAME BYTES  the file NAME where the robot runs loses its last BYTES bytes
 #   #! check FILE           after the robot's steps held: FILE (bash, relative to the scenario) checks
 #                           the end state with the functions of check_helpers.sh
 #   #! planted NAME...      a library that notes its loading (payload/planted_library.dll) as
-#                           NAME.dll on the medium, in the Windows TEMP directory and in C:\qse2e\app
+#                           NAME.dll on the medium (beside the single file of "#! single-file", which
+#                           must come first), in the Windows TEMP directory and in C:\qse2e\app
 #                           (where the scripts install the uninstaller), with Windows' search order
-#                           for these names in Setup.exe and QSUninstall.exe (Wine's default takes
+#                           for these names in Setup.exe, QSUninstall.exe and the single file's
+#                           program (Wine's default takes
 #                           its own); the run fails when one is loaded. Names that the system's own
 #                           libraries load under Wine before any program code runs (Windows takes
 #                           them from its own folder) are measured first with
@@ -102,6 +113,9 @@ version_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
 shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 programs_folder() { find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*Start Menu/Programs' | head -1; }
 programs_qse2e() { find "$WINEPREFIX/drive_c/users" -type d -path '*Start Menu/Programs/qse2e' 2>/dev/null; }
+# unpack_folders — the folders a single-file installer unpacks into, wherever Wine's temporary
+# folders are (its checks expect none).
+unpack_folders() { find "$WINEPREFIX/drive_c" -maxdepth 7 -type d -regex '.*/qs-[0-9a-f]\{16\}' 2>/dev/null; }
 # medium_listing — every file of the medium with its size, one a line.
 medium_listing() { (cd "$medium" && find . -type f -printf '%P %s\n' | sort); }
 # write_words FILE WORDS — WORDS and a line end as FILE, its folders made.
@@ -152,11 +166,11 @@ plant_libraries() {
   rm -rf "$markers"
   [ ${#names[@]} -gt 0 ] || { echo "run_scenario: every planted name is loaded by the system itself"; return 1; }
   for name_ in "${names[@]}"; do
-    cp "$library" "$medium/$name_.dll" && mkdir -p "$qse2e/app" && cp "$library" "$qse2e/app/$name_.dll" || return 1
+    cp "$library" "${run_dir:-$medium}/$name_.dll" && mkdir -p "$qse2e/app" && cp "$library" "$qse2e/app/$name_.dll" || return 1
     windows_owned "temp/$name_.dll"
     cp "$library" "$windows_dir/temp/$name_.dll" || return 1
   done
-  for program in Setup.exe QSUninstall.exe; do overrides "$program" "${names[@]}"; done
+  for program in Setup.exe QSUninstall.exe ${single_file:+"$single_file"}; do overrides "$program" "${names[@]}"; done
   echo "planted: ${names[*]}"
   planted_log="$markers/loaded.txt"
 }
@@ -230,6 +244,9 @@ while read -r directive value; do
     random)
       read -r to bytes <<<"$value"
       mkdir -p "$(dirname "$medium/$to")" && head -c "$bytes" /dev/urandom >"$medium/$to" || exit 1 ;;
+    zeros)
+      read -r to bytes <<<"$value"
+      mkdir -p "$(dirname "$medium/$to")" && truncate -s "$bytes" "$medium/$to" || exit 1 ;;
     words)
       read -r to bytes <<<"$value"
       mkdir -p "$(dirname "$medium/$to")" || exit 1
@@ -247,6 +264,25 @@ while read -r directive value; do
         "$(winepath -w "$medium/disks")" --tree "$(winepath -w "$medium/$tree")" $options || exit 1
       run_dir="$medium/disks"
       [ -d "$run_dir/DISK1" ] && run_dir="$run_dir/DISK1" ;;
+    single-file)
+      read -r description tree single_file options <<<"$value"
+      mkdir -p "$medium/download" || exit 1
+      unpack_folders | xargs -r -d '\n' rm -rf
+      # shellcheck disable=SC2086  # the options split into words
+      "$here/../wine/wine-run" "$(dirname "$setup")/qsmedia.exe" "$(winepath -w "$scenario_dir/$description")" \
+        --single-file "$(winepath -w "$medium/download/$single_file")" --tree "$(winepath -w "$medium/$tree")" $options ||
+        exit 1
+      run_dir="$medium/download" ;;
+    damage)
+      read -r file offset <<<"$value"
+      file="${run_dir:-$medium}/$file"
+      [ "$offset" -ge 0 ] || offset=$(($(stat -c %s "$file") + offset))
+      byte=$(od -An -tu1 -j"$offset" -N1 "$file" | tr -d ' ')
+      # shellcheck disable=SC2059  # the format is the byte's octal escape
+      printf "\\$(printf %o $((byte ^ 0x55)))" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none || exit 1 ;;
+    truncate)
+      read -r file bytes <<<"$value"
+      truncate -s "-$bytes" "${run_dir:-$medium}/$file" || exit 1 ;;
     existing)
       read -r to words <<<"$value"
       write_words "$qse2e/$to" "$words" ;;

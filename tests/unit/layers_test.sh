@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every quoted include of a product folder names a header of that folder or of a folder it may
 # depend on: script <- win32 <- install <- wizard <- app; uninstall and the tools use script,
-# win32 and install, never wizard or app; qsrun uses the script core, the log reader (install/) and
-# qscheck's wildcards. The portable core and the engine show no window: no dialog or message box of user32
+# win32 and install, never wizard or app; the single-file starter uses win32 alone, and qsmedia
+# its payload format; qsrun uses the script core, the log reader (install/) and qscheck's
+# wildcards. The portable core and the engine show no window: no dialog or message box of user32
 # is called in script/ or install/ (they ask through SetupHost and InstallPrompt). Prints each
 # include that runs the wrong way and each such call.
 # Usage: layers_test.sh SOURCE_DIR
@@ -16,12 +17,13 @@ allowed() {
     wizard) echo "script win32 install wizard resources" ;;
     app) echo "script win32 install wizard app resources" ;;
     uninstall) echo "script win32 install uninstall" ;;
+    starter) echo "win32 starter" ;;
     tools/qscheck) echo "script win32 install uninstall tools/qscheck" ;;
-    tools/qsmedia) echo "script tools/qsmedia tools/qscheck" ;;
+    tools/qsmedia) echo "script starter tools/qsmedia tools/qscheck" ;;
     tools/qsrun) echo "script install uninstall tools/qscheck tools/qsrun resources" ;;
   esac
 }
-folders="script win32 install wizard app uninstall tools/qscheck tools/qsmedia tools/qsrun"
+folders="script win32 install wizard app uninstall starter tools/qscheck tools/qsmedia tools/qsrun"
 status=0
 for folder in $folders; do
   for file in "$folder"/*.h "$folder"/*.cpp; do

@@ -19,6 +19,8 @@ done <<EOF
 64|stderr|usage: qsmedia *|--version now
 64|stderr|usage: qsmedia *|medium.txt out --colour red
 64|stderr|usage: qsmedia *|medium.txt out --compress --tree
+64|stderr|usage: qsmedia *|medium.txt --single-file
+64|stderr|usage: qsmedia *|medium.txt --single-file setup.exe --compress
 EOF
 
 # Setup.exe and the uninstaller are only copied here: any bytes do. The check compares every name
@@ -36,6 +38,25 @@ cd "$work/unpacked/bin" || exit 1
 expect_run "medium ../../relative/" 0 stdout "qsmedia: $work/relative: 3 files on 1 disk(s)*" \
   "$qsmedia" ../../tree/medium.txt ../../relative/ --programs ../../programs --qscheck "$qscheck"
 cd - >/dev/null || exit 1
+
+# --single-file: the starter's bytes, then the packed medium; the same tree gives the same bytes.
+# A description with disk-size is refused at its line, and a missing starter named.
+# (tests/unit/single_file_test.cpp reads such files back; the e2e scenarios single_file* run them.)
+echo starter >"$work/programs/QSStarter.exe"
+for run in one two; do
+  expect_run "--single-file ($run)" 0 stdout "qsmedia: $work/$run.exe: 5 files packed from * bytes into *, one program of * bytes; checked by qscheck plan and lint" \
+    "$qsmedia" "$work/tree/medium.txt" --single-file "$work/$run.exe" --programs "$work/programs" --qscheck "$qscheck"
+done
+cmp -s "$work/one.exe" "$work/two.exe" || fail "--single-file: two runs over the same tree differ"
+[ "$(head -c 16 "$work/one.exe")" = "$(printf 'starter\nQSSINGLE')" ] || fail "--single-file: the starter does not come first"
+ls "$work"/*.partial >/dev/null 2>&1 && fail "--single-file: a .partial file is left"
+printf 'app = Demo\ndisk-size = 1440K\nsection "Main" required = files/\n' >"$work/tree/disks.txt"
+expect_run "--single-file with disk-size" 1 stderr "$work/tree/disks.txt:2: error: disk-size lays out disks, which do not go into one file (--single-file)" \
+  "$qsmedia" "$work/tree/disks.txt" --single-file "$work/disks.exe" --programs "$work/programs" --qscheck "$qscheck"
+rm "$work/programs/QSStarter.exe"
+expect_run "--single-file without a starter" 1 stderr "qsmedia: error: no QSStarter.exe in $work/programs (--programs names the folder)" \
+  "$qsmedia" "$work/tree/medium.txt" --single-file "$work/three.exe" --programs "$work/programs" --qscheck "$qscheck"
+[ ! -e "$work/disks.exe" ] && [ ! -e "$work/three.exe" ] || fail "--single-file: a refused run wrote its file"
 
 # --compress: what gets smaller is stored compressed under its conventional name and installed
 # under its own; a shared file, one that does not get smaller, an empty one and one whose compressed

@@ -4,8 +4,9 @@
 # files and as PKCS#12 with a password file; the rest of the medium is what qsmedia lays out
 # without --sign, and that medium carries the programs unchanged. A signing that fails, also half
 # way, leaves no medium and nothing in the temporary directory. qsmedia.exe without osslsigncode
-# says so.
-# Usage: qsmedia_sign_test.sh NATIVE_QSMEDIA QSMEDIA_EXE (Setup.exe and QSUninstall.exe beside it)
+# says so. A single-file installer signed after its payload is in place verifies, and a changed
+# byte in its payload breaks the signature.
+# Usage: qsmedia_sign_test.sh NATIVE_QSMEDIA QSMEDIA_EXE (Setup.exe, QSUninstall.exe and QSStarter.exe beside it)
 set -u
 qsmedia=$(realpath "$1") qsmedia_exe=$(realpath "$2")
 programs=$(dirname "$qsmedia_exe")
@@ -50,6 +51,18 @@ done
 cp pem/Setup.exe tampered.exe && printf 'X' | dd of=tampered.exe bs=1 seek=8192 conv=notrunc 2>/dev/null
 verifies tampered.exe && fail "a changed Setup.exe still verifies"
 [ -z "$(ls -A tmp)" ] || fail "left in the temporary directory: $(ls -A tmp)"
+
+# --single-file --sign: the whole program is signed after its payload is in place, so the
+# signature covers the payload: it verifies, and a byte changed in the payload breaks it.
+"$qsmedia" tree/medium.txt --single-file single.exe --programs "$programs" --sign cert.pem --key key.pem \
+  >single.log 2>&1 || fail "--single-file --sign: $(cat single.log)"
+grep -qF "the program, Setup.exe and QSUninstall.exe signed" single.log || fail "--single-file --sign: $(cat single.log)"
+verifies single.exe || fail "--single-file --sign: the program does not verify: $(tail -3 verify.log)"
+payload=$(grep -obUaF QSSINGLE single.exe | head -1 | cut -d: -f1)
+[ -n "$payload" ] || fail "--single-file --sign: no payload header in the program"
+cp single.exe single-tampered.exe && printf 'X' | dd of=single-tampered.exe bs=1 seek=$((payload + 200)) conv=notrunc 2>/dev/null
+verifies single-tampered.exe && fail "--single-file --sign: a changed byte in the payload still verifies"
+[ -z "$(ls -A tmp)" ] || fail "--single-file --sign: left in the temporary directory: $(ls -A tmp)"
 
 # fails NAME MESSAGE OPTION... — qsmedia exits with 1 and says MESSAGE, and nothing stays.
 fails() {

@@ -2,6 +2,7 @@
 //
 //   qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM] [--compress]
 //           [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]
+//   qsmedia DESCRIPTION --single-file FILE.exe [the same options but --compress]
 //   qsmedia --help | -h     this usage, on standard output
 //   qsmedia --version       "qsmedia X.Y.Z", the version of the whole project, on standard output
 //
@@ -11,7 +12,10 @@
 // names another; Setup.exe and QSUninstall.exe come from --programs (default: qsmedia's folder);
 // the medium is checked with the qscheck program beside qsmedia or the one --qscheck names. With
 // --sign, the medium gets copies of the programs signed by osslsigncode (program_signing.h). With
-// --compress, files that get smaller are stored compressed (compressed_files.h).
+// --compress, files that get smaller are stored compressed (compressed_files.h). With
+// --single-file, the medium is laid out and checked in a private temporary folder and then packed
+// into one program behind the starter QSStarter.exe of --programs (single_file_writer.h); with
+// --sign, that program is signed too, after its payload is in place.
 //
 // Exit status (qsmedia_exit_codes.h): 0 the medium is laid out and checked (or --help, --version),
 // 1 an error (reported as FILE:LINE: error: ... or qsmedia: error: ...), 64 a wrong command line
@@ -33,6 +37,7 @@
 #include "qsmedia_exit_codes.h"
 #include "quillset_version.h"
 #include "script_writer.h"
+#include "single_file_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +46,8 @@ namespace {
 
 const char* const kUsage =
     "usage: qsmedia DESCRIPTION OUTDIR [--tree DIR] [--programs DIR] [--qscheck PROGRAM] [--compress]\n"
+    "               [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]\n"
+    "       qsmedia DESCRIPTION --single-file FILE.exe [--tree DIR] [--programs DIR] [--qscheck PROGRAM]\n"
     "               [--sign CERT --key KEY | --sign FILE.p12] [--pass-file FILE] [--osslsigncode PROGRAM]\n"
     "       qsmedia --help | --version\n";
 
@@ -52,6 +59,7 @@ QsmediaExitCode printText(const std::string& text) {
 
 struct Options {
     std::string description, output, tree, programs, qscheck;
+    std::string singleFile;  // --single-file: the program to write instead of a medium folder
     bool compress = false;
     SigningOptions signing;
 };
@@ -60,8 +68,15 @@ bool parseOptions(int argc, char** argv, Options& options) {
     // An option where the description belongs ("--version x") is a slip, not a file name.
     if (argc < 3 || argv[1][0] == '-') return false;
     options.description = argv[1];
-    options.output = argv[2];
-    for (int i = 3; i < argc; i += 2) {
+    int first = 3;
+    if (std::string(argv[2]) == "--single-file") {
+        if (argc < 4) return false;
+        options.singleFile = argv[3];
+        first = 4;
+    } else {
+        options.output = argv[2];
+    }
+    for (int i = first; i < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--compress") {
             options.compress = true;
@@ -82,6 +97,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
     const SigningOptions& signing = options.signing;
     if (!signing.requested() && (!signing.key.empty() || !signing.passwordFile.empty() || !signing.osslsigncode.empty()))
         return false;
+    // A single file is packed as a whole; the files' own compression would only stand in its way.
+    if (!options.singleFile.empty() && options.compress) return false;
     const fs::path description = fs::absolute(options.description);
     if (options.tree.empty()) options.tree = description.parent_path().string();
     if (options.programs.empty()) options.programs = ownDirectory();
@@ -118,6 +135,41 @@ bool copyRange(const fs::path& from, std::uint64_t offset, std::uint64_t length,
     return length == 0 && !out.fail();
 }
 
+// Packs the checked medium in `medium` behind the starter into the program --single-file names,
+// and signs that program when asked (the signature covers the payload: nothing may change after it).
+QsmediaExitCode packSingleFile(const Options& options, const MediaDescription& description, const fs::path& starter,
+                               const fs::path& medium, const fs::path& work) {
+    std::vector<PackedFile> files;
+    std::string error;
+    if (!listMediumFiles(medium, files, error)) return fail(error);
+    const fs::path output = fs::absolute(options.singleFile);
+    const fs::path unsigned_ = options.signing.requested() ? work / "unsigned.exe" : output;
+    SingleFileFigures figures;
+    if (!writeSingleFile(starter, files, description.appName, unsigned_, figures, error)) return fail(error);
+    if (options.signing.requested()) {
+        const fs::path partial = output.string() + ".partial";
+        if (!signProgram(options.signing, unsigned_, partial, description.appName, work)) {
+            std::error_code ignored;
+            fs::remove(partial, ignored);
+            return QsmediaExitCode::failed;
+        }
+        std::error_code renameError;
+        fs::rename(partial, output, renameError);
+        if (renameError) {
+            fs::remove(partial, renameError);
+            return fail(output.string() + " cannot be written");
+        }
+        figures.fileSize = fs::file_size(output);
+    }
+    std::printf("qsmedia: %s: %zu files packed from %llu bytes into %llu, one program of %llu bytes; checked by "
+                "qscheck plan and lint%s\n",
+                output.string().c_str(), files.size(), static_cast<unsigned long long>(figures.unpackedSize),
+                static_cast<unsigned long long>(figures.packedSize), static_cast<unsigned long long>(figures.fileSize),
+                options.signing.requested() ? "; the program, Setup.exe and QSUninstall.exe signed, without a time stamp"
+                                            : "");
+    return QsmediaExitCode::ok;
+}
+
 QsmediaExitCode run(const Options& options) {
     std::ifstream file(options.description, std::ios::binary);
     if (!file) return fail(options.description + " cannot be read");
@@ -132,8 +184,17 @@ QsmediaExitCode run(const Options& options) {
                          e.line > 0 ? (":" + std::to_string(e.line)).c_str() : "", e.message.c_str());
         return QsmediaExitCode::failed;
     }
+    const bool singleFile = !options.singleFile.empty();
+    if (singleFile && description.diskSize != 0) {
+        std::fprintf(stderr, "%s:%d: error: disk-size lays out disks, which do not go into one file (--single-file)\n",
+                     options.description.c_str(), description.diskSizeLine);
+        return QsmediaExitCode::failed;
+    }
 
     fs::path programs = fs::absolute(options.programs);
+    const fs::path starter = programs / kStarterName;
+    if (singleFile && !fs::is_regular_file(starter))
+        return fail(std::string("no ") + kStarterName + " in " + programs.string() + " (--programs names the folder)");
     std::error_code error;
     std::uintmax_t setupSize = fs::file_size(programs / "Setup.exe", error);
     if (error) return fail("no Setup.exe in " + programs.string() + " (--programs names the folder)");
@@ -186,10 +247,19 @@ QsmediaExitCode run(const Options& options) {
 
     // Resolved as qscheck resolves --sp (links, "..", a final separator), so that the paths of its
     // plan begin with the medium's folder as named here.
-    fs::path output = fs::weakly_canonical(fs::absolute(options.output));
-    if (!output.has_filename()) output = output.parent_path();
-    if (fs::exists(output) && !(fs::is_directory(output) && fs::is_empty(output)))
-        return fail(output.string() + " exists and is not an empty folder");
+    // A single file's medium is laid out in a private folder, which goes when qsmedia ends.
+    PrivateFolder singleFileWork;
+    fs::path output;
+    if (singleFile) {
+        if (!singleFileWork.make("single"))
+            return fail("no private folder for the medium can be made in the temporary directory");
+        output = singleFileWork.folder / "medium";
+    } else {
+        output = fs::weakly_canonical(fs::absolute(options.output));
+        if (!output.has_filename()) output = output.parent_path();
+        if (fs::exists(output) && !(fs::is_directory(output) && fs::is_empty(output)))
+            return fail(output.string() + " exists and is not an empty folder");
+    }
     const bool withDisks = description.diskSize != 0;
     const fs::path setupDirectory = withDisks ? output / "DISK1" : output;
     fs::create_directories(setupDirectory, error);
@@ -216,7 +286,10 @@ QsmediaExitCode run(const Options& options) {
     }
     if (error) return fail(error.message());
 
-    if (!checkMedium(check)) return fail(output.string() + " failed its check; it is left as it is for a look");
+    if (!checkMedium(check))
+        return fail(singleFile ? "the medium failed its check; no " + options.singleFile + " is written"
+                               : output.string() + " failed its check; it is left as it is for a look");
+    if (singleFile) return packSingleFile(options, description, starter, output, singleFileWork.folder);
     std::string compression;
     if (options.compress) {
         std::uint64_t files = 0, size = 0, stored = 0;

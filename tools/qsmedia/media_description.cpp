@@ -183,6 +183,7 @@ bool parseMediaDescription(const std::string& text, MediaDescription& d, std::ve
         else if (key == "finish-message") d.finishMessage = value;
         else if (key == "disk-size") {
             d.diskSize = parseDiskSize(value);
+            d.diskSizeLine = number;
             if (d.diskSize == 0) error("disk-size wants a size in bytes, or with K, M or G (1440K, 20M)");
         } else if (key == "background") {
             std::istringstream numbers(value);

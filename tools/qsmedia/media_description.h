@@ -58,6 +58,7 @@ struct MediaDescription {
     std::vector<std::string> forbiddenProcesses;
     std::string finishMessage;
     std::uint64_t diskSize = 0;  // 0: one medium without disks
+    int diskSizeLine = 0;        // the line that sets it
     std::vector<MediaSection> sections;
 };
 

@@ -29,4 +29,11 @@ using SignedPrograms = PrivateFolder;
 bool signPrograms(const SigningOptions& options, const std::filesystem::path& programs, const std::string& appName,
                   SignedPrograms& signedPrograms);
 
+// Signs one program, `input`, into the new file `output` the same way (a single-file installer,
+// after its payload is in place: the signature covers it). `scratch`, a private folder, takes
+// osslsigncode's messages. False, said on standard error, as for signPrograms.
+bool signProgram(const SigningOptions& options, const std::filesystem::path& input,
+                 const std::filesystem::path& output, const std::string& appName,
+                 const std::filesystem::path& scratch);
+
 }  // namespace quillset

@@ -1,12 +1,13 @@
 // qsrun-driver: the Windows side of qsrun, started by the launcher under Wine in the medium.
 //
 //   qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]
-//                [--replaced-from FOLDER --replaced PATH...]
+//                [--replaced-from FOLDER --replaced PATH...] [--single-file PROGRAM]
 //                [--upgrade-from FOLDER [--earlier-medium NAME] [--earlier-answers FILE]]
 //
 // (--replaced-from and --replaced only tell the report which programs of the medium the launcher
 // replaced, and from where.)
-// Starts Setup.exe of the current directory, walks its wizard (wizard_walk.h), surveys what it
+// Starts Setup.exe of the current directory (or the single-file installer PROGRAM there, which
+// unpacks its medium and starts its own Setup.exe, and must remove what it unpacked), walks its wizard (wizard_walk.h), surveys what it
 // installed (installation_survey.h), with --uninstall starts the uninstaller the Uninstall entry
 // names and walks it too, then writes report.json and report.html into REPORT_DIR (a Windows path)
 // beside the screenshots. One line on standard output says how the run ended; the exit status is
@@ -60,6 +61,7 @@ struct Options {
     std::string medium = ".";
     std::string replacementFolder;          // --replaced-from: where the medium's programs came from
     std::vector<std::string> replacedPrograms;  // --replaced: each program of the medium replaced
+    std::string singleFile;  // --single-file: the program to start in place of Setup.exe
     std::string earlierFolder;   // --upgrade-from: the earlier medium, installed first
     std::string earlierMedium;   // its name for the report, as the user gave it
     std::string earlierAnswersPath;
@@ -75,6 +77,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         else if (argument == "--medium" && hasValue) options.medium = argv[++i];
         else if (argument == "--replaced-from" && hasValue) options.replacementFolder = argv[++i];
         else if (argument == "--replaced" && hasValue) options.replacedPrograms.push_back(argv[++i]);
+        else if (argument == "--single-file" && hasValue) options.singleFile = argv[++i];
         else if (argument == "--upgrade-from" && hasValue) options.earlierFolder = argv[++i];
         else if (argument == "--earlier-medium" && hasValue) options.earlierMedium = argv[++i];
         else if (argument == "--earlier-answers" && hasValue) options.earlierAnswersPath = argv[++i];
@@ -104,6 +107,26 @@ std::string loadAnswers(const std::string& path, Answers& answers) {
 bool writeReport(const std::string& directory, const RunReport& report) {
     return writeWholeFile(directory + "\\report.json", reportJson(report)) &&
            writeWholeFile(directory + "\\report.html", reportHtml(report));
+}
+
+// The folders a single-file installer unpacks into ("qs-" and 16 hexadecimal digits) in the
+// temporary folder, which is the same for the driver and the programs it starts.
+std::set<std::string> unpackFolders() {
+    std::set<std::string> found;
+    char temporary[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof temporary, temporary);
+    if (length == 0 || length >= sizeof temporary) return found;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((std::string(temporary) + "qs-*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() == 19 &&
+            name.find_first_not_of("0123456789abcdef", 3) == std::string::npos)
+            found.insert(name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
 }
 
 // Every dialog of the walked program's main thread is journalled from inside it by the hook in
@@ -192,10 +215,10 @@ QsrunExitCode uninstallProduct(const Options& options, const Answers* answers, s
     return report.failure.empty() ? QsrunExitCode::ok : QsrunExitCode::remains;
 }
 
-// One installation: Setup.exe of the current directory walked as `answers` say (the default
-// buttons without), then what it installed surveyed.
-QsrunExitCode installMedium(const Options& options, const std::string& reportDirectory, const Answers* answers,
-                            std::set<int>& used, PageJournal& journal, RunReport& report) {
+// One installation: Setup.exe of the current directory (or the single-file installer `singleFile`
+// there, which unpacks and starts it) walked as `answers` say, the default buttons without.
+QsrunExitCode installMedium(const Options& options, const std::string& reportDirectory, const std::string& singleFile,
+                            const Answers* answers, std::set<int>& used, PageJournal& journal, RunReport& report) {
     const UninstallEntries before = readUninstallEntries();
     FILETIME started{};
     GetSystemTimeAsFileTime(&started);
@@ -203,7 +226,9 @@ QsrunExitCode installMedium(const Options& options, const std::string& reportDir
     {
         quillset::robot::Robot robot;
         const std::string journalPath = journal.watch(robot);
-        std::string failure = robot.start("Setup.exe", {});
+        const std::string program = singleFile.empty() ? "Setup.exe" : singleFile;
+        const std::set<std::string> foldersBefore = singleFile.empty() ? std::set<std::string>() : unpackFolders();
+        std::string failure = robot.start(program, {});
         if (failure.empty()) {
             WalkOptions walk{"Setup.exe", answers, reportDirectory, options.waitMs, &used, journalPath, true};
             failure = walkProgram(robot, walk, report);
@@ -212,7 +237,17 @@ QsrunExitCode installMedium(const Options& options, const std::string& reportDir
         int code = 0;
         report.setupExited = robot.exitCode(code);
         report.setupExitCode = code;
-        if (report.failure.empty() && code != 0) report.failure = "Setup.exe exited with " + std::to_string(code);
+        if (report.failure.empty() && code != 0) report.failure = program + " exited with " + std::to_string(code);
+        if (!singleFile.empty()) {
+            // The single file has ended (or was ended): what it unpacked must be gone with it.
+            report.singleFile = singleFile;
+            std::string left;
+            for (const std::string& folder : unpackFolders())
+                if (!foldersBefore.count(folder)) left += (left.empty() ? "" : ", ") + folder;
+            report.unpackFolderRemoved = left.empty() && report.setupExited;
+            if (report.failure.empty() && !left.empty())
+                report.failure = singleFile + " left its unpacking folder " + left + " in the temporary folder";
+        }
         if (!report.failure.empty()) status = QsrunExitCode::failed;
     }
     surveyInstallation(before, started, report);
@@ -241,7 +276,7 @@ QsrunExitCode installEarlierMedium(const Options& options, const Answers* answer
         earlier.failure = "cannot go into " + options.earlierFolder;
     } else {
         std::set<int> used;
-        status = installMedium(options, directory, answers, used, journal, earlier);
+        status = installMedium(options, directory, "", answers, used, journal, earlier);
         SetCurrentDirectoryA(medium);
     }
     if (!writeReport(directory, earlier) && status == QsrunExitCode::ok) {
@@ -271,7 +306,7 @@ int main(int argc, char** argv) {
     }
     if (!parseOptions(argc, argv, options)) {
         std::fputs("usage: qsrun-driver REPORT_DIR [--answers FILE] [--uninstall] [--timeout SECONDS] [--medium NAME]\n"
-                   "                    [--replaced-from FOLDER --replaced PATH...]\n"
+                   "                    [--replaced-from FOLDER --replaced PATH...] [--single-file PROGRAM]\n"
                    "                    [--upgrade-from FOLDER [--earlier-medium NAME] [--earlier-answers FILE]]\n",
                    stderr);
         return exitStatus(QsrunExitCode::usage);
@@ -306,7 +341,7 @@ int main(int argc, char** argv) {
         if (status != QsrunExitCode::ok) report.failure = "the earlier medium " + options.earlierMedium + ": " + report.earlierRun.front().failure;
     }
     if (status == QsrunExitCode::ok) {
-        status = installMedium(options, options.reportDirectory, givenAnswers, used, journal, report);
+        status = installMedium(options, options.reportDirectory, options.singleFile, givenAnswers, used, journal, report);
         if (!report.earlierRun.empty()) compareWithEarlier(report.earlierRun.front(), report);
     }
     // What Setup.exe installed goes again even when an answer was not used: nothing is left behind

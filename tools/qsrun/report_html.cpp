@@ -75,6 +75,9 @@ void writeRun(std::string& out, const RunReport& report, const RunPlace& place) 
                                    : "<p>Result: <b>failed</b>: " + htmlText(report.failure) + "</p>\n";
     out += "<p>Setup.exe's exit code: " +
            (report.setupExited ? std::to_string(report.setupExitCode) : std::string("none (it did not end)")) + "</p>\n";
+    if (!report.singleFile.empty())
+        out += "<p>Run from the single file " + htmlText(report.singleFile) + ", whose unpacking folder " +
+               (report.unpackFolderRemoved ? "was removed afterwards" : "<b>was left behind</b>") + "</p>\n";
 
     // The contents: every part of the page and each wizard page, so a long report can be walked.
     const std::vector<std::pair<std::string, std::string>> parts = {

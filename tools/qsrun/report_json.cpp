@@ -185,6 +185,13 @@ std::string reportJson(const RunReport& report) {
         object.textOrNull("failure", report.failure);
         if (report.setupExited) object.number("setup_exit_code", report.setupExitCode);
         else object.null("setup_exit_code");
+        if (report.singleFile.empty()) {
+            object.null("single_file");
+        } else {
+            JsonObject single(object.key("single_file"));
+            single.text("program", report.singleFile);
+            single.flag("unpacking_folder_removed", report.unpackFolderRemoved);
+        }
         array(object.key("pages"), report.pages, writePage);
         array(object.key("messages"), report.messages, writeMessage);
         object.textOrNull("application", report.appName);

@@ -121,7 +121,11 @@ struct RunReport {
     std::string medium;    // as given on the command line
     std::string failure;   // "" when the run succeeded
     bool setupExited = false;
-    int setupExitCode = 0;
+    int setupExitCode = 0;  // a single file's: the exit code it passed on from its Setup.exe
+    // A single-file installer (qsmedia --single-file) run in place of a medium's Setup.exe: its
+    // name, and whether the folder it unpacked into was gone when it had ended.
+    std::string singleFile;
+    bool unpackFolderRemoved = false;
     std::vector<PageRecord> pages;  // of both programs, in order
     std::vector<MessageRecord> messages;
     // The programs of the medium that qsrun replaced before the run (--programs64), as paths

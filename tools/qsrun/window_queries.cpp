@@ -1,5 +1,9 @@
 #include "window_queries.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
+
 namespace quillset::robot {
 namespace {
 
@@ -7,15 +11,34 @@ namespace {
 constexpr DWORD pollIntervalMs = 15;
 
 struct WindowSearch {
-    DWORD processId;
+    std::vector<DWORD> processIds;
     std::vector<TopWindow> found;
 };
+
+// The process and every process it started, and they started: a single-file installer's windows
+// are those of the Setup.exe it starts.
+std::vector<DWORD> processAndDescendants(DWORD processId) {
+    std::vector<DWORD> family{processId};
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return family;
+    std::vector<PROCESSENTRY32> all;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) all.push_back(entry);
+    CloseHandle(snapshot);
+    for (std::size_t i = 0; i < family.size(); ++i)
+        for (const PROCESSENTRY32& process : all)
+            if (process.th32ParentProcessID == family[i] &&
+                std::find(family.begin(), family.end(), process.th32ProcessID) == family.end())
+                family.push_back(process.th32ProcessID);
+    return family;
+}
 
 BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<WindowSearch*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId) {
+    if (std::find(search->processIds.begin(), search->processIds.end(), owner) != search->processIds.end()) {
         search->found.push_back(TopWindow{window, titleOf(window), classOf(window), IsWindowVisible(window) != FALSE,
                                           IsWindowEnabled(window) != FALSE});
     }
@@ -40,7 +63,7 @@ std::string titleOf(HWND window) {
 }
 
 std::vector<TopWindow> windowsOfProcess(DWORD processId) {
-    WindowSearch search{processId, {}};
+    WindowSearch search{processAndDescendants(processId), {}};
     EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

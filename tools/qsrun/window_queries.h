@@ -28,7 +28,7 @@ struct TopWindow {
     bool visible;
     bool enabled;
 };
-// The top-level windows of one process, front to back.
+// The top-level windows of one process and of the processes it started, front to back.
 std::vector<TopWindow> windowsOfProcess(DWORD processId);
 // A visible top-level window of the process with this title ("*": any) and class and, when
 // `content` is given, holding that control (pages that share a title differ in their controls);

@@ -20,6 +20,8 @@
 #   7. --upgrade-from: version 1 (a.txt old.txt sub/keep.txt) installed, then version 2 (a.txt
 #      new.txt) over it with every overwrite answered, then uninstalled: the report names what was
 #      added, replaced and kept, and nothing of either version remains.
+#   8. a single-file installer that qsmedia --single-file packed with the shipped programs: its
+#      Setup.exe walked, installed and removed, and its unpacking folder reported removed.
 # Usage: qsrun_test.sh QSRUN SHIPPED_PROGRAMS_DIR PAYLOAD_DIR QSMEDIA [SHIPPED_PROGRAMS_32_DIR]
 set -u
 qsrun=$(realpath "$1") programs=$(realpath "$2") payload=$(realpath "$3") qsmedia=$(realpath "$4")
@@ -201,6 +203,24 @@ expect "nothing of either version remains" '.upgrade.remaining_after_uninstall =
 expect "the earlier run in its own folder" '.result == "ok" and .upgrade.earlier_report == "earlier/report.json"' "$work/upgrade"
 [ "$(jq -r '.result' "$work/upgrade/earlier/report.json" 2>&1)" = ok ] || fail "no earlier/report.json of an ok run"
 grep -q 'src="earlier/page-01.png"' "$work/upgrade/report.html" || fail "report.html does not show the earlier run's pages"
+echo "== 8. a single-file installer"
+mkdir -p "$work/single-tree/program" "$work/single"
+echo "The single file's program." >"$work/single-tree/program/program.txt"
+printf 'app = QS Run Single\nsection "Program" required = program/\n' >"$work/single.txt"
+"$qsmedia" "$work/single.txt" --single-file "$work/single/QS-Run-Single.exe" --tree "$work/single-tree" \
+  --programs "$programs" >"$work/single.out" 2>&1 || fail "qsmedia --single-file: $(cat "$work/single.out")"
+"$qsrun" "$work/single/QS-Run-Single.exe" --prefix "$prefix" --report "$work/single-report" --uninstall
+status=$?
+[ $status = 0 ] || fail "the single file exited with $status"
+expect "the single file's run is ok" '.result == "ok" and .setup_exit_code == 0 and
+  .single_file == {"program":"QS-Run-Single.exe","unpacking_folder_removed":true}' "$work/single-report"
+expect "its Setup.exe's pages walked" '[.pages[] | select(.dialog == "IDD_WELCOME" or .dialog == "IDD_COPY")] | length >= 1' \
+  "$work/single-report"
+expect "installed and removed" '([.files[] | select(.long_path | test("program.txt$"))] | length) == 1 and
+  .uninstall.remaining == []' "$work/single-report"
+[ "$(ls -A "$work/single")" = QS-Run-Single.exe ] || fail "beside the single file: $(ls -A "$work/single")"
+"$qsrun" "$work/single/QS-Run-Single.exe" --programs64 "$programs" >/dev/null 2>&1
+[ $? = 64 ] || fail "--programs64 with a single file does not exit with 64"
 
 # What the last run installed goes, so that nothing is left for other tests.
 rm -rf "$prefix/drive_c/qse2e" "$prefix/drive_c/windows/system32/qsrunshared.txt"
