@@ -2,6 +2,7 @@
 
 #include <wincrypt.h>
 
+#include "find_files.h"
 #include "handle.h"
 
 namespace quillset {
@@ -73,27 +74,21 @@ private:
 // restart what cannot go now. True when all went now.
 bool removeTree(const std::string& folder) {
     bool all = true;
-    WIN32_FIND_DATAA found;
-    // The search is closed before the folder goes: an open search keeps it.
-    if (const FileSearch search(FindFirstFileA((folder + "\\*").c_str(), &found)); search.valid()) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            // A link to a folder is removed as a link, never followed.
-            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                                  (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-            if (isFolder) {
-                all = removeTree(path) && all;
-                continue;
-            }
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(path.c_str())
-                                                                     : DeleteFileA(path.c_str()))
-                continue;
-            MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-            all = false;
-        } while (FindNextFileA(search.get(), &found));
+    // The search is closed before the folder goes (at the end of the loop): an open search keeps it.
+    for (FileSearch search(folder + "\\*"); search.found(); search.next()) {
+        const std::string name = search.name();
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        const DWORD attributes = search.entry().dwFileAttributes;
+        // A link to a folder is removed as a link, never followed.
+        if (search.isDirectory() && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            all = removeTree(path) && all;
+            continue;
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (search.isDirectory() ? RemoveDirectoryA(path.c_str()) : DeleteFileA(path.c_str())) continue;
+        MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        all = false;
     }
     if (RemoveDirectoryA(folder.c_str())) return all;
     // Listed after its contents, so the restart removes them first.
