@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "earlier_installation.h"
-#include "handle.h"
+#include "file_contents.h"
 #include "install_paths.h"
 #include "log_file.h"
 #include "path_forms.h"
@@ -14,22 +14,13 @@ namespace quillset {
 
 namespace {
 
-constexpr DWORD kLargestLog = 64u << 20;  // far beyond any log; a stray huge file is not read
-
 enum class LogFile { absent, read, unreadable };
 
 // A folder of the log's name is no log: nothing to carry or keep aside (and no log can be made).
 LogFile readLogFile(const std::string& path, std::string& bytes) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return LogFile::absent;
-    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.valid()) return LogFile::unreadable;
-    const DWORD size = GetFileSize(file.get(), nullptr);
-    if (size == INVALID_FILE_SIZE || size > kLargestLog) return LogFile::unreadable;
-    bytes.assign(size, '\0');
-    DWORD read = 0;
-    if (size != 0 && (!ReadFile(file.get(), &bytes[0], size, &read, nullptr) || read != size)) return LogFile::unreadable;
-    return LogFile::read;
+    return readFileContents(path, bytes, kLargestUninstallLog) ? LogFile::read : LogFile::unreadable;
 }
 
 // `from` takes the place of `to` in one step where the system can (a rename over the old file on

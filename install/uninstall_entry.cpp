@@ -3,17 +3,13 @@
 #include <unordered_set>
 
 #include "install_paths.h"
+#include "process_names.h"
 
 namespace quillset {
 
 namespace {
 
 constexpr std::uint32_t kLargestSize = 0xFFFFFFFFu;  // KiB, what a REG_DWORD holds
-
-std::string lowered(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return text;
-}
 
 std::string valueOf(const std::map<std::string, std::string>& variables, const char* name) {
     const auto found = variables.find(name);
@@ -113,14 +109,14 @@ std::vector<std::string> pathsInDestination(const std::vector<std::string>& path
                                             const std::vector<std::string>& destinationForms) {
     std::vector<std::string> prefixes;
     for (const std::string& form : destinationForms) {
-        std::string prefix = lowered(form);
+        std::string prefix = lowerCaseAscii(form);
         while (!prefix.empty() && prefix.back() == '\\') prefix.pop_back();
         if (!prefix.empty()) prefixes.push_back(prefix + "\\");
     }
     std::vector<std::string> inside;
     std::unordered_set<std::string> seen;
     for (const std::string& path : paths) {
-        const std::string key = lowered(path);
+        const std::string key = lowerCaseAscii(path);
         for (const std::string& prefix : prefixes)
             if (key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0) {
                 if (seen.insert(key).second) inside.push_back(path);

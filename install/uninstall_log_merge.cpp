@@ -2,21 +2,17 @@
 
 #include <unordered_set>
 
+#include "process_names.h"
+
 namespace quillset {
 
 namespace {
 
-std::string lowered(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 // A set of places: an upgrade of tens of thousands of files must not compare each with all.
 class Places {
 public:
-    bool add(const std::string& path) { return keys_.insert(lowered(path)).second; }
-    bool contains(const std::string& path) const { return keys_.count(lowered(path)) != 0; }
+    bool add(const std::string& path) { return keys_.insert(lowerCaseAscii(path)).second; }
+    bool contains(const std::string& path) const { return keys_.count(lowerCaseAscii(path)) != 0; }
 
 private:
     std::unordered_set<std::string> keys_;
@@ -31,7 +27,7 @@ EarlierLog judgeEarlierLog(const std::string& bytes, const std::string& appName)
         earlier.why = "line " + std::to_string(error.line) + ": " + error.message;
         return earlier;
     }
-    if (earlier.contents.complete && lowered(earlier.contents.appName) != lowered(appName)) {
+    if (earlier.contents.complete && lowerCaseAscii(earlier.contents.appName) != lowerCaseAscii(appName)) {
         earlier.why = "the log of " + earlier.contents.appName;
         return earlier;
     }

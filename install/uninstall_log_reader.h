@@ -7,6 +7,7 @@
 // Portable.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ struct UninstallLogError {
 extern const char* const kUninstallKeyPrefix;
 // The longest path a record may name (the platform's limit less its terminating zero).
 constexpr std::size_t kLongestRecordPath = 259;
+
+// The largest file read as an uninstall log: far beyond any log, so that a stray huge file in its
+// place is refused rather than read.
+constexpr std::size_t kLargestUninstallLog = 64u << 20;
 
 // Reads the log's bytes. Returns true and fills `contents` (also for a log cut off at any byte),
 // or false and fills `error`.

@@ -10,18 +10,11 @@
 #include "handle.h"
 #include "path_forms.h"
 #include "path_text.h"
+#include "process_names.h"
 
 namespace quillset {
 
 namespace {
-
-// Far beyond any log (the uninstaller refuses larger ones).
-constexpr std::size_t kLargestLog = 64u << 20;
-
-std::string lowered(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return text;
-}
 
 // The bytes of the files `paths` name, with one listing per folder: under Wine a look-up per file
 // costs about 1.4 ms (2,000 files: 2.9 s at the end of the copy page), the listing of a folder of
@@ -30,7 +23,7 @@ std::string lowered(std::string text) {
 std::uint64_t bytesOf(const std::vector<std::string>& paths) {
     std::map<std::string, std::vector<std::string>> namesByFolder;  // folder -> lowered names
     for (const std::string& path : paths)
-        if (path.find('\\') != std::string::npos) namesByFolder[folderOf(path)].push_back(lowered(fileNameOf(path)));
+        if (path.find('\\') != std::string::npos) namesByFolder[folderOf(path)].push_back(lowerCaseAscii(fileNameOf(path)));
     std::uint64_t total = 0;
     for (const auto& [folder, names] : namesByFolder) {
         std::map<std::string, std::uint64_t> sizes;
@@ -38,10 +31,10 @@ std::uint64_t bytesOf(const std::vector<std::string>& paths) {
             if (search.isDirectory()) continue;
             const WIN32_FIND_DATAA& found = search.entry();
             const std::uint64_t size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-            sizes[lowered(search.name())] = size;
+            sizes[lowerCaseAscii(search.name())] = size;
             // Wine's short names can be shared by two files, and opened by it the first answers
             // (the log names the other by its long name): a short name keeps its first file.
-            if (search.shortName()[0] != '\0') sizes.emplace(lowered(search.shortName()), size);
+            if (search.shortName()[0] != '\0') sizes.emplace(lowerCaseAscii(search.shortName()), size);
         }
         for (const std::string& name : names) {
             const auto size = sizes.find(name);
@@ -55,7 +48,7 @@ std::uint64_t bytesOf(const std::vector<std::string>& paths) {
 // cannot be read.
 std::optional<std::uint64_t> bytesLoggedIn(const std::string& logPath, const std::string& destination) {
     std::string bytes;
-    if (!readFileContents(logPath, bytes, kLargestLog)) return std::nullopt;
+    if (!readFileContents(logPath, bytes, kLargestUninstallLog)) return std::nullopt;
     return bytesOf(pathsInDestination(loggedPaths(bytes), {destination, shortPathOf(destination)}));
 }
 

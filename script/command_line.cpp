@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "process_names.h"
+
 namespace quillset {
 
 std::string quoteCommandLineArgument(const std::string& argument) {
@@ -31,9 +33,7 @@ std::string withoutLeadingBlanks(const std::string& text, std::size_t from) {
 
 bool endsWordWithExe(const std::string& text, std::size_t end) {
     if (end < 4 || (end < text.size() && !isBlank(text[end]))) return false;
-    std::string ending = text.substr(end - 4, 4);
-    for (char& c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return ending == ".exe";
+    return lowerCaseAscii(text.substr(end - 4, 4)) == ".exe";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "path_text.h"
+#include "process_names.h"
 
 namespace quillset {
 
@@ -31,9 +32,7 @@ std::string withTrailingBackslash(std::string folder) {
 
 std::string folderKey(std::string folder) {
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    for (char& c : folder)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folder;
+    return lowerCaseAscii(folder);
 }
 
 }  // namespace

@@ -38,7 +38,6 @@ using namespace quillset;
 namespace {
 
 const char* const kCaption = "Uninstall";
-constexpr std::size_t kLargestLog = 64u << 20;  // far beyond any log; refuses a stray huge file
 constexpr std::size_t kListedNames = 15;        // names per list in the closing report
 
 std::string ownPath() {
@@ -147,7 +146,7 @@ UninstallExitCode uninstall(const Screen& screen) {
     const std::string logPath = folder + "\\Uninstall.log";
 
     std::string bytes;
-    if (!readFileContents(logPath, bytes, kLargestLog)) {
+    if (!readFileContents(logPath, bytes, kLargestUninstallLog)) {
         const bool missing = GetFileAttributesA(logPath.c_str()) == INVALID_FILE_ATTRIBUTES && notFound(GetLastError());
         screen.show("The uninstall log " + logPath + " cannot be read; nothing was removed.", MB_OK | MB_ICONERROR);
         return missing ? UninstallExitCode::nothingToRemove : UninstallExitCode::logUnusable;

@@ -1,5 +1,6 @@
 #include "answers_file.h"
 
+#include "process_names.h"
 #include "scenario_words.h"
 
 namespace quillset::qsrun {
@@ -137,13 +138,8 @@ const MessageAnswer* findMessageAnswer(const Answers& answers, const std::string
 }
 
 const OverwriteAnswer* findOverwriteAnswer(const Answers& answers, const std::string& path) {
-    const auto lower = [](std::string text) {
-        for (char& c : text)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return text;
-    };
     for (const OverwriteAnswer& overwrite : answers.overwrites)
-        if (matchesPattern(lower(overwrite.path), lower(path))) return &overwrite;
+        if (matchesPattern(lowerCaseAscii(overwrite.path), lowerCaseAscii(path))) return &overwrite;
     return nullptr;
 }
 

@@ -291,9 +291,7 @@ QsrunExitCode installEarlierMedium(const Options& options, const Answers* answer
 void compareWithEarlier(const RunReport& earlier, RunReport& report) {
     std::vector<FileRecord> now;
     for (const FileRecord& file : earlier.files) now.push_back(describeFile(file.path, file.kind));
-    const std::string from = report.upgrade.from;
     report.upgrade = compareUpgrade(earlier, now, report);
-    report.upgrade.from = from;
 }
 
 }  // namespace
@@ -335,7 +333,6 @@ int main(int argc, char** argv) {
     QsrunExitCode status = QsrunExitCode::ok;
     if (!options.earlierFolder.empty()) {
         report.earlierRun.emplace_back();
-        report.upgrade.from = options.earlierMedium;
         status = installEarlierMedium(options, options.earlierAnswersPath.empty() ? nullptr : &earlierAnswers, journal,
                                       report.earlierRun.front());
         if (status != QsrunExitCode::ok) report.failure = "the earlier medium " + options.earlierMedium + ": " + report.earlierRun.front().failure;

@@ -169,8 +169,10 @@ void upgradeTable(std::string& out, const char* title, const std::vector<Upgrade
 }
 
 // The upgrade at a glance, above the two runs.
-void writeUpgrade(std::string& out, const UpgradeReport& upgrade, bool uninstalled) {
-    out += "<h2 id=\"upgrade\">Upgrade from " + htmlText(upgrade.from) +
+void writeUpgrade(std::string& out, const RunReport& report) {
+    const UpgradeReport& upgrade = report.upgrade;
+    const bool uninstalled = report.uninstall.ran;
+    out += "<h2 id=\"upgrade\">Upgrade from " + htmlText(report.earlierRun.front().medium) +
            "</h2>\n<p>The earlier medium was installed first (<a href=\"#earlier\">its run</a>, <a href=\"earlier/report.html\">"
            "its own report</a>), then this one (<a href=\"#later\">its run</a>).</p>\n";
     upgradeTable(out, "Added", upgrade.added);
@@ -210,7 +212,7 @@ std::string reportHtml(const RunReport& report) {
         "section{border-top:1px solid #ccc;margin-top:1em}img{border:1px solid #999}</style></head>\n<body>\n";
     out += "<h1>qsrun " + htmlText(report.version) + ": " + htmlText(report.medium) + "</h1>\n";
     if (!report.earlierRun.empty()) {
-        writeUpgrade(out, report.upgrade, report.uninstall.ran);
+        writeUpgrade(out, report);
         out += "<h1 id=\"earlier\">1. The earlier medium: " + htmlText(report.earlierRun.front().medium) + "</h1>\n";
         writeRun(out, report.earlierRun.front(), RunPlace{"earlier-", "earlier/"});
         out += "<h1 id=\"later\">2. This medium: " + htmlText(report.medium) + "</h1>\n";

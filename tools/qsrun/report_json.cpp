@@ -154,9 +154,11 @@ void writeUpgradeFile(std::string& out, const UpgradeFile& file) {
 }
 
 // The earlier run itself is reported in its own folder, earlier/report.json.
-void writeUpgrade(std::string& out, const UpgradeReport& upgrade, bool uninstalled) {
+void writeUpgrade(std::string& out, const RunReport& report) {
+    const UpgradeReport& upgrade = report.upgrade;
+    const bool uninstalled = report.uninstall.ran;
     JsonObject object(out);
-    object.text("from", upgrade.from);
+    object.text("from", report.earlierRun.front().medium);
     object.text("earlier_report", "earlier/report.json");
     array(object.key("added"), upgrade.added, writeUpgradeFile);
     array(object.key("replaced"), upgrade.replaced, writeUpgradeFile);
@@ -214,7 +216,7 @@ std::string reportJson(const RunReport& report) {
         if (report.uninstall.ran) writeUninstall(object.key("uninstall"), report.uninstall);
         else object.null("uninstall");
         if (report.earlierRun.empty()) object.null("upgrade");
-        else writeUpgrade(object.key("upgrade"), report.upgrade, report.uninstall.ran);
+        else writeUpgrade(object.key("upgrade"), report);
     }
     out += '\n';
     return out;

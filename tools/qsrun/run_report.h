@@ -107,7 +107,6 @@ struct UpgradeFile {
 };
 
 struct UpgradeReport {
-    std::string from;                   // the earlier medium, as given on the command line
     std::vector<UpgradeFile> added;     // installed by the later medium alone
     std::vector<UpgradeFile> replaced;  // the earlier medium's files whose bytes the later one changed
     std::vector<UpgradeFile> kept;      // the earlier medium's files with the bytes it installed

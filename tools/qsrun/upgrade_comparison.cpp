@@ -3,16 +3,15 @@
 #include <set>
 #include <string>
 
+#include "process_names.h"
+
 namespace quillset::qsrun {
 namespace {
 
 // The name a file is compared by: its long form when the survey found one (logs record short
 // forms), in lower case (Windows names files in any case).
 std::string identity(const FileRecord& file) {
-    std::string name = file.longPath.empty() ? file.path : file.longPath;
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return name;
+    return lowerCaseAscii(file.longPath.empty() ? file.path : file.longPath);
 }
 
 std::string shownPath(const FileRecord& file) { return file.longPath.empty() ? file.path : file.longPath; }
