@@ -54,6 +54,22 @@ std::string encodeArchiveEntry(const std::string& name, std::uint64_t size) {
 
 std::string encodeArchiveEnd() { return std::string(2, '\0'); }
 
+// Opens the file whose bytes come next, or ends the archive after the last; false when the sink
+// refuses the file.
+bool ArchiveReader::nextFile(ArchiveSink& sink) {
+    if (nextEntry_ == directory_.size()) {
+        state_ = State::end;
+        return true;
+    }
+    const std::size_t nameEnd = directory_.find('\0', nextEntry_);
+    left_ = 0;
+    for (int i = 8; i >= 1; --i) left_ = left_ << 8 | static_cast<std::uint8_t>(directory_[nameEnd + i]);
+    const std::string name = directory_.substr(nextEntry_, nameEnd - nextEntry_);
+    nextEntry_ = nameEnd + 9;
+    state_ = State::data;
+    return sink.beginFile(name, left_);
+}
+
 ArchiveReader::Status ArchiveReader::add(const std::uint8_t* data, std::size_t size, ArchiveSink& sink) {
     // Fills field_ with `want` bytes; true once it holds them all.
     const auto fill = [&](std::size_t want) {
@@ -64,17 +80,20 @@ ArchiveReader::Status ArchiveReader::add(const std::uint8_t* data, std::size_t s
         size -= take;
         return fieldFilled_ == want;
     };
+    // An empty file, or an empty archive, needs no byte to go on.
     while (size > 0 || (state_ == State::data && left_ == 0)) {
         switch (state_) {
             case State::nameLength:
                 if (!fill(2)) return Status::more;
                 fieldFilled_ = 0;
                 nameLength_ = static_cast<std::size_t>(field_[0] | field_[1] << 8);
-                if (nameLength_ == 0) {
-                    state_ = State::end;
+                if (nameLength_ == 0) {  // the directory is complete: the files' bytes follow
+                    if (!nextFile(sink)) return Status::sinkFailed;
                     break;
                 }
                 if (nameLength_ > kLongestArchiveName) return Status::malformed;
+                directoryBytes_ += 2 + nameLength_ + 8;
+                if (directoryBytes_ > kLargestArchiveDirectory) return Status::malformed;
                 name_.clear();
                 state_ = State::name;
                 break;
@@ -88,14 +107,15 @@ ArchiveReader::Status ArchiveReader::add(const std::uint8_t* data, std::size_t s
                 state_ = State::fileSize;
                 break;
             }
-            case State::fileSize:
+            case State::fileSize: {
                 if (!fill(8)) return Status::more;
                 fieldFilled_ = 0;
-                left_ = 0;
-                for (int i = 7; i >= 0; --i) left_ = left_ << 8 | field_[i];
-                if (!sink.beginFile(name_, left_)) return Status::sinkFailed;
-                state_ = State::data;
+                directory_ += name_;
+                directory_ += '\0';
+                directory_.append(reinterpret_cast<const char*>(field_), 8);
+                state_ = State::nameLength;
                 break;
+            }
             case State::data: {
                 const std::size_t take = left_ < size ? static_cast<std::size_t>(left_) : size;
                 if (take > 0 && !sink.writeFile(data, take)) return Status::sinkFailed;
@@ -104,7 +124,7 @@ ArchiveReader::Status ArchiveReader::add(const std::uint8_t* data, std::size_t s
                 left_ -= take;
                 if (left_ > 0) return Status::more;
                 if (!sink.endFile()) return Status::sinkFailed;
-                state_ = State::nameLength;
+                if (!nextFile(sink)) return Status::sinkFailed;
                 break;
             }
             case State::end:

@@ -258,27 +258,46 @@ TEST(PayloadArchive, AcceptsOnlyNamesThatStayInTheirFolder) {
     EXPECT_TRUE(safeArchiveName(std::string(259, 'a')));
 }
 
-TEST(PayloadArchive, RefusesWhatIsNotAnArchiveWhateverThePieces) {
-    RecordingSink sink;
+TEST(PayloadArchive, ReadsTheDirectoryThenTheFilesWhateverThePieces) {
+    const Bytes twoFiles = encodeArchiveEntry("a.txt", 3) + encodeArchiveEntry("sub\\b.txt", 2) + encodeArchiveEnd() + "abcde";
+    const Bytes longNames = [] {
+        Bytes directory;
+        while (directory.size() <= kLargestArchiveDirectory) directory += encodeArchiveEntry(std::string(200, 'n'), 0);
+        return directory;
+    }();
     const struct {
         const char* what;
         Bytes bytes;
         ArchiveReader::Status status;
+        std::map<std::string, Bytes> files;  // what the sink got, whatever the status
     } cases[] = {
-        {"one file", encodeArchiveEntry("a.txt", 3) + "abc" + encodeArchiveEnd(), ArchiveReader::Status::finished},
-        {"nothing after the end", encodeArchiveEnd() + "x", ArchiveReader::Status::malformed},
-        {"an unsafe name", encodeArchiveEntry("..\\a", 0) + encodeArchiveEnd(), ArchiveReader::Status::malformed},
-        {"a name too long", Bytes("\x04\x01", 2) + std::string(260, 'a'), ArchiveReader::Status::malformed},
-        {"cut in the data", encodeArchiveEntry("a.txt", 3) + "ab", ArchiveReader::Status::more},
+        {"two files", twoFiles, ArchiveReader::Status::finished, {{"a.txt", "abc"}, {"sub\\b.txt", "de"}}},
+        {"no file", encodeArchiveEnd(), ArchiveReader::Status::finished, {}},
+        {"empty files", encodeArchiveEntry("e1", 0) + encodeArchiveEntry("e2", 0) + encodeArchiveEnd(),
+         ArchiveReader::Status::finished, {{"e1", ""}, {"e2", ""}}},
+        {"cut in the directory", twoFiles.substr(0, 12), ArchiveReader::Status::more, {}},
+        {"cut in the second file", twoFiles.substr(0, twoFiles.size() - 1), ArchiveReader::Status::more,
+         {{"a.txt", "abc"}, {"sub\\b.txt", "d"}}},
+        {"nothing after the end", twoFiles + "x", ArchiveReader::Status::malformed,
+         {{"a.txt", "abc"}, {"sub\\b.txt", "de"}}},
+        {"nothing after an empty archive", encodeArchiveEnd() + "x", ArchiveReader::Status::malformed, {}},
+        {"an unsafe name after a good one: no file begun",
+         encodeArchiveEntry("a.txt", 1) + encodeArchiveEntry("..\\a", 0) + encodeArchiveEnd() + "a",
+         ArchiveReader::Status::malformed, {}},
+        {"a name too long", Bytes("\x04\x01", 2) + std::string(260, 'a'), ArchiveReader::Status::malformed, {}},
+        {"a directory too large", longNames, ArchiveReader::Status::malformed, {}},
     };
     for (const auto& c : cases) {
-        ArchiveReader whole, bytewise;
-        EXPECT_EQ(whole.add(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size(), sink), c.status)
+        RecordingSink whole, bytewise;
+        ArchiveReader wholeReader, bytewiseReader;
+        EXPECT_EQ(wholeReader.add(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size(), whole), c.status)
             << c.what;
+        EXPECT_EQ(whole.files, c.files) << c.what;
         ArchiveReader::Status status = ArchiveReader::Status::more;
         for (std::size_t i = 0; i < c.bytes.size() && status != ArchiveReader::Status::malformed; ++i)
-            status = bytewise.add(reinterpret_cast<const std::uint8_t*>(c.bytes.data() + i), 1, sink);
+            status = bytewiseReader.add(reinterpret_cast<const std::uint8_t*>(c.bytes.data() + i), 1, bytewise);
         EXPECT_EQ(status, c.status) << c.what << ", byte by byte";
+        EXPECT_EQ(bytewise.files, c.files) << c.what << ", byte by byte";
     }
 }
 
