@@ -442,10 +442,10 @@ median() {
   awk -v g="$1" -v c="$2" -v f="$3" '{ name = $2; for (i = 3; i <= NF - 3; i++) name = name " " $i }
     $1 == g && name == c { print $(NF - 3 + f) }' "$results" | middle
 }
-# ratio GROUP CASE BASE: the median over the rounds of the case's copy phase over the BASE case's in
-# the same round.
+# ratio GROUP CASE BASE [BASE_FIELD]: the median over the rounds of the case's copy phase over the
+# BASE case's copy phase (or its whole run, BASE_FIELD 4) in the same round.
 ratio() {
-  awk -v g="$1" -v c="$2" -v b="$3" '$1 == g && $2 == c { x[++n] = $3 } $1 == g && $2 == b { base[++m] = $3 }
+  awk -v g="$1" -v c="$2" -v b="$3" -v f="${4:-3}" '$1 == g && $2 == c { x[++n] = $3 } $1 == g && $2 == b { base[++m] = $f }
     END { for (i = 1; i <= n && i <= m; i++) if (base[i] > 0) print x[i] / base[i] }' "$results" | middle
 }
 # per_file GROUP: the median over the rounds of Setup.exe's whole run minus its run with nothing to
@@ -499,8 +499,7 @@ product_table() {
       lzma) label='NSIS 3 installer, the same with SetCompressor /SOLID lzma'; size=$(stat -c %s "$work/product-lzma.exe") ;;
       single) label=$(printf 'qsmedia --single-file (%.1f s to pack); copy phase: its start to the end of the copy page, two pages answered by the robot (%.2f× the folder medium'"'"'s whole run, goal at most 1.3×; the check and unpacking until Setup.exe starts: %.2f s); starter peak %s MiB (goal under 32)' \
                         "$(median layout product-single 2)" \
-                        "$(awk '$1 == "product" && $2 == "single" { x[++n] = $3 } $1 == "product" && $2 == "plain" { base[++m] = $4 }
-                                END { for (i = 1; i <= n && i <= m; i++) if (base[i] > 0) print x[i] / base[i] }' "$results" | middle)" \
+                        "$(ratio product single plain 4)" \
                         "$(median product single-unpacked 1)" "$(mib "$(median product single 3)")")
               size=$(stat -c %s "$work/product-single.exe") ;;
     esac
