@@ -1,5 +1,7 @@
 #include "folder_listings.h"
 
+#include <algorithm>
+
 #include "path_text.h"
 
 namespace quillset {
@@ -16,8 +18,9 @@ bool sameLetters(const char* a, const char* b, std::size_t length) {
     return true;
 }
 
-bool equalFolded(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && sameLetters(a.data(), b.data(), a.size());
+std::string upperAsciiOf(std::string text) {
+    for (char& c : text) c = upperAscii(c);
+    return text;
 }
 
 bool isLiteral(const std::string& text) {
@@ -49,7 +52,7 @@ MaskForm formOf(const std::string& mask) {
 bool nameMatches(MaskForm form, const std::string& mask, const std::string& name) {
     switch (form) {
         case MaskForm::wholeFolder: return true;
-        case MaskForm::name: return equalFolded(mask, name);
+        case MaskForm::name: return mask.size() == name.size() && sameLetters(mask.data(), name.data(), name.size());
         case MaskForm::nameAnyExtension: {
             // "stem.*": the stem itself, or the stem, a full stop and anything.
             const std::size_t stem = mask.size() - 2;
@@ -76,14 +79,37 @@ bool listingMatches(const std::string& mask, const FoundFile& entry) {
            (!entry.shortName.empty() && nameMatches(form, mask, entry.shortName));
 }
 
+const FolderListings::Listing& FolderListings::listingOf(const std::string& folder) {
+    auto listing = listings_.find(folder);
+    if (listing != listings_.end()) return listing->second;
+    Listing made;
+    made.entries = search_(folder + "*");
+    for (std::size_t i = 0; i < made.entries.size(); ++i) {
+        const FoundFile& entry = made.entries[i];
+        made.byName[upperAsciiOf(entry.name)].push_back(i);
+        const std::string shortName = upperAsciiOf(entry.shortName);
+        if (!shortName.empty() && shortName != upperAsciiOf(entry.name)) made.byName[shortName].push_back(i);
+    }
+    return listings_.emplace(folder, std::move(made)).first->second;
+}
+
 std::vector<FoundFile> FolderListings::find(const std::string& pattern) {
     const std::string folder = folderPrefixOf(pattern);
     const std::string mask = fileNameOf(pattern);
-    if (!listingAnswers(mask) || folder.find_first_of("*?") != std::string::npos) return search_(pattern);
-    auto listing = listings_.find(folder);
-    if (listing == listings_.end()) listing = listings_.emplace(folder, search_(folder + "*")).first;
+    const MaskForm form = formOf(mask);
+    if (form == MaskForm::unanswered || folder.find_first_of("*?") != std::string::npos) return search_(pattern);
+    const Listing& listing = listingOf(folder);
     std::vector<FoundFile> found;
-    for (const FoundFile& entry : listing->second)
+    if (form == MaskForm::name) {
+        const auto named = listing.byName.find(upperAsciiOf(mask));
+        if (named == listing.byName.end()) return found;
+        // One entry's long name and another's short name may both be the mask: listing order.
+        std::vector<std::size_t> indexes = named->second;
+        std::sort(indexes.begin(), indexes.end());
+        for (const std::size_t i : indexes) found.push_back(listing.entries[i]);
+        return found;
+    }
+    for (const FoundFile& entry : listing.entries)
         if (listingMatches(mask, entry)) found.push_back(entry);
     return found;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "setup_host.h"
@@ -40,8 +41,16 @@ public:
     void forget() { listings_.clear(); }
 
 private:
+    struct Listing {
+        std::vector<FoundFile> entries;
+        // The entries by their long and short names in upper case, in listing order: a script that
+        // names each of the 10,000 files of one folder looks each name up, not the whole folder.
+        std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    };
+    const Listing& listingOf(const std::string& folder);
+
     Search search_;
-    std::map<std::string, std::vector<FoundFile>> listings_;  // by the folder's text, "\" at its end
+    std::map<std::string, Listing> listings_;  // by the folder's text, "\" at its end
 };
 
 }  // namespace quillset

@@ -90,8 +90,11 @@ TEST(FolderListingsTest, ListsEachFolderOnceUntilItForgets) {
     EXPECT_EQ(names(listings.find("M:\\fil*\\a.txt")), (Names{"asked.txt"}));
     EXPECT_EQ(searches, (Names{"M:\\files\\*", "M:\\files\\a?.txt", "M:\\fil*\\a.txt"}));
     listings.forget();
-    listings.find("M:\\files\\readme.txt");
+    EXPECT_EQ(names(listings.find("M:\\files\\readme.txt")), (Names{"README.TXT"}));
     EXPECT_EQ(searches.back(), "M:\\files\\*");
+    EXPECT_EQ(names(listings.find("M:\\files\\data~fzx.bin")), (Names{"Data-0000.bin"}));
+    EXPECT_EQ(names(listings.find("M:\\files\\sub dir")), (Names{"sub dir"}));
+    EXPECT_TRUE(listings.find("M:\\files\\data-0000").empty());
     EXPECT_EQ(searches.size(), 4u);
 }
 
