@@ -2,6 +2,7 @@
 // an earlier installation's Uninstall entry and the main window, through the Win32 calls themselves.
 #pragma once
 
+#include "folder_listings.h"
 #include "setup_host.h"
 #include "win32_session.h"
 
@@ -9,7 +10,7 @@ namespace quillset {
 
 class Win32Host : public SetupHost {
 public:
-    explicit Win32Host(const Win32Session& windows) : windows_(windows) {}
+    explicit Win32Host(const Win32Session& windows);
 
     int showPage(Page page) override;
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
@@ -21,6 +22,8 @@ public:
 
 private:
     const Win32Session& windows_;
+    // AddFile's searches, one listing per folder until the user next sees a page or a message.
+    FolderListings listings_;
 };
 
 }  // namespace quillset

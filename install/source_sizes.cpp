@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include <optional>
+
+#include "handle.h"
 #include "install_file.h"
+#include "source_header.h"
 #include "system_library.h"
 
 namespace quillset {
@@ -15,11 +19,28 @@ namespace {
 using CompressionInfo = DWORD(WINAPI*)(PCSTR, PSTR*, PDWORD, PDWORD, PUINT);
 SystemFunction<CompressionInfo> platformCompressionInfo("setupapi.dll", "SetupGetFileCompressionInfoA");
 
+// The platform's size query opens a source twice (once for its first bytes, once for its size),
+// and under Wine each opening costs a tenth of a millisecond: 10,000 sources took 2 to 3 s. A
+// source whose first bytes are no compressed form's has its own size as the answer, so one
+// opening, as the platform's (reading, no sharing), tells it; every other source, and any that
+// cannot be opened or read so, is left to the platform.
+std::optional<std::uint32_t> sizeAsStored(const std::string& path) {
+    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::uint8_t head[kSourceHeaderBytes];
+    DWORD got = 0;
+    if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || mayBeCompressed(head, got)) return std::nullopt;
+    const DWORD size = GetFileSize(file.get(), nullptr);
+    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return std::nullopt;
+    return size;
+}
+
 }  // namespace
 
 std::uint32_t uncompressedSize(const std::string& path) {
     const CompressionInfo compressionInfo = platformCompressionInfo.get();
     if (compressionInfo == nullptr) return 0;
+    if (const std::optional<std::uint32_t> size = sizeAsStored(path)) return *size;
     PSTR actualName = nullptr;
     DWORD sourceSize = 0, targetSize = 0;
     UINT compression = 0;

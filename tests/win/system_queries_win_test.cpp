@@ -1,19 +1,51 @@
 // What the program asks of Windows itself: the name-character rule of the code page, the process
-// list, the free disk space and the libraries of the system folder. (Finding a forbidden process by its name, under NT and Windows 98,
+// list, the free disk space, the libraries of the system folder and the file search. (Finding a forbidden process by its name, under NT and Windows 98,
 // and a script that cannot be opened: the end-to-end tests.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "cp1252.h"
+#include "find_files.h"
+#include "folder_listings.h"
 #include "free_disk_space.h"
 #include "process_guard.h"
 #include "system_directories.h"
 #include "system_library.h"
 #include "windows_name_character.h"
+#include "win_test_files.h"
 
 namespace quillset {
 namespace {
+
+// Every mask the folder's listing answers finds what the platform's own search finds, short names
+// included; in a folder with names that each form could confuse.
+TEST(FolderListingsTest, AnswersAsThePlatformsSearch) {
+    const std::string folder = tempDirectory() + "qs listings win test\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "sub dir").c_str(), nullptr);
+    const char* const names[] = {"longname.html", "readme", "README.TXT.bak", "a.b.c", "Data-0000.bin", "data-0000x.bin",
+                                 "x.txt.bak", "notes.txt", "short.htm", "data-0000"};
+    for (const char* name : names) CloseHandle(CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    FolderListings listings(findFilesWin32);
+    for (const std::string mask : {"*", "*.*", "readme", "notes.TXT", "NOTES.TXT", "data-0000", "data-0000.*", "readme.*",
+                                   "a.b.*", "*.htm", "*.txt", "*.bak", "*.c", "missing.*", "sub dir", "short.htm"}) {
+        ASSERT_TRUE(listingAnswers(mask)) << mask;
+        std::vector<std::string> expected, listed;
+        for (const FoundFile& entry : findFilesWin32(folder + mask)) expected.push_back(entry.name + "|" + entry.shortName);
+        for (const FoundFile& entry : listings.find(folder + mask)) listed.push_back(entry.name + "|" + entry.shortName);
+        EXPECT_EQ(listed, expected) << mask;
+    }
+    // Each entry's short name, to find it by: the listing must find it so, as the search does.
+    for (const FoundFile& entry : findFilesWin32(folder + "*")) {
+        if (entry.shortName.empty()) continue;
+        ASSERT_EQ(listings.find(folder + entry.shortName).size(), 1u) << entry.shortName;
+        EXPECT_EQ(listings.find(folder + entry.shortName)[0].name, entry.name);
+    }
+    for (const char* name : names) DeleteFileA((folder + name).c_str());
+    RemoveDirectoryA((folder + "sub dir").c_str());
+    RemoveDirectoryA(folder.c_str());
+}
 
 TEST(WindowsReaderTest, CodePageTableAgreesWithIsCharAlphaNumeric) {
     ASSERT_EQ(GetACP(), 1252u) << "the Wine prefix must use the Western code page";

@@ -45,12 +45,27 @@ BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM data) {
     return TRUE;
 }
 
+// Whether a window or one of its descendants has a part still to be painted.
+BOOL CALLBACK findUnpaintedChild(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 std::string classOf(HWND window) {
     char name[256] = "";
     GetClassNameA(window, name, sizeof name);
     return name;
+}
+
+bool waitsToBePainted(HWND window) {
+    bool found = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    if (!found) EnumChildWindows(window, findUnpaintedChild, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // A top-level window's title is kept by the system, so reading it never waits for the program.

@@ -36,6 +36,8 @@ std::vector<TopWindow> windowsOfProcess(DWORD processId);
 HWND findVisibleWindow(DWORD processId, const std::string& title, const std::string& className,
                        const ControlRef* content = nullptr, HWND except = nullptr);
 std::string classOf(HWND window);
+// Whether the window or one of its visible controls still has a part to paint.
+bool waitsToBePainted(HWND window);
 std::string titleOf(HWND window);
 
 // Asks the window itself for its text; false when the program does not answer in time.

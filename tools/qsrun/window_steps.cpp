@@ -13,21 +13,6 @@ std::string hexHandle(HWND window) {
     return text;
 }
 
-// Whether a window or one of its descendants has a part still to be painted.
-BOOL CALLBACK findUnpaintedChild(HWND window, LPARAM found) {
-    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
-        *reinterpret_cast<bool*>(found) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool waitsToBePainted(HWND window) {
-    bool found = GetUpdateRect(window, nullptr, FALSE) != FALSE;
-    if (!found) EnumChildWindows(window, findUnpaintedChild, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 }  // namespace
 
 std::string Robot::describeControl(const ControlRef& ref) const {
