@@ -67,7 +67,7 @@ tools: deps
 	@cmake -S . -B $(TOOLS) -DCMAKE_BUILD_TYPE=Release -DQUILLSET_SANITIZE=OFF \
 	    -DQUILLSET_DIST_WINDOWS_PROGRAMS=$(CURDIR)/$(RELEASE32) -DQUILLSET_DIST_DIRECTORY=$(CURDIR)/$(DIST) \
 	    -DQUILLSET_DIST_QSRUN_DRIVER=$(CURDIR)/$(RELEASE64)/qsrun-driver.exe >/dev/null
-	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck qsmedia
+	@cmake --build $(TOOLS) -j$(JOBS) --target qscheck qsmedia single_file_unpack
 
 # One package per platform, made by CPack from each tree's install rules (cmake/packages.cmake):
 # the win32 and win64 zips from the release trees, the Linux tar.gz from the tools tree.

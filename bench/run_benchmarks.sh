@@ -15,7 +15,8 @@
 #   --release32 DIR  the i686 release build, whose program sizes are reported beside the x86_64
 #                    ones (default build/release-win32)
 #   --qscheck P  the native qscheck to measure (default build/tools/qscheck, the optimised one);
-#                the qsmedia beside it lays out the media of the compressed-media cases
+#                the qsmedia beside it lays out the media of the compressed-media cases and the
+#                single file, whose payload the single_file_unpack beside it unpacks natively
 #   --out FILE   also write the table there (default build/bench/results.md)
 # QS_WINEPREFIX=DIR runs it in a Wine prefix of its own (as tests/wine/with-wine).
 # Needs makensis (Debian's nsis), GNU time and, with the default sizes, about 2 GB of free space
@@ -41,10 +42,10 @@ while [ $# -gt 0 ]; do
   shift
 done
 win64=$(realpath "$win64") qscheck=$(realpath "$qscheck") release=$(realpath "$release") release32=$(realpath "$release32")
-qsmedia=$(dirname "$qscheck")/qsmedia
+qsmedia=$(dirname "$qscheck")/qsmedia single_file_unpack=$(dirname "$qscheck")/single_file_unpack
 for program in "$release/Setup.exe" "$release/QSUninstall.exe" "$release/QSStarter.exe" "$release32/Setup.exe" \
                "$release32/QSUninstall.exe" "$release32/QSStarter.exe" "$win64/copy_floor.exe" \
-               "$win64/sections_page_bench.exe" "$win64/robot.exe" "$qscheck" "$qsmedia" \
+               "$win64/sections_page_bench.exe" "$win64/robot.exe" "$qscheck" "$qsmedia" "$single_file_unpack" \
                "$win64/first_page_bench.exe" "$win64/empty_program.exe" "$win64/demo-payload/QuillDemo.exe"; do
   [ -f "$program" ] || { echo "run_benchmarks: no $program (make release win64 tools builds it)" >&2; exit 1; }
 done
@@ -411,6 +412,13 @@ for round in $(seq 1 "$runs"); do
       single) run_single product "${check:--}" ;;
     esac
   done
+  # The floor of the single file's unpacking: the starter's own check and reader, natively
+  # (no Wine, no window), into a folder.
+  rm -rf "$work/unpacked-natively"
+  started=$(now)
+  "$single_file_unpack" "$work/product-single.exe" "$work/unpacked-natively" || fail "single_file_unpack failed"
+  record "product single-native $(minus "$(now)" "$started") 0 0"
+  rm -rf "$work/unpacked-natively"
   run_setup empty empty
   run_loop empty verinstall empty
   measure statements "qscheck statements" "$qscheck" statements "$work/large-script.ini"
@@ -539,10 +547,11 @@ product_table() {
                   size=$(bytes_of "$work/product-compressed") ;;
       zlib) label='NSIS 3 installer, amd64-unicode, silent, SetCompressor zlib'; size=$(stat -c %s "$work/product-zlib.exe") ;;
       lzma) label='NSIS 3 installer, the same with SetCompressor /SOLID lzma'; size=$(stat -c %s "$work/product-lzma.exe") ;;
-      single) label=$(printf 'qsmedia --single-file (%.1f s to pack); copy phase: its start to the end of the copy page, two pages answered by the robot (%.2f× the folder medium'"'"'s whole run, goal at most 1.3×; the check and unpacking until Setup.exe starts: %.2f s); starter peak %s MiB (goal under 32)' \
+      single) label=$(printf 'qsmedia --single-file (%.1f s to pack); copy phase: its start to the end of the copy page, two pages answered by the robot (%.2f× the folder medium'"'"'s whole run, goal at most 1.3×; the check and unpacking until Setup.exe starts: %.2f s; the same natively, without Wine, the floor: %.2f s, %.2f× the folder medium'"'"'s whole run); starter peak %s MiB (goal under 32)' \
                         "$(median layout product-single 2)" \
                         "$(ratio product single plain 4)" \
-                        "$(median product single-unpacked 1)" "$(mib "$(median product single 3)")")
+                        "$(median product single-unpacked 1)" "$(median product single-native 1)" \
+                        "$(ratio product single-native plain 4)" "$(mib "$(median product single 3)")")
               size=$(stat -c %s "$work/product-single.exe") ;;
     esac
     printf '| %s | %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(mib $((size / 1024)))" \

@@ -38,6 +38,7 @@ public:
     std::string waitForExit(int code) override { return record("waitForExit", std::to_string(code)); }
     std::string waitForExitUnseen(int code) override { return record("waitForExitUnseen", std::to_string(code)); }
     std::string kill(std::vector<std::string>&) override { return record("kill", ""); }
+    std::string endSession(std::vector<std::string>&) override { return record("endSession", ""); }
     std::string deleteFile(const std::string& path) override { return record("deleteFile", path); }
     std::string writeFile(const std::string& path, const std::string& text) override {
         return record("writeFile", path + " " + text);
@@ -153,6 +154,7 @@ TEST(RobotStepTable, EveryStepReachesItsOwnCall) {
         {"file a.txt 300", "waitForFile(a.txt 300)"},
         {"no-file a.txt", "waitForNoFile(a.txt)"},
         {"kill", "kill()"},
+        {"end-session", "endSession()"},
         {"pixel 200 300 1 2 3", "waitForPixel(200 300 1,2,3 0)"},
         {"wait-pixel 200 300 1 2 3 4", "waitForPixel(200 300 1,2,3 4)"},
         {"pixels 0 0 10 20 255 0 0 8 5", "waitForPixelCount(0 0 10 20 255,0,0 8 5 -)"},

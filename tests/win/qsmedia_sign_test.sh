@@ -5,10 +5,15 @@
 # without --sign, and that medium carries the programs unchanged. A signing that fails, also half
 # way, leaves no medium and nothing in the temporary directory. qsmedia.exe without osslsigncode
 # says so. A single-file installer signed after its payload is in place verifies, and a changed
-# byte in its payload breaks the signature.
-# Usage: qsmedia_sign_test.sh NATIVE_QSMEDIA QSMEDIA_EXE (Setup.exe, QSUninstall.exe and QSStarter.exe beside it)
+# byte in its payload breaks the signature; the Setup.exe and QSUninstall.exe it carries are signed
+# too.
+# A starter with symbols behind its sections (this test build's) is refused for a single file.
+# Usage: qsmedia_sign_test.sh NATIVE_QSMEDIA QSMEDIA_EXE SINGLE_FILE_UNPACK RELEASE_PROGRAMS
+#   (Setup.exe, QSUninstall.exe and QSStarter.exe beside QSMEDIA_EXE and in the release build's
+#   folder RELEASE_PROGRAMS; SINGLE_FILE_UNPACK the native program that unpacks a single file's
+#   payload)
 set -u
-qsmedia=$(realpath "$1") qsmedia_exe=$(realpath "$2")
+qsmedia=$(realpath "$1") qsmedia_exe=$(realpath "$2") unpack=$(realpath "$3") release=$(realpath "$4")
 programs=$(dirname "$qsmedia_exe")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -54,15 +59,24 @@ verifies tampered.exe && fail "a changed Setup.exe still verifies"
 
 # --single-file --sign: the whole program is signed after its payload is in place, so the
 # signature covers the payload: it verifies, and a byte changed in the payload breaks it.
-"$qsmedia" tree/medium.txt --single-file single.exe --programs "$programs" --sign cert.pem --key key.pem \
+"$qsmedia" tree/medium.txt --single-file single.exe --programs "$release" --sign cert.pem --key key.pem \
   >single.log 2>&1 || fail "--single-file --sign: $(cat single.log)"
 grep -qF "the program, Setup.exe and QSUninstall.exe signed" single.log || fail "--single-file --sign: $(cat single.log)"
 verifies single.exe || fail "--single-file --sign: the program does not verify: $(tail -3 verify.log)"
+"$unpack" single.exe inside >unpack.log 2>&1 || fail "--single-file --sign: the payload does not unpack: $(cat unpack.log)"
+for program in Setup.exe QSUninstall.exe; do
+  verifies "inside/$program" || fail "--single-file --sign: the $program inside does not verify: $(tail -3 verify.log)"
+done
 payload=$(grep -obUaF QSSINGLE single.exe | head -1 | cut -d: -f1)
 [ -n "$payload" ] || fail "--single-file --sign: no payload header in the program"
 cp single.exe single-tampered.exe && printf 'X' | dd of=single-tampered.exe bs=1 seek=$((payload + 200)) conv=notrunc 2>/dev/null
 verifies single-tampered.exe && fail "--single-file --sign: a changed byte in the payload still verifies"
 [ -z "$(ls -A tmp)" ] || fail "--single-file --sign: left in the temporary directory: $(ls -A tmp)"
+
+"$qsmedia" tree/medium.txt --single-file symbols.exe --programs "$programs" >symbols.log 2>&1
+status=$?
+[ $status = 1 ] && grep -qF "QSStarter.exe holds" symbols.log && [ ! -e symbols.exe ] && [ ! -e symbols.exe.partial ] ||
+  fail "a starter with symbols behind its sections: exit status $status: $(cat symbols.log)"
 
 # fails NAME MESSAGE OPTION... — qsmedia exits with 1 and says MESSAGE, and nothing stays.
 fails() {

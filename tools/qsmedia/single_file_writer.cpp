@@ -160,6 +160,21 @@ bool writeSingleFile(const fs::path& starter, const std::vector<PackedFile>& fil
                      const fs::path& output, SingleFileFigures& figures, std::string& error) {
     std::ifstream starterFile(starter, std::ios::binary);
     if (!starterFile) return (error = starter.string() + " cannot be read", false);
+    // The starter finds its payload where its last section ends: a program with more behind its
+    // sections (the symbol table of a build with debugging information, a signature) would make a
+    // file that calls itself damaged at every start.
+    std::uint8_t head[4096];
+    starterFile.read(reinterpret_cast<char*>(head), sizeof head);
+    const std::uint64_t starterSize = fs::file_size(starter);
+    PayloadBounds bounds;
+    if (findPayloadBounds(head, static_cast<std::size_t>(starterFile.gcount()), starterSize, bounds) &&
+        bounds.start != starterSize)
+        return (error = starter.string() + " holds " + std::to_string(starterSize - bounds.start) +
+                        " bytes behind its last section (symbols or a signature): give --programs a release build's "
+                        "folder",
+                false);
+    starterFile.clear();
+    starterFile.seekg(0);
     std::string directory;
     std::uint64_t unpackedSize = 0;
     for (const PackedFile& file : files) {

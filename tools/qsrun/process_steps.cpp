@@ -189,6 +189,34 @@ std::string Robot::kill(std::vector<std::string>& notes) {
     return endProgram() ? "" : "the program still runs five seconds after it was ended";
 }
 
+std::string Robot::endSession(std::vector<std::string>& notes) {
+    if (std::string missing = requireProgram(); !missing.empty()) return missing;
+    if (!programRunning()) return "the program has ended already";
+    const std::vector<TopWindow> windows = windowsOfProcess(process_.dwProcessId);
+    if (windows.empty()) return "the program has no window that could hear of the session's end";
+    const UINT waitMs = static_cast<UINT>(timeoutMs_);
+    for (const TopWindow& window : windows) {
+        DWORD_PTR agreed = 0;
+        if (!SendMessageTimeoutA(window.handle, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, waitMs, &agreed))
+            return "the window " + quoteWord(window.title) + " did not answer WM_QUERYENDSESSION within " +
+                   describeTimeout();
+        if (!agreed) {
+            // The session goes on, as Windows then tells every window.
+            for (const TopWindow& told : windows)
+                SendMessageTimeoutA(told.handle, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, waitMs, nullptr);
+            return "the window " + quoteWord(window.title) + " refused to let the session end";
+        }
+    }
+    for (const TopWindow& window : windows) {
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutA(window.handle, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, waitMs, &ignored))
+            return "the window " + quoteWord(window.title) + " did not return from WM_ENDSESSION within " +
+                   describeTimeout();
+    }
+    notes.push_back(std::to_string(windows.size()) + " window(s) told that the session ends");
+    return endProgram() ? "" : "the program still runs five seconds after the session ended";
+}
+
 bool Robot::startedThirtyTwoBitProgram() const {
     DWORD binaryType = 0;
     return sizeof(void*) == 8 && GetBinaryTypeA(programPath_.c_str(), &binaryType) && binaryType == SCS_32BIT_BINARY;

@@ -41,6 +41,9 @@ public:
     std::string waitForExitUnseen(int expectedCode) override;
     // As the task manager ends a program; notes the exit code of one that had ended already.
     std::string kill(std::vector<std::string>& notes) override;
+    // WM_QUERYENDSESSION to every top-level window of the program and of what it started, then
+    // WM_ENDSESSION, each answer waited for, then the processes ended, as Windows ends them.
+    std::string endSession(std::vector<std::string>& notes) override;
     bool programRunning() const;
     // The started program (0 and null before a start), and its exit code once it has ended.
     DWORD processId() const { return process_.dwProcessId; }

@@ -103,6 +103,7 @@ const std::vector<StepDefinition> definitions = {
      }},
     {"no-file", 1, 1, "w", [](StepActions& robot, const Words& a, Notes&) { return robot.waitForNoFile(a[0]); }},
     {"kill", 0, 0, "", [](StepActions& robot, const Words&, Notes& notes) { return robot.kill(notes); }},
+    {"end-session", 0, 0, "", [](StepActions& robot, const Words&, Notes& notes) { return robot.endSession(notes); }},
     {"pixel", 5, 6, "iibbbb", waitForPixel},
     {"wait-pixel", 5, 6, "iibbbb", waitForPixel},
     {"pixels", 9, 10, "iiiibbbbii",

@@ -46,6 +46,8 @@ public:
     // Waits for the end as waitForExit does, and fails as soon as the program shows a window.
     virtual std::string waitForExitUnseen(int expectedCode) = 0;
     virtual std::string kill(std::vector<std::string>& notes) = 0;
+    // Ends the Windows session for the program as Windows does, then ends the program.
+    virtual std::string endSession(std::vector<std::string>& notes) = 0;
 
     // Files the program works on (file_steps.cpp).
     virtual std::string deleteFile(const std::string& path) = 0;
