@@ -212,16 +212,17 @@ hold_file() {
   local ready="$work_root/$name.held$((holds += 1))" holder attempt
   for attempt in 1 2 3; do
     rm -f "$ready"
-    wine "$payload/probe.exe" hold "$1" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+    wine "$payload/probe.exe" hold "$1" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>"$ready.said" &
     holder=$!
     for _ in $(seq 1 300); do [ -e "$ready" ] || ! kill -0 $holder 2>/dev/null && break; sleep 0.1; done
     if [ -e "$ready" ]; then
-      restore+=("kill $holder 2>/dev/null; wait $holder 2>/dev/null; rm -f '$ready'")
+      restore+=("kill $holder 2>/dev/null; wait $holder 2>/dev/null; rm -f '$ready' '$ready.said'")
       return 0
     fi
     if ! kill -0 $holder 2>/dev/null; then
       wait $holder
       echo "run_scenario: $1 could not be held: the holder ended with status $? (1: the file could not be opened or loaded)"
+      grep -a 'probe:' "$ready.said"
       return 1
     fi
     kill $holder 2>/dev/null

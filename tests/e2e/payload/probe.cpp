@@ -38,7 +38,12 @@ int hold(const std::string& path, const std::string& ready) {
     const bool held = library ? LoadLibraryA(path.c_str()) != nullptr
                               : CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) !=
                                     INVALID_HANDLE_VALUE;
-    if (!held) return 1;
+    if (!held) {
+        // The scenario's runner passes this on: a load that fails now and then must say why.
+        std::fprintf(stderr, "probe: %s cannot be %s (error %lu)\n", path.c_str(), library ? "loaded" : "opened",
+                     GetLastError());
+        return 1;
+    }
     CloseHandle(CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     Sleep(INFINITE);
     return 0;
