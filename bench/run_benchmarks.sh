@@ -739,7 +739,7 @@ sections_floor=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*alone: \([0-9.]*
 many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
 fi
 {
-  echo "Quillset benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $([ $smoke = 1 ] && echo 'SMOKE SIZES (figures mean nothing), ')$runs round(s)"
+  echo "Quillset benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $([ $smoke = 1 ] && echo 'SMOKE SIZES (figures mean nothing), ')$([ $sweep_only = 1 ] && echo "the sweep alone, $sweep_runs" || echo "$runs") round(s)"
   echo "Machine: $(nproc) cores ($(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)), $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo), $(wine --version 2>/dev/null | head -1), $(makensis -VERSION 2>/dev/null | head -1 | sed 's/^/NSIS /')"
   if [ $sweep_only = 0 ]; then
   copy_table medium "Copy phase, $medium_files files of $medium_file_kib KiB ($(mib $((medium_files * medium_file_kib))) MiB) in $medium_folders folders (medians):" 1.10
