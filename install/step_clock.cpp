@@ -15,9 +15,10 @@ struct StepTotal {
 
 StepTotal totals[static_cast<int>(CopyStep::count)];
 
-const char* const kStepNames[] = {"before-files",    "file",         "source-short-path", "directories",
-                                  "destination-looked-at", "installer", "installed-short-path",
-                                  "temporary-copies", "log-write", "progress", "after-files"};
+// In the order of CopyStep.
+const char* const kStepNames[] = {"before-files", "file", "source-short-path", "directories", "destination-looked-at",
+                                  "installer", "installed-short-path", "temporary-copies", "log-write", "progress",
+                                  "after-files"};
 static_assert(sizeof kStepNames / sizeof kStepNames[0] == static_cast<int>(CopyStep::count), "a name per step");
 
 long long ticksNow() {
