@@ -679,7 +679,7 @@ mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 bytes_of() { find "$@" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
 # The compressed media: size against the payload, copy phase against the medium as it is.
 product_table() {
-  local payload label name size
+  local payload label name size by_plain
   payload=$(bytes_of "$work/product-tree/files")
   echo
   echo "Compressed media: $medium_files files of $medium_file_kib KiB ($(mib $((payload / 1024))) MiB) in $medium_folders folders: half programs, a quarter text, a quarter random bytes (medians):"
@@ -700,9 +700,12 @@ product_table() {
                         "$(median product single-unpacked 1)" "$(mib "$(median product single 3)")")
               size=$(stat -c %s "$work/product-single.exe") ;;
     esac
-    printf '| %s | %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
+    # The compressed medium's goal: its copy phase at most 1.2 times the medium's as it is.
+    by_plain=$(printf %.2f "$(ratio product "$name" plain)")
+    [ "$name" = compressed ] && by_plain=$(against "$(ratio product "$name" plain)" 1.20)
+    printf '| %s | %s | %.2f | %.2f | %s | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
       "$(awk -v a="$size" -v b="$payload" 'BEGIN { print a / b }')" "$(median product "$name" 1)" \
-      "$(ratio product "$name" plain)" "$(median product "$name" 2)"
+      "$by_plain" "$(median product "$name" 2)"
   done
 }
 # first_page FIELD CASE: the median over the rounds of first_page_bench's FIELD (3 first window, 4
