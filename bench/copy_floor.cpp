@@ -6,7 +6,9 @@
 // The files are those directly in SOURCE_DIR and in its folders (one level, as a medium's AddFile
 // statements name them); each goes to the same relative place under DESTINATION_DIR, whose folders
 // are made as the loop reaches them. Only the loop is timed; the listing comes first, as Setup.exe
-// lists its files while it reads the script. Prints one line: "MODE FILES BYTES SECONDS".
+// lists its files while it reads the script. Prints one line: "MODE FILES BYTES SECONDS"; the mode
+// shortnames adds the seconds of each of its three calls over the loop: "LOOKED_AT INSTALLER
+// SHORT_NAME".
 //
 // Modes:
 //   verinstall  VerInstallFileA with VIFF_FORCEINSTALL: the floor the design allows, since every
@@ -15,7 +17,10 @@
 //               destination looked at first (an existing file is asked about), the installer handed
 //               the source's short name from the folder's listing (Setup.exe keeps it from AddFile's
 //               listing; its messages name the file so), and the installed file's short name looked
-//               up by that name afterwards (Setup.exe's log records it); nothing else of Setup.exe's
+//               up by that name afterwards (Setup.exe's log records it); nothing else of Setup.exe's.
+//               A short name that another entry of the folder answers to (Wine's hashed short names
+//               repeat in large folders) opens the first file that has it: there the installer is
+//               handed the long name and the log's look-up is by it, as Setup.exe ends up doing
 //   copyfile    CopyFileA
 //   lzsteps     the installer's steps, taken one by one: the source opened through the LZ library,
 //               a temporary name in the destination folder, LZCopy into it, then the move to the
@@ -26,8 +31,10 @@
 #include <windows.h>
 #include <lzexpand.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,9 +43,14 @@ namespace {
 struct SourceFile {
     std::string folder;  // relative to the source directory, empty for its own files
     std::string name;
-    std::string shortName;  // the listing's, empty where the name is short already
+    std::string shortName;  // the listing's, empty where the name is short already or shares it
     unsigned long long bytes = 0;
 };
+
+std::string upper(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
 
 void listFolder(const std::string& root, const std::string& folder, bool descend, std::vector<SourceFile>& files) {
     const std::string directory = folder.empty() ? root : root + "\\" + folder;
@@ -46,7 +58,12 @@ void listFolder(const std::string& root, const std::string& folder, bool descend
     HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return;
     std::vector<std::string> folders;
+    const std::size_t first = files.size();
+    std::map<std::string, int> answering;  // how many entries answer to a name, by its upper case
     do {
+        ++answering[upper(data.cFileName)];
+        if (data.cAlternateFileName[0] != '\0' && upper(data.cAlternateFileName) != upper(data.cFileName))
+            ++answering[upper(data.cAlternateFileName)];
         if (data.cFileName[0] == '.') continue;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             if (descend) folders.push_back(data.cFileName);
@@ -56,6 +73,8 @@ void listFolder(const std::string& root, const std::string& folder, bool descend
         files.push_back(SourceFile{folder, data.cFileName, data.cAlternateFileName, bytes});
     } while (FindNextFileA(search, &data));
     FindClose(search);
+    for (std::size_t i = first; i < files.size(); ++i)
+        if (!files[i].shortName.empty() && answering[upper(files[i].shortName)] > 1) files[i].shortName.clear();
     for (const std::string& name : folders) listFolder(root, name, false, files);
 }
 
@@ -77,13 +96,31 @@ bool installerCopy(const std::string& sourceDirectory, const std::string& destin
     return installerCopy(sourceDirectory, destinationDirectory, name, name);
 }
 
+long long ticksNow() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// The time each of the design's calls took over the loop, in the counter's ticks.
+struct CallTimes {
+    long long lookedAt = 0, installer = 0, shortName = 0;
+};
+
 // The installer as Setup.exe calls it, with the look-ups it makes around the call. The folders'
 // own short paths, which Setup.exe asks once per folder, are the paths themselves here.
-bool shortNamesCopy(const std::string& sourceDirectory, const std::string& destinationDirectory, const SourceFile& file) {
+bool shortNamesCopy(const std::string& sourceDirectory, const std::string& destinationDirectory, const SourceFile& file,
+                    CallTimes& times) {
+    const long long started = ticksNow();
     GetFileAttributesA((destinationDirectory + "\\" + file.name).c_str());  // is there a file to ask about?
+    const long long lookedAt = ticksNow();
     const std::string& sourceName = file.shortName.empty() ? file.name : file.shortName;
     if (!installerCopy(sourceDirectory, destinationDirectory, file.name, sourceName)) return false;
+    const long long installed = ticksNow();
     GetFileAttributesA((destinationDirectory + "\\" + sourceName).c_str());  // the short name the log records
+    times.lookedAt += lookedAt - started;
+    times.installer += installed - lookedAt;
+    times.shortName += ticksNow() - installed;
     return true;
 }
 
@@ -155,6 +192,7 @@ int main(int argc, char** argv) {
     std::vector<SourceFile> files;
     listFolder(sourceRoot, "", true, files);
     std::vector<char> buffer(1 << 20);
+    CallTimes times;
 
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
@@ -173,7 +211,7 @@ int main(int argc, char** argv) {
         const std::string destinationPath = destinationDirectory + "\\" + file.name;
         bool copied = false;
         if (mode == "verinstall") copied = installerCopy(sourceDirectory, destinationDirectory, file.name);
-        else if (mode == "shortnames") copied = shortNamesCopy(sourceDirectory, destinationDirectory, file);
+        else if (mode == "shortnames") copied = shortNamesCopy(sourceDirectory, destinationDirectory, file, times);
         else if (mode == "copyfile") copied = CopyFileA(sourcePath.c_str(), destinationPath.c_str(), FALSE) != 0;
         else if (mode == "lzsteps") copied = lzSteps(sourcePath, destinationDirectory, destinationPath);
         else copied = bigSteps(sourceDirectory, destinationDirectory, file.name, buffer);
@@ -185,6 +223,11 @@ int main(int argc, char** argv) {
     }
     QueryPerformanceCounter(&end);
     const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    std::printf("%s %zu %llu %.4f\n", mode.c_str(), files.size(), bytes, seconds);
+    std::printf("%s %zu %llu %.4f", mode.c_str(), files.size(), bytes, seconds);
+    const double tick = 1.0 / static_cast<double>(frequency.QuadPart);
+    if (mode == "shortnames")
+        std::printf(" %.4f %.4f %.4f", static_cast<double>(times.lookedAt) * tick,
+                    static_cast<double>(times.installer) * tick, static_cast<double>(times.shortName) * tick);
+    std::printf("\n");
     return 0;
 }

@@ -4,7 +4,8 @@
 # the cases of one round side by side, and prints a table of medians.
 #
 # Usage: bench/run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--release DIR] [--release32 DIR]
-#                                [--qscheck PATH] [--out FILE]
+#                                [--qscheck PATH] [--out FILE] [--sweep SIZES] [--sweep-runs N]
+#                                [--sweep-only] [--step-clock]
 #   --smoke      tiny payloads and one run: checks that every case still runs and installs the
 #                right bytes (the test suite runs this); its figures mean nothing
 #   --runs N     rounds of the copy cases (default 5; the 10,000-file install runs at most twice)
@@ -18,6 +19,13 @@
 #                the qsmedia beside it lays out the media of the compressed-media cases and the
 #                single file, whose payload the single_file_unpack beside it unpacks natively
 #   --out FILE   also write the table there (default build/bench/results.md)
+#   --sweep SIZES    the folder sizes of the many-small-files sweep, files of 1 KiB per folder
+#                    (default "100 500 2000"; "" leaves the sweep out; 10000 adds about 25 minutes
+#                    at 3 rounds): at each size at least 2,000 files, in as many folders as it takes
+#   --sweep-runs N   rounds of the sweep (default 3)
+#   --sweep-only     the sweep alone (and the runs with nothing to copy it needs)
+#   --step-clock     Setup.exe is a build with the step clock (-DQUILLSET_STEP_CLOCK=ON, given with
+#                    --release): the sweep's table then tells where its copy phase goes, step by step
 # QS_WINEPREFIX=DIR runs it in a Wine prefix of its own (as tests/wine/with-wine).
 # Needs makensis (Debian's nsis), GNU time and, with the default sizes, about 2 GB of free space
 # in TMPDIR and the Wine prefix.
@@ -26,21 +34,26 @@ export LC_ALL=C  # numbers with a full stop, whatever the caller's locale
 
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
-smoke=0 runs=5 win64="$top/build/win64" qscheck="$top/build/tools/qscheck" out="$top/build/bench/results.md"
+smoke=0 runs=5 sweep_sizes="100 500 2000" sweep_runs=3 sweep_only=0 step_clock=0 win64="$top/build/win64" qscheck="$top/build/tools/qscheck" out="$top/build/bench/results.md"
 release="$top/build/release-win64" release32="$top/build/release-win32"
 while [ $# -gt 0 ]; do
   case $1 in
-    --smoke) smoke=1 runs=1 ;;
+    --smoke) smoke=1 runs=1 sweep_runs=1 ;;
     --runs) runs=$2; shift ;;
+    --sweep) sweep_sizes=$2; sweep_given=1; shift ;;
+    --sweep-runs) sweep_runs=$2; shift ;;
+    --sweep-only) sweep_only=1 ;;
+    --step-clock) step_clock=1 ;;
     --win64) win64=$2; shift ;;
     --release) release=$2; shift ;;
     --release32) release32=$2; shift ;;
     --qscheck) qscheck=$2; shift ;;
     --out) out=$2; shift ;;
-    *) echo "usage: run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--release DIR] [--release32 DIR] [--qscheck PATH] [--out FILE]" >&2; exit 64 ;;
+    *) echo "usage: run_benchmarks.sh [--smoke] [--runs N] [--win64 DIR] [--release DIR] [--release32 DIR] [--qscheck PATH] [--out FILE] [--sweep SIZES] [--sweep-runs N] [--sweep-only] [--step-clock]" >&2; exit 64 ;;
   esac
   shift
 done
+if [ $smoke = 1 ] && [ -z "${sweep_given:-}" ]; then sweep_sizes="4 10 20"; fi
 win64=$(realpath "$win64") qscheck=$(realpath "$qscheck") release=$(realpath "$release") release32=$(realpath "$release32")
 qsmedia=$(dirname "$qscheck")/qsmedia single_file_unpack=$(dirname "$qscheck")/single_file_unpack
 for program in "$release/Setup.exe" "$release/QSUninstall.exe" "$release/QSStarter.exe" "$release32/Setup.exe" \
@@ -55,16 +68,19 @@ command -v makensis >/dev/null || { echo "run_benchmarks: makensis is needed (De
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   args=(--runs "$runs" --win64 "$win64" --release "$release" --release32 "$release32" --qscheck "$qscheck" --out "$out")
   [ $smoke = 1 ] && args+=(--smoke)
+  args+=(--sweep "$sweep_sizes" --sweep-runs "$sweep_runs")
+  [ $sweep_only = 1 ] && args+=(--sweep-only)
+  [ $step_clock = 1 ] && args+=(--step-clock)
   exec "$top/tests/wine/with-wine" "$0" "${args[@]}"
 fi
 
 # Sizes: the issue's cases, or a tiny version of each.
 if [ $smoke = 1 ]; then
   medium_folders=2 medium_files=20 medium_file_kib=4 large_mib=1 script_mib=1 many_files=100 many_per_folder=10
-  references=1000
+  references=1000 sweep_files=20
 else
   medium_folders=20 medium_files=2000 medium_file_kib=100 large_mib=200 script_mib=50 many_files=10000 many_per_folder=100
-  references=80000
+  references=80000 sweep_files=2000
 fi
 memory_runs=$((runs < 2 ? runs : 2))  # peak memory varies little; each run takes minutes
 
@@ -152,6 +168,10 @@ EOF
   makensis -V1 "$work/$1.nsi" >"$work/$1.makensis.log" 2>&1 || { cat "$work/$1.makensis.log" >&2; fail "makensis $1 failed"; }
 }
 
+setup_medium "$work/empty"
+mkdir -p "$work/empty/files"  # the loop's run over nothing, to take from its whole run
+# The cases besides the sweep (below), all but the runs with nothing to copy, which it needs too.
+if [ $sweep_only = 0 ]; then
 say "writing the payloads under $work"
 per_folder=$((medium_files / medium_folders))
 medium_lines=()
@@ -163,8 +183,6 @@ setup_medium "$work/medium" "${medium_lines[@]}"
 mkdir -p "$work/large/files"
 head -c "$((large_mib * 1024 * 1024))" /dev/urandom >"$work/large/files/large.bin"
 setup_medium "$work/large" 'AddFile("[SP]\files\*.*","[DP]\","Main","0","1","0","0","0","0","");'
-setup_medium "$work/empty"
-mkdir -p "$work/empty/files"  # the loop's run over nothing, to take from its whole run
 nsis_installer medium "$work/medium/files"
 nsis_installer large "$work/large/files"
 
@@ -277,6 +295,29 @@ LC_ALL=C awk -v bytes=$((script_mib * 1024 * 1024)) 'BEGIN {
 # its count, and must take time in proportion to the text's length.
 awk -v n="$references" 'BEGIN { printf "ShowMessage(\""; for (i = 0; i < n; i++) printf "[A]"; print "\",\"t\",\"\",\"NOW\");" }' \
   >"$work/many-references.ini"
+fi  # the cases besides the sweep
+
+# Many small files by folder size: for each size of the sweep, files of 1 KiB in folders of that
+# many (at least $sweep_files files in all: sweep-SIZE/files/f01/data-0000.bin ...) and two media
+# of them: sweep-SIZE with one AddFile wildcard per folder, as a vendor lays out a product, and
+# sweep-SIZE-each with one AddFile per file, as a generated script names them. Under Wine each
+# new name, and each short name opened, is looked up by reading its whole folder, so the cost of
+# a file grows with its folder for every installer (bench/README.md).
+for size in $sweep_sizes; do
+  wildcard_lines=() each_lines=()
+  for folder in $(seq -f 'f%02g' 1 $(((sweep_files + size - 1) / size))); do
+    random_files "$work/sweep-$size/files/$folder" "$size" 1
+    wildcard_lines+=("AddFile(\"[SP]\\files\\$folder\\*.*\",\"[DP]\\$folder\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");")
+    for file in "$work/sweep-$size/files/$folder"/*; do
+      each_lines+=("AddFile(\"[SP]\\files\\$folder\\${file##*/}\",\"[DP]\\$folder\\\",\"Main\",\"0\",\"1\",\"0\",\"0\",\"0\",\"0\",\"\");")
+    done
+  done
+  setup_medium "$work/sweep-$size" "${wildcard_lines[@]}"
+  setup_medium "$work/sweep-$size-each" "${each_lines[@]}"
+  ln -s "$work/sweep-$size/files" "$work/sweep-$size-each/files"
+done
+# A Setup.exe built with the step clock writes each step's time here at the end of its run.
+[ $step_clock = 1 ] && export QS_STEP_CLOCK='M:\step-clock.txt'
 
 # ---- one run of each kind -----------------------------------------------------------------------
 
@@ -316,9 +357,16 @@ windows_run() {
 # script's reading lie outside.
 run_setup() {
   local group=$1 medium="$work/$2" log="$target/setup/Uninstall.log" name=${4:-Setup.exe} payload=${5:-$work/$2/files}
+  rm -f "$work/step-clock.txt"
   windows_run "Setup.exe on $2" "$log" \
     bash -c 'cd "$1" && exec /usr/bin/time -f %M -o "$2" timeout 1800 wine Setup.exe' - "$medium" "$work/peak"
   [ -f "$log" ] || fail "Setup.exe on $2 wrote no Uninstall.log"
+  # With the step clock each step is recorded as a case of its own, CASE:STEP, its calls as the
+  # third figure.
+  if [ $step_clock = 1 ]; then
+    [ -s "$work/step-clock.txt" ] || fail "Setup.exe on $2 wrote no step clock (--step-clock needs --release with a build made with -DQUILLSET_STEP_CLOCK=ON)"
+    tr -d '\r' <"$work/step-clock.txt" | awk -v g="$group" -v c="$name" '{ print g, c ":" $1, $2, 0, $3 }' >>"$results"
+  fi
   local copy
   copy=$(minus "$(stat -c %.9Y "$log")" "$(stat -c %.9W "$log")")
   [ "${3:-}" = check ] && check_installed "$payload" "$target/setup" "Setup.exe on $2"
@@ -356,12 +404,15 @@ run_single() {
   record "$1 single-unpacked $(minus "$(cat "$work/single-setup-started")" "$started") 0 0"
 }
 
-# run_loop GROUP MODE MEDIUM [check]: copy_floor.exe, which times its own loop.
+# run_loop GROUP MODE MEDIUM [check]: copy_floor.exe, which times its own loop; the seconds of the
+# shortnames loop's three calls are recorded as cases of their own (shortnames:looked-at ...).
 run_loop() {
   local group=$1 mode=$2 medium="$work/$3"
   windows_run "copy_floor $mode on $3" "$target/setup" wine "$win64/copy_floor.exe" "$mode" "M:\\$3\\files" 'C:\qsbench\setup'
   [ "${4:-}" = check ] && check_installed "$medium/files" "$target/setup" "copy_floor $mode on $3"
   record "$group $mode $(tr -d '\r' <"$work/run.out" | awk '{ print $4 }') $(minus "$ended" "$started") 0"
+  tr -d '\r' <"$work/run.out" | awk -v g="$group" -v m="$mode" \
+    'NF == 7 { print g, m ":looked-at", $5, 0, 0; print g, m ":installer", $6, 0, 0; print g, m ":short-name", $7, 0, 0 }' >>"$results"
 }
 
 # run_nsis GROUP NAME [check|-] [CASE] [PAYLOAD]: the NSIS installer, recorded as CASE (default
@@ -386,6 +437,7 @@ measure() {
 
 # ---- the rounds ---------------------------------------------------------------------------------
 
+if [ $sweep_only = 0 ]; then  # the cases besides the sweep, up to its own rounds below
 copy_cases=(setup verinstall shortnames copyfile nsis lzsteps bigsteps)
 for round in $(seq 1 "$runs"); do
   say "round $round of $runs"
@@ -479,6 +531,33 @@ windows_run first_page_bench "$work/run.out" wine "$win64/first_page_bench.exe" 
   many 'M:\first-many' 'M:\first-many\Setup.exe' Welcome
 first_page_load="$first_page_load, after: $(cut -d' ' -f1-3 /proc/loadavg)"
 tr -d '\r' <"$work/run.out" >"$work/first-page.out"
+fi  # the cases besides the sweep
+
+# ---- many small files by folder size --------------------------------------------------------------
+
+# Each round runs, for each size, Setup.exe on both media and the two loops over the same files,
+# in an order that turns each round, and the runs with nothing to copy that the whole run per
+# file is measured against. The load average is noted before each run.
+sweep_cases=(wildcards each verinstall shortnames)
+for round in $(seq 1 "$sweep_runs"); do
+  [ -n "${sweep_sizes// /}" ] || break
+  say "the sweep over folder sizes $sweep_sizes, round $round of $sweep_runs"
+  check=""
+  [ "$round" = 1 ] && check=check
+  for size in $sweep_sizes; do
+    for i in "${!sweep_cases[@]}"; do
+      record "sweep-$size load $(cut -d' ' -f1 /proc/loadavg) 0 0"
+      case ${sweep_cases[$(((i + round - 1) % ${#sweep_cases[@]}))]} in
+        wildcards) run_setup "sweep-$size" "sweep-$size" "${check:--}" wildcards ;;
+        each) run_setup "sweep-$size" "sweep-$size-each" "${check:--}" each "$work/sweep-$size/files" ;;
+        verinstall) run_loop "sweep-$size" verinstall "sweep-$size" $check ;;
+        shortnames) run_loop "sweep-$size" shortnames "sweep-$size" $check ;;
+      esac
+    done
+  done
+  run_setup sweep-empty empty
+  run_loop sweep-empty verinstall empty
+done
 
 # ---- the table ----------------------------------------------------------------------------------
 
@@ -498,15 +577,22 @@ ratio() {
   awk -v g="$1" -v c="$2" -v b="$3" -v f="${4:-3}" '$1 == g && $2 == c { x[++n] = $3 } $1 == g && $2 == b { base[++m] = $f }
     END { for (i = 1; i <= n && i <= m; i++) if (base[i] > 0) print x[i] / base[i] }' "$results" | middle
 }
-# per_file GROUP: the median over the rounds of Setup.exe's whole run minus its run with nothing to
-# copy, over the same for the VerInstallFileA loop (minus its run over an empty folder): what each
-# costs per file, start, listing, window and log included.
+# per_file GROUP [CASE BASE EMPTY_GROUP]: the median over the rounds of a Setup.exe case's whole run
+# (default Setup.exe) minus Setup.exe's run with nothing to copy, over the same for a loop (default
+# verinstall) minus the VerInstallFileA loop's run over an empty folder, the runs with nothing to
+# copy being EMPTY_GROUP's (default empty): what each costs per file, start, listing, window and
+# log included.
 per_file() {
-  awk -v g="$1" '$1 == g && $2 == "Setup.exe" { s[++a] = $(NF - 1) } $1 == g && $2 == "verinstall" { l[++b] = $(NF - 1) }
-    $1 == "empty" && $2 == "Setup.exe" { se[++c] = $(NF - 1) } $1 == "empty" && $2 == "verinstall" { le[++d] = $(NF - 1) }
-    END { for (i = 1; i <= a && i <= b && i <= c && i <= d; i++) print l[i] != le[i] ? (s[i] - se[i]) / (l[i] - le[i]) : 0 }' "$results" | middle
+  awk -v g="$1" -v c="${2:-Setup.exe}" -v base="${3:-verinstall}" -v e="${4:-empty}" \
+    '$1 == g && $2 == c { s[++a] = $(NF - 1) } $1 == g && $2 == base { l[++b] = $(NF - 1) }
+    $1 == e && $2 == "Setup.exe" { se[++n] = $(NF - 1) } $1 == e && $2 == "verinstall" { le[++d] = $(NF - 1) }
+    END { for (i = 1; i <= a && i <= b && i <= n && i <= d; i++) print l[i] != le[i] ? (s[i] - se[i]) / (l[i] - le[i]) : 0 }' "$results" | middle
 }
-copy_table() {  # copy_table GROUP TITLE
+# against VALUE GOAL: the figure with its goal (at most GOAL), met or missed.
+against() {
+  awk -v v="$1" -v goal="$2" 'BEGIN { printf "%.2f (goal ≤ %.2f: %s)", v, goal, v + 0 <= goal + 0 ? "met" : "missed" }'
+}
+copy_table() {  # copy_table GROUP TITLE GOAL: GOAL, Setup.exe's most over the loop with the design's calls
   echo
   echo "$2"
   echo
@@ -523,8 +609,77 @@ copy_table() {  # copy_table GROUP TITLE
       lzsteps) label="the installer's steps by hand: LZOpenFile, temp name, LZCopy, MoveFile" ;;
       bigsteps) label='the same steps, bytes in 1 MiB blocks (same results)' ;;
     esac
-    printf '| %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(median "$1" "$name" 1)" "$(ratio "$1" "$name" verinstall)" \
-      "$(ratio "$1" "$name" shortnames)" "$(median "$1" "$name" 2)"
+    local by_design
+    by_design=$(printf %.2f "$(ratio "$1" "$name" shortnames)")
+    [ "$name" = Setup.exe ] && by_design=$(against "$(ratio "$1" "$name" shortnames)" "$3")
+    printf '| %s | %.2f | %.2f | %s | %.2f |\n' "$label" "$(median "$1" "$name" 1)" "$(ratio "$1" "$name" verinstall)" \
+      "$by_design" "$(median "$1" "$name" 2)"
+  done
+}
+
+# The sweep: per folder size, Setup.exe on both media and the two loops, against the loop with
+# the design's calls (goal: Setup.exe at most 1.15 times it, copy phase and whole run per file).
+sweep_table() {
+  local size files label name copy by_design per_file_ratio
+  echo
+  echo "Many small files of 1 KiB by folder size, the copy page only (medians over $sweep_runs round(s), ratios per round; load average before each run, median and range):"
+  echo
+  echo "| files per folder (files, folders) | load | case | copy phase, s | ms per file | × VerInstallFileA loop | × loop with the design's calls | whole run per file × that loop |"
+  echo "|---|---|---|---:|---:|---:|---:|---:|"
+  for size in $sweep_sizes; do
+    files=$(find "$work/sweep-$size/files" -type f | wc -l)
+    for name in wildcards each verinstall shortnames; do
+      case $name in
+        wildcards) label='Setup.exe, one AddFile wildcard per folder' ;;
+        each) label='Setup.exe, one AddFile per file' ;;
+        verinstall) label='VerInstallFileA loop (the floor)' ;;
+        shortnames) label=$(printf "loop with the design's calls (destination looked at %.2f s, installer with the source's short name %.2f s, installed file's short name %.2f s)" \
+                             "$(median "sweep-$size" shortnames:looked-at 1)" "$(median "sweep-$size" shortnames:installer 1)" \
+                             "$(median "sweep-$size" shortnames:short-name 1)") ;;
+      esac
+      copy=$(median "sweep-$size" "$name" 1)
+      by_design=$(printf %.2f "$(ratio "sweep-$size" "$name" shortnames)") per_file_ratio=
+      case $name in
+        wildcards | each)
+          by_design=$(against "$(ratio "sweep-$size" "$name" shortnames)" 1.15)
+          per_file_ratio=$(against "$(per_file "sweep-$size" "$name" shortnames sweep-empty)" 1.15) ;;
+      esac
+      printf '| %s (%s, %s) | %s (%s to %s) | %s | %.2f | %.3f | %.2f | %s | %s |\n' "$size" "$files" "$(((files + size - 1) / size))" \
+        "$(printf %.2f "$(median "sweep-$size" load 1)")" "$(awk -v g="sweep-$size" '$1 == g && $2 == "load" { print $3 }' "$results" | sort -g | head -1)" \
+        "$(awk -v g="sweep-$size" '$1 == g && $2 == "load" { print $3 }' "$results" | sort -g | tail -1)" \
+        "$label" "$copy" "$(awk -v s="$copy" -v n="$files" 'BEGIN { print 1000 * s / n }')" \
+        "$(ratio "sweep-$size" "$name" verinstall)" "$by_design" "$per_file_ratio"
+    done
+  done
+}
+
+# With the step clock: where Setup.exe's copy phase goes, step by step (medians over the rounds,
+# seconds), beside the same calls in the loop with the design's calls.
+step_table() {
+  local size name label step rest
+  local steps='installer source-short-path installed-short-path destination-looked-at directories temporary-copies log-write'
+  echo
+  echo "Where the copy phase goes: Setup.exe built with the step clock (-DQUILLSET_STEP_CLOCK=ON), seconds, medians over $sweep_runs round(s):"
+  echo
+  echo "| files per folder | case | copy phase | installer | source's short path | installed file's short path | destination looked at | folders made | temporary copies | log written | rest of each file | progress shown | before the first file, after the last |"
+  echo "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+  for size in $sweep_sizes; do
+    for name in wildcards each; do
+      [ "$name" = wildcards ] && label='Setup.exe, wildcards' || label='Setup.exe, one AddFile per file'
+      printf '| %s | %s | %.2f' "$size" "$label" "$(median "sweep-$size" "$name" 1)"
+      rest=$(median "sweep-$size" "$name:file" 1)
+      for step in $steps; do
+        printf ' | %.3f' "$(median "sweep-$size" "$name:$step" 1)"
+        rest=$(minus "$rest" "$(median "sweep-$size" "$name:$step" 1)")
+      done
+      printf ' | %.3f | %.3f | %.3f |\n' "$rest" "$(median "sweep-$size" "$name:progress" 1)" \
+        "$(awk -v a="$(median "sweep-$size" "$name:before-files" 1)" -v b="$(median "sweep-$size" "$name:after-files" 1)" 'BEGIN { print a + b }')"
+    done
+    printf "| %s | loop with the design's calls | %.2f | %.3f | | %.3f | %.3f | | | | | | |\n" "$size" "$(median "sweep-$size" shortnames 1)" \
+      "$(median "sweep-$size" shortnames:installer 1)" "$(median "sweep-$size" shortnames:short-name 1)" \
+      "$(median "sweep-$size" shortnames:looked-at 1)"
+    printf '| %s | VerInstallFileA loop | %.2f | %.2f | | | | | | | | | |\n' "$size" "$(median "sweep-$size" verinstall 1)" \
+      "$(median "sweep-$size" verinstall 1)"
   done
 }
 
@@ -532,7 +687,7 @@ mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 bytes_of() { find "$@" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
 # The compressed media: size against the payload, copy phase against the medium as it is.
 product_table() {
-  local payload label name size
+  local payload label name size by_plain
   payload=$(bytes_of "$work/product-tree/files")
   echo
   echo "Compressed media: $medium_files files of $medium_file_kib KiB ($(mib $((payload / 1024))) MiB) in $medium_folders folders: half programs, a quarter text, a quarter random bytes (medians):"
@@ -554,9 +709,12 @@ product_table() {
                         "$(ratio product single-native plain 4)" "$(mib "$(median product single 3)")")
               size=$(stat -c %s "$work/product-single.exe") ;;
     esac
-    printf '| %s | %s | %.2f | %.2f | %.2f | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
+    # The compressed medium's goal: its copy phase at most 1.2 times the medium's as it is.
+    by_plain=$(printf %.2f "$(ratio product "$name" plain)")
+    [ "$name" = compressed ] && by_plain=$(against "$(ratio product "$name" plain)" 1.20)
+    printf '| %s | %s | %.2f | %.2f | %s | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
       "$(awk -v a="$size" -v b="$payload" 'BEGIN { print a / b }')" "$(median product "$name" 1)" \
-      "$(ratio product "$name" plain)" "$(median product "$name" 2)"
+      "$by_plain" "$(median product "$name" 2)"
   done
 }
 # first_page FIELD CASE: the median over the rounds of first_page_bench's FIELD (3 first window, 4
@@ -584,20 +742,28 @@ first_page_table() {
     "$many_files" "${#many_folders[@]}" "$(first_page 3 many)" "$(first_page 4 many)" "$(first_page 5 many)" \
     "$(first_page 5 many base)"
 }
+if [ $sweep_only = 0 ]; then
 script_bytes=$(stat -c %s "$work/large-script.ini")
 statements_seconds=$(median statements "qscheck statements" 2)
 sections_open=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*open after \([0-9.]*\) ms.*/\1/p')
 sections_sized=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*sizes shown after \([0-9.]*\) ms.*/\1/p')
 sections_floor=$(tr -d '\r' <"$work/sections.out" | sed -n 's/.*alone: \([0-9.]*\) ms.*/\1/p')
 many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
+fi
 {
-  echo "Quillset benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $([ $smoke = 1 ] && echo 'SMOKE SIZES (figures mean nothing), ')$runs round(s)"
+  echo "Quillset benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $([ $smoke = 1 ] && echo 'SMOKE SIZES (figures mean nothing), ')$([ $sweep_only = 1 ] && echo "the sweep alone, $sweep_runs" || echo "$runs") round(s)"
   echo "Machine: $(nproc) cores ($(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)), $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo), $(wine --version 2>/dev/null | head -1), $(makensis -VERSION 2>/dev/null | head -1 | sed 's/^/NSIS /')"
-  copy_table medium "Copy phase, $medium_files files of $medium_file_kib KiB ($(mib $((medium_files * medium_file_kib))) MiB) in $medium_folders folders (medians):"
+  if [ $sweep_only = 0 ]; then
+  copy_table medium "Copy phase, $medium_files files of $medium_file_kib KiB ($(mib $((medium_files * medium_file_kib))) MiB) in $medium_folders folders (medians):" 1.10
   echo
-  printf 'Whole run per file (minus a run with nothing to copy), Setup.exe over the VerInstallFileA loop: %.2f×\n' "$(per_file medium)"
-  copy_table large "One file of $large_mib MiB (medians):"
+  printf 'Whole run per file (minus a run with nothing to copy), Setup.exe over the VerInstallFileA loop: %.2f×; over the loop with the design'"'"'s calls: %s\n' \
+    "$(per_file medium)" "$(against "$(per_file medium Setup.exe shortnames)" 1.15)"
+  copy_table large "One file of $large_mib MiB (medians):" 1.00
   product_table
+  fi
+  if [ -n "${sweep_sizes// /}" ]; then sweep_table; fi
+  if [ $step_clock = 1 ]; then step_table; fi
+  if [ $sweep_only = 0 ]; then
   echo
   printf 'Setup.exe start to end with an empty copy page (splash included, in no figure above): %.2f s\n' \
     "$(median empty Setup.exe 2)"
@@ -631,6 +797,7 @@ many_peak=$(median many Setup.exe 3) one_peak=$(median one Setup.exe 3)
     printf '| %s | %s | %s | at most %s |\n' "${program%%:*}" "$(stat -c %s "$release32/${program%%:*}")" \
       "$(stat -c %s "$release/${program%%:*}")" "${program#*:}"
   done
+  fi
 } >"$work/table.md"
 mkdir -p "$(dirname "$out")"
 cp "$work/table.md" "$out"

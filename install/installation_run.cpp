@@ -9,6 +9,7 @@
 #include "path_text.h"
 #include "shell_folders.h"
 #include "shortcut.h"
+#include "step_clock.h"
 #include "uninstall_registration.h"
 
 namespace quillset {
@@ -24,6 +25,7 @@ InstallationRun::InstallationRun(SetupState& state, InstallProgress& progress, I
       progress_(progress),
       date_(todayForLog()),
       context_{state.variables, state.run, log_, platform_, prompt} {
+    const StepClock clock(CopyStep::beforeFiles);
     const std::string destination = state_.variables["DP"];
     const std::string appName = state_.variables["APPNAME"];
     createDirectories(destination);
@@ -67,7 +69,10 @@ void InstallationRun::makeShortcut(const InstallFileEntry& entry, const std::str
 }
 
 InstallationResult InstallationRun::RunInstallation() {
-    if (state_.choices.createProgramGroup) prepareProgramGroup();
+    if (state_.choices.createProgramGroup) {
+        const StepClock clock(CopyStep::beforeFiles);
+        prepareProgramGroup();
+    }
 
     std::size_t sectionNumber = 0;
     for (const InstallSection& section : state_.sections) {
@@ -79,10 +84,16 @@ InstallationResult InstallationRun::RunInstallation() {
         std::size_t fileNumber = 0;
         for (std::size_t index = 0; index < state_.files.size(); ++index) {
             if (state_.files[index].sectionName != section.name) continue;
-            progress_.beginFile(fileNameOf(state_.files[index].destinationPath), fileNumber++);
+            {
+                const StepClock clock(CopyStep::progress);
+                progress_.beginFile(fileNameOf(state_.files[index].destinationPath), fileNumber++);
+            }
 
             const InstallFileEntry& entry = state_.files[index];
-            const FileStepResult installed = installFileEntry(context_, entry);
+            const FileStepResult installed = [&] {
+                const StepClock clock(CopyStep::file);
+                return installFileEntry(context_, entry);
+            }();
             if (installed.step == FileStep::stopRun) return InstallationResult::stopped;
             if (state_.choices.createProgramGroup && entry.createShortcut && !installed.installedPath.empty())
                 makeShortcut(entry, installed.installedPath);
@@ -92,11 +103,15 @@ InstallationResult InstallationRun::RunInstallation() {
 }
 
 void InstallationRun::finish() {
-    UninstallEntryRun run;
-    run.firstShortcutTarget = firstShortcutTarget_;
-    run.date = date_;
-    // Ends the log too.
-    RegisterUninstallEntry(log_, logPath_, state_.variables, run, carried_);
+    {
+        const StepClock clock(CopyStep::afterFiles);
+        UninstallEntryRun run;
+        run.firstShortcutTarget = firstShortcutTarget_;
+        run.date = date_;
+        // Ends the log too.
+        RegisterUninstallEntry(log_, logPath_, state_.variables, run, carried_);
+    }
+    reportStepClock();
 }
 
 }  // namespace quillset

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "handle.h"
+#include "step_clock.h"
 
 namespace quillset {
 
@@ -18,6 +19,7 @@ public:
     explicit FileSink(FileHandle file) : file_(std::move(file)) {}
 
     bool write(const char* data, std::size_t size) override {
+        const StepClock clock(CopyStep::logWrite);
         while (size > 0) {
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
             DWORD written = 0;

@@ -49,12 +49,6 @@ void ShortPathCache::list(Folder& folder, const std::string& path) {
         folder.names.add(search.name(), search.shortName());
 }
 
-std::string ShortPathCache::checked(const Folder& folder, const std::string& path, const std::string& name,
-                                    const std::string& shortName) const {
-    const std::string shortPath = joined(folder.shortPath, shortName);
-    return shortPath != path && shortFormLeadsTo(shortPath, name.c_str()) ? shortPath : path;
-}
-
 std::string ShortPathCache::sourcePathOf(const std::string& path, const std::string& listedShortForm) {
     std::string folderPath, name;
     if (!splitFolder(path, folderPath, name)) return shortPathOf(path);
@@ -68,8 +62,8 @@ std::string ShortPathCache::sourcePathOf(const std::string& path, const std::str
         form = folder->names.shortFormOf(name);
     }
     if (!form.empty()) return joined(folder->shortPath, form);
-    const std::string shortName = folder->names.listedShortName(name);
-    return shortName.empty() ? shortPathOf(path) : checked(*folder, path, name, shortName);
+    // Listed with a short name another entry shares: the long path; not listed: the platform's answer.
+    return folder->names.listedShortName(name).empty() ? shortPathOf(path) : path;
 }
 
 // Under Wine a file's short name is a hash of its long name, so an installed file that kept its
@@ -99,7 +93,7 @@ std::string ShortPathCache::installedPathOf(const std::string& path, const std::
     if (!search.found()) return path;
     folder->names.add(search.name(), search.shortName());
     const std::string form = folder->names.shortFormOf(search.name());
-    return form.empty() ? checked(*folder, path, name, search.shortName()) : joined(folder->shortPath, form);
+    return form.empty() ? path : joined(folder->shortPath, form);
 }
 
 void ShortPathCache::forgetSources() {

@@ -13,7 +13,8 @@ namespace quillset {
 // that the short form leads back to its file reads the whole folder. Here each folder's short path
 // is asked once, and each file's short name comes from a listing of its folder: the script's
 // listing of the source folder, or one listing made here, to which each installed file is added.
-// Only a short name that another entry of the folder shares is checked as shortPathOf checks it.
+// A short name that another entry of the folder shares is not used: opened by it, either file may
+// answer (shortPathOf's check refuses it too).
 class ShortPathCache {
 public:
     // The short form of a source file. `listedShortForm` is its name's short form as the listing
@@ -39,9 +40,6 @@ private:
     // not made yet, a disk not there), and then it is asked again next time.
     Folder* folderOf(const std::string& path);
     void list(Folder& folder, const std::string& path);
-    // The short path of a file whose short name is shared, or unknown: checked as shortPathOf does.
-    std::string checked(const Folder& folder, const std::string& path, const std::string& name,
-                        const std::string& shortName) const;
 
     std::unordered_map<std::string, Folder> folders_;  // by the folder's path as named
     bool trustListedForms_ = true;
