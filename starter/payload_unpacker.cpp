@@ -1,6 +1,7 @@
 #include "payload_unpacker.h"
 
 #include <cstdlib>
+#include <vector>
 
 extern "C" {
 #include "LzmaDec.h"
@@ -78,6 +79,25 @@ PayloadUnpacker::Status PayloadUnpacker::add(const std::uint8_t* packed, std::si
         if (size == 0) return last ? Status::damaged : Status::more;
         if (inputSize == 0 && outputSize == 0) return Status::damaged;  // no progress: it cannot go on
     }
+}
+
+PayloadUnpacker::Status unpackPayload(PayloadFile& file, const CheckedPayload& payload, ArchiveSink& sink,
+                                      bool (*carryOn)(void* context), void* context) {
+    constexpr std::size_t kReadBlock = 1 << 16;
+    const PayloadHeader& header = payload.header;
+    PayloadUnpacker unpacker;
+    PayloadUnpacker::Status status = unpacker.begin(header.lzmaProperties, header.unpackedSize);
+    // On the heap: a static block would take its size in the starter's program file.
+    std::vector<std::uint8_t> block(kReadBlock);
+    for (std::uint64_t done = 0; status == PayloadUnpacker::Status::more;) {
+        if (carryOn != nullptr && !carryOn(context)) break;
+        const std::uint64_t left = header.packedSize - done;
+        const std::size_t size = left < kReadBlock ? static_cast<std::size_t>(left) : kReadBlock;
+        if (!file.read(payload.packedOffset + done, block.data(), size)) return PayloadUnpacker::Status::damaged;
+        done += size;
+        status = unpacker.add(block.data(), size, done == header.packedSize, sink);
+    }
+    return status;
 }
 
 }  // namespace quillset

@@ -41,4 +41,11 @@ private:
     bool ready_ = false;
 };
 
+// Reads the checked payload's packed stream from `file` block by block and unpacks it into `sink`.
+// The file was checked, but it is read again: a read that fails now is damage too. `carryOn`, when
+// given, is asked before each block; when it says no, the unpacking stops there with
+// Status::more.
+PayloadUnpacker::Status unpackPayload(PayloadFile& file, const CheckedPayload& payload, ArchiveSink& sink,
+                                      bool (*carryOn)(void* context) = nullptr, void* context = nullptr);
+
 }  // namespace quillset

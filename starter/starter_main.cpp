@@ -115,7 +115,7 @@ int runStarter(HINSTANCE instance) {
                     StarterExitCode::unpackFailed);
     }
 
-    const UnpackOutcome unpacked = unpackWithWindow(window, file.get(), payload, folder);
+    const UnpackOutcome unpacked = unpackWithWindow(window, own, payload, folder);
     if (unpacked.kind != UnpackOutcome::Kind::unpacked) {
         removeUnpackFolder(folder);
         switch (unpacked.kind) {

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 #include "handle.h"
 #include "payload_unpacker.h"
 #include "system_library.h"
@@ -15,11 +13,10 @@ namespace {
 const char* const kWindowClass = "QuillsetStarter";
 constexpr UINT kProgressMessage = WM_APP + 1;  // wParam: per mille unpacked
 constexpr int kStatusId = 100, kProgressId = 101;
-constexpr std::size_t kReadBlock = 1 << 16;
 
 // What the worker thread and the window share while it unpacks.
 struct UnpackJob {
-    HANDLE file = nullptr;
+    PayloadFile* file = nullptr;
     const CheckedPayload* payload = nullptr;
     std::string folder;
     HWND window = nullptr;
@@ -91,40 +88,15 @@ private:
     WPARAM shown_ = 0;
 };
 
-bool readAt(HANDLE file, std::uint64_t offset, void* into, DWORD size) {
-    OVERLAPPED position{};
-    position.Offset = static_cast<DWORD>(offset);
-    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD read = 0;
-    return ReadFile(file, into, size, &read, &position) && read == size;
-}
+bool notCancelled(void* job) { return InterlockedCompareExchange(&static_cast<UnpackJob*>(job)->cancel, 0, 0) == 0; }
 
 DWORD WINAPI unpackThread(void* parameter) {
     UnpackJob& job = *static_cast<UnpackJob*>(parameter);
     UnpackOutcome& outcome = job.outcome;
-    const PayloadHeader& header = job.payload->header;
-    PayloadUnpacker unpacker;
     FolderSink sink(job);
-    PayloadUnpacker::Status status = unpacker.begin(header.lzmaProperties, header.unpackedSize);
-    // On the heap: a static block would take its size in the program file.
-    std::vector<std::uint8_t> buffer(kReadBlock);
-    std::uint8_t* const block = buffer.data();
-    for (std::uint64_t done = 0; status == PayloadUnpacker::Status::more;) {
-        if (InterlockedCompareExchange(&job.cancel, 0, 0) != 0) {
-            outcome.kind = UnpackOutcome::Kind::cancelled;
-            return 0;
-        }
-        const std::uint64_t left = header.packedSize - done;
-        const DWORD size = left < kReadBlock ? static_cast<DWORD>(left) : kReadBlock;
-        // The file was checked, but it is read again: a read that fails now is damage too.
-        if (!readAt(job.file, job.payload->packedOffset + done, block, size)) {
-            status = PayloadUnpacker::Status::damaged;
-            break;
-        }
-        done += size;
-        status = unpacker.add(block, size, done == header.packedSize, sink);
-    }
-    if (sink.cancelled) {
+    const PayloadUnpacker::Status status = unpackPayload(*job.file, *job.payload, sink, notCancelled, &job);
+    // More wanted: the loop stopped at a Cancel.
+    if (sink.cancelled || status == PayloadUnpacker::Status::more) {
         outcome.kind = UnpackOutcome::Kind::cancelled;
         return 0;
     }
@@ -247,10 +219,10 @@ HWND createUnpackWindow(HINSTANCE instance, const std::string& appName, void (*s
     return window;
 }
 
-UnpackOutcome unpackWithWindow(HWND window, HANDLE file, const CheckedPayload& payload, const std::string& folder) {
+UnpackOutcome unpackWithWindow(HWND window, PayloadFile& file, const CheckedPayload& payload, const std::string& folder) {
     auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     UnpackJob job;
-    job.file = file;
+    job.file = &file;
     job.payload = &payload;
     job.folder = folder;
     job.window = window;

@@ -25,7 +25,7 @@ HWND createUnpackWindow(HINSTANCE instance, const std::string& appName, void (*s
 
 // Shows the window, unpacks the payload of `file` (checked by checkPayload) into `folder` on a
 // worker thread, and hides the window again.
-UnpackOutcome unpackWithWindow(HWND window, HANDLE file, const CheckedPayload& payload, const std::string& folder);
+UnpackOutcome unpackWithWindow(HWND window, PayloadFile& file, const CheckedPayload& payload, const std::string& folder);
 
 // Runs the window's messages until `process` ends.
 void waitWithWindow(HWND window, HANDLE process);

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "payload_archive.h"
 #include "payload_format.h"
@@ -92,17 +91,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     FolderSink sink(argv[2]);
-    PayloadUnpacker unpacker;
-    PayloadUnpacker::Status status = unpacker.begin(payload.header.lzmaProperties, payload.header.unpackedSize);
-    std::vector<std::uint8_t> block(1 << 20);
-    std::uint64_t offset = payload.packedOffset, left = payload.header.packedSize;
-    while (status == PayloadUnpacker::Status::more) {
-        const std::size_t size = left < block.size() ? static_cast<std::size_t>(left) : block.size();
-        if (!file.read(offset, block.data(), size)) break;
-        offset += size;
-        left -= size;
-        status = unpacker.add(block.data(), size, left == 0, sink);
-    }
+    const PayloadUnpacker::Status status = unpackPayload(file, payload, sink);
     if (status == PayloadUnpacker::Status::finished) return 0;
     std::fprintf(stderr, "single_file_unpack: %s: %s\n", argv[1],
                  status == PayloadUnpacker::Status::sinkFailed ? "a file could not be written" : "the payload is damaged");
