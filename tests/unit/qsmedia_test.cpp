@@ -2,19 +2,12 @@
 // writes reads back, through the setup program's own reader, as the AddFile arguments meant.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <random>
 #include <tuple>
 
 #include "cp1252.h"
-#include "builtin_variables.h"
 #include "disk_layout.h"
-#include "interpreter.h"
 #include "media_description.h"
 #include "medium_contents.h"
-#include "recording_host.h"
 #include "script_reader.h"
 #include "script_writer.h"
 
@@ -153,81 +146,6 @@ TEST(QsmediaScript, InstallsCompressedFilesUnderTheirOwnNames) {
         {"[SP]\\..\\DISK2\\app\\big.da_.002", "[DP]\\big.dat", "Main", "0", "2", "1", "1", "0", "0", ""},
     };
     EXPECT_EQ(readBack(writeSetupScript(d, "m.txt", entries, pieces)), expected);
-}
-
-// A tree as deep as a Node package's, whose upper folders hold only folders, in a required and in
-// an optional section: laid out without a word, and the script, run by the setup program's
-// interpreter, installs each file into its own folder (Setup.exe makes every missing level). A
-// shared 64-bit DLL is warned about, a shared 32-bit one is not.
-TEST(QsmediaContents, LaysOutDeepTreesAndWarnsAboutSharedSixtyFourBitPrograms) {
-    namespace fs = std::filesystem;
-    const fs::path tree = fs::temp_directory_path() / ("qsmedia-deep-" + std::to_string(std::random_device{}()));
-    fs::remove_all(tree);
-    const auto write = [&](const std::string& path, const std::string& bytes) {
-        fs::create_directories((tree / path).parent_path());
-        std::ofstream(tree / path, std::ios::binary) << bytes;
-    };
-    const auto pe = [](char machineLow, char machineHigh) {
-        std::string bytes(0x40, '\0');
-        bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40;
-        return bytes + "PE" + std::string(2, '\0') + machineLow + machineHigh;
-    };
-    for (const char* file : {"app/lib/deps/winpty/bin/x.dll", "app/lib/deps/winpty/bin/y.exe", "app/readme.txt",
-                             "tools/a/b/c/d/e.txt"})
-        write(file, file);
-    write("app/lib64.dll", pe('\x64', '\x86'));
-    write("app/lib32.dll", pe('\x4C', '\x01'));
-
-    MediaDescription d;
-    std::vector<DescriptionError> errors;
-    ASSERT_TRUE(parseMediaDescription("app = Deep\nsection \"Main\" required = app\nshared = app/lib64.dll\n"
-                                      "shared = app/lib32.dll\nsection \"Tools\" = tools -> extras\n"
-                                      "version = 1.2 beta\nurl = https://deep.test/?a=1\nicon = tools/a/b/c/d/e.txt,2\n",
-                                      d, errors));
-    std::vector<MediumEntry> entries;
-    std::vector<Problem> problems;
-    EXPECT_TRUE(collectMediumContents(d, "m.txt", tree.u8string(), 100, PeHeader{}, entries, problems));
-    fs::remove_all(tree);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].where, "m.txt:3");
-    EXPECT_FALSE(problems[0].error);
-    EXPECT_EQ(problems[0].message.find("shared file app/lib64.dll is a 64-bit program (x86_64)"), 0u) << problems[0].message;
-
-    std::vector<std::uint64_t> sizes;
-    for (const MediumEntry& entry : entries) sizes.push_back(entry.size);
-    std::vector<Piece> pieces;
-    ASSERT_TRUE(layOutDisks(sizes, 0, 0, pieces));
-    SetupScript script(isCp1252AlphaNumeric, nullptr);
-    script.tokenize(toTextMode(writeSetupScript(d, "m.txt", entries, pieces)));
-    // The medium as the setup program finds it in M: each file under its medium path.
-    RecordingHost host([&](const std::string& pattern) {
-        std::vector<FoundFile> found;
-        for (const MediumEntry& entry : entries) {
-            const std::string path = "M\\" + entry.mediumPath, folder = path.substr(0, path.rfind('\\') + 1);
-            if (path == pattern || folder + "*.*" == pattern) found.push_back({path.substr(folder.size()), false});
-        }
-        return found;
-    });
-    SetupState state;
-    setSetupPaths(state, "M", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32");
-    EXPECT_EQ(runStatements(script, state, host).outcome, RunOutcome::runCompleted);
-    std::map<std::string, std::string> installed;
-    for (const InstallFileEntry& file : state.files)
-        installed[file.sourcePath] = file.shared ? "shared" : file.destinationPath;
-    const std::map<std::string, std::string> expected = {
-        {"M\\QSUninstall.exe", "[DP]\\QSUninstall.exe"},
-        {"M\\app\\lib\\deps\\winpty\\bin\\x.dll", "[DP]\\lib\\deps\\winpty\\bin\\x.dll"},
-        {"M\\app\\lib\\deps\\winpty\\bin\\y.exe", "[DP]\\lib\\deps\\winpty\\bin\\y.exe"},
-        {"M\\app\\readme.txt", "[DP]\\readme.txt"},
-        {"M\\app\\lib64.dll", "shared"},
-        {"M\\app\\lib32.dll", "shared"},
-        {"M\\tools\\a\\b\\c\\d\\e.txt", "[DP]\\extras\\a\\b\\c\\d\\e.txt"},
-    };
-    EXPECT_EQ(installed, expected);
-    // The Uninstall entry's variables; the icon below the installation folder, wherever that is.
-    EXPECT_EQ(state.variables["APPVERSION"], "1.2 beta");
-    EXPECT_EQ(state.variables["APPURL"], "https://deep.test/?a=1");
-    EXPECT_EQ(state.variables["APPICON"], "extras\\a\\b\\c\\d\\e.txt,2");
 }
 
 // Setup.exe paints the caption only when its window is painted again, which SetBackground does:

@@ -250,25 +250,13 @@ TEST(SourceSizeThreadTest, StoppingDoesNotWaitForASourceThatHangs) {
     CloseHandle(connection.hEvent);
 }
 
-// The entry over one an earlier installation left: the values written with their types, the size
-// of the logged files in the destination read back from the log file, the values whose variables
-// are now unset removed. A run without APPNAME writes nothing into the Uninstall key itself.
-TEST(UninstallRegistrationTest, WritesTheEntryAndRemovesWhatIsNoLongerSet) {
+// The entry over one an earlier installation left: the values whose variables are now unset are
+// removed from the registry (the values a run writes are the end-to-end test entry_values'). A run
+// without APPNAME writes nothing into the Uninstall key itself.
+TEST(UninstallRegistrationTest, RemovesWhatIsNoLongerSet) {
     const std::string root = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
     const std::string keyPath = uninstallKeyPath("QS Entry Win Test");
     const std::string destination = tempDirectory() + "qs entry win test\\";
-    CreateDirectoryA(destination.c_str(), nullptr);
-    const auto write = [](const std::string& path, const std::string& bytes) {
-        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    };
-    write(destination + "a long name.bin", std::string(2000, 'a'));
-    write(destination + "b.bin", std::string(100, 'b'));
-    write(destination + "Uninstall.log", "[FILES]\r\n" + shortPathOf(destination + "a long name.bin") + "\r\nNONSHARED\r\n" +
-                                             destination + "b.bin\r\nSHARED\r\nNOAUTOREGSVR\r\n" +
-                                             unversionedFile() + "\r\nSHARED\r\n[REGISTRY]\r\n");
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
@@ -292,7 +280,6 @@ TEST(UninstallRegistrationTest, WritesTheEntryAndRemovesWhatIsNoLongerSet) {
     variables.set("DP", destination);
     variables.set("APPVERSION", "1.0");
     EXPECT_TRUE(RegisterUninstallEntry(log, destination + "Uninstall.log", variables, UninstallEntryRun{}));
-
     const auto text = [&](const char* name) {
         char data[600] = "";
         DWORD size = sizeof data;
@@ -300,29 +287,13 @@ TEST(UninstallRegistrationTest, WritesTheEntryAndRemovesWhatIsNoLongerSet) {
                    ? std::string(data)
                    : std::string("(none)");
     };
-    const auto number = [&](const char* name) {
-        DWORD data = 0, size = sizeof data;
-        return RegGetValueA(HKEY_LOCAL_MACHINE, keyPath.c_str(), name, RRF_RT_REG_DWORD, nullptr, &data, &size) == ERROR_SUCCESS
-                   ? static_cast<long long>(data)
-                   : -1;
-    };
-    EXPECT_EQ(text("UninstallString"), "\"" + destination + "QSUninstall.exe\"");
-    EXPECT_EQ(text("QuietUninstallString"), "\"" + destination + "QSUninstall.exe\" /S");
     EXPECT_EQ(text("DisplayVersion"), "1.0");
-    EXPECT_EQ(text("InstallLocation"), destination);
     for (const char* gone : {"Publisher", "URLInfoAbout", "DisplayIcon"}) EXPECT_EQ(text(gone), "(none)") << gone;
-    // 2100 bytes in the destination, one file named by its short form; win.ini lies elsewhere.
-    EXPECT_EQ(number("EstimatedSize"), 3);
-    EXPECT_EQ(number("NoModify"), 1);
-    EXPECT_EQ(number("NoRepair"), 1);
 
     variables.set("APPNAME", "");
     EXPECT_FALSE(RegisterUninstallEntry(log, destination + "Uninstall.log", variables, UninstallEntryRun{}));
     EXPECT_EQ(valueCount(root), rootValues);
-
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str());
-    for (const char* name : {"a long name.bin", "b.bin", "Uninstall.log"}) DeleteFileA((destination + name).c_str());
-    RemoveDirectoryA(destination.c_str());
 }
 
 }  // namespace
