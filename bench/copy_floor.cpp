@@ -194,9 +194,7 @@ int main(int argc, char** argv) {
     std::vector<char> buffer(1 << 20);
     CallTimes times;
 
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const long long start = ticksNow();
     CreateDirectoryA(destinationRoot.c_str(), nullptr);
     std::string madeFolder = "\n";  // no folder is named so
     unsigned long long bytes = 0;
@@ -221,10 +219,12 @@ int main(int argc, char** argv) {
         }
         bytes += file.bytes;
     }
-    QueryPerformanceCounter(&end);
-    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    std::printf("%s %zu %llu %.4f", mode.c_str(), files.size(), bytes, seconds);
+    const long long end = ticksNow();
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
     const double tick = 1.0 / static_cast<double>(frequency.QuadPart);
+    const double seconds = static_cast<double>(end - start) * tick;
+    std::printf("%s %zu %llu %.4f", mode.c_str(), files.size(), bytes, seconds);
     if (mode == "shortnames")
         std::printf(" %.4f %.4f %.4f", static_cast<double>(times.lookedAt) * tick,
                     static_cast<double>(times.installer) * tick, static_cast<double>(times.shortName) * tick);

@@ -588,9 +588,11 @@ per_file() {
     $1 == e && $2 == "Setup.exe" { se[++n] = $(NF - 1) } $1 == e && $2 == "verinstall" { le[++d] = $(NF - 1) }
     END { for (i = 1; i <= a && i <= b && i <= n && i <= d; i++) print l[i] != le[i] ? (s[i] - se[i]) / (l[i] - le[i]) : 0 }' "$results" | middle
 }
-# against VALUE GOAL: the figure with its goal (at most GOAL), met or missed.
+# against VALUE [GOAL]: the figure with its goal (at most GOAL), met or missed; without a goal, the
+# figure alone.
 against() {
-  awk -v v="$1" -v goal="$2" 'BEGIN { printf "%.2f (goal ≤ %.2f: %s)", v, goal, v + 0 <= goal + 0 ? "met" : "missed" }'
+  awk -v v="$1" -v goal="${2:-}" 'BEGIN { if (goal == "") printf "%.2f", v
+    else printf "%.2f (goal ≤ %.2f: %s)", v, goal, v + 0 <= goal + 0 ? "met" : "missed" }'
 }
 copy_table() {  # copy_table GROUP TITLE GOAL: GOAL, Setup.exe's most over the loop with the design's calls
   echo
@@ -609,18 +611,17 @@ copy_table() {  # copy_table GROUP TITLE GOAL: GOAL, Setup.exe's most over the l
       lzsteps) label="the installer's steps by hand: LZOpenFile, temp name, LZCopy, MoveFile" ;;
       bigsteps) label='the same steps, bytes in 1 MiB blocks (same results)' ;;
     esac
-    local by_design
-    by_design=$(printf %.2f "$(ratio "$1" "$name" shortnames)")
-    [ "$name" = Setup.exe ] && by_design=$(against "$(ratio "$1" "$name" shortnames)" "$3")
+    local goal=
+    [ "$name" = Setup.exe ] && goal=$3
     printf '| %s | %.2f | %.2f | %s | %.2f |\n' "$label" "$(median "$1" "$name" 1)" "$(ratio "$1" "$name" verinstall)" \
-      "$by_design" "$(median "$1" "$name" 2)"
+      "$(against "$(ratio "$1" "$name" shortnames)" "$goal")" "$(median "$1" "$name" 2)"
   done
 }
 
 # The sweep: per folder size, Setup.exe on both media and the two loops, against the loop with
 # the design's calls (goal: Setup.exe at most 1.15 times it, copy phase and whole run per file).
 sweep_table() {
-  local size files label name copy by_design per_file_ratio
+  local size files label name copy goal per_file_ratio loads
   echo
   echo "Many small files of 1 KiB by folder size, the copy page only (medians over $sweep_runs round(s), ratios per round; load average before each run, median and range):"
   echo
@@ -628,6 +629,7 @@ sweep_table() {
   echo "|---|---|---|---:|---:|---:|---:|---:|"
   for size in $sweep_sizes; do
     files=$(find "$work/sweep-$size/files" -type f | wc -l)
+    loads=$(awk -v g="sweep-$size" '$1 == g && $2 == "load" { print $3 }' "$results" | sort -g)
     for name in wildcards each verinstall shortnames; do
       case $name in
         wildcards) label='Setup.exe, one AddFile wildcard per folder' ;;
@@ -638,17 +640,16 @@ sweep_table() {
                              "$(median "sweep-$size" shortnames:short-name 1)") ;;
       esac
       copy=$(median "sweep-$size" "$name" 1)
-      by_design=$(printf %.2f "$(ratio "sweep-$size" "$name" shortnames)") per_file_ratio=
+      goal= per_file_ratio=
       case $name in
         wildcards | each)
-          by_design=$(against "$(ratio "sweep-$size" "$name" shortnames)" 1.15)
-          per_file_ratio=$(against "$(per_file "sweep-$size" "$name" shortnames sweep-empty)" 1.15) ;;
+          goal=1.15
+          per_file_ratio=$(against "$(per_file "sweep-$size" "$name" shortnames sweep-empty)" "$goal") ;;
       esac
       printf '| %s (%s, %s) | %s (%s to %s) | %s | %.2f | %.3f | %.2f | %s | %s |\n' "$size" "$files" "$(((files + size - 1) / size))" \
-        "$(printf %.2f "$(median "sweep-$size" load 1)")" "$(awk -v g="sweep-$size" '$1 == g && $2 == "load" { print $3 }' "$results" | sort -g | head -1)" \
-        "$(awk -v g="sweep-$size" '$1 == g && $2 == "load" { print $3 }' "$results" | sort -g | tail -1)" \
+        "$(printf %.2f "$(median "sweep-$size" load 1)")" "$(head -1 <<<"$loads")" "$(tail -1 <<<"$loads")" \
         "$label" "$copy" "$(awk -v s="$copy" -v n="$files" 'BEGIN { print 1000 * s / n }')" \
-        "$(ratio "sweep-$size" "$name" verinstall)" "$by_design" "$per_file_ratio"
+        "$(ratio "sweep-$size" "$name" verinstall)" "$(against "$(ratio "sweep-$size" "$name" shortnames)" "$goal")" "$per_file_ratio"
     done
   done
 }
@@ -656,7 +657,7 @@ sweep_table() {
 # With the step clock: where Setup.exe's copy phase goes, step by step (medians over the rounds,
 # seconds), beside the same calls in the loop with the design's calls.
 step_table() {
-  local size name label step rest
+  local size name label step seconds rest
   local steps='installer source-short-path installed-short-path destination-looked-at directories temporary-copies log-write'
   echo
   echo "Where the copy phase goes: Setup.exe built with the step clock (-DQUILLSET_STEP_CLOCK=ON), seconds, medians over $sweep_runs round(s):"
@@ -669,8 +670,9 @@ step_table() {
       printf '| %s | %s | %.2f' "$size" "$label" "$(median "sweep-$size" "$name" 1)"
       rest=$(median "sweep-$size" "$name:file" 1)
       for step in $steps; do
-        printf ' | %.3f' "$(median "sweep-$size" "$name:$step" 1)"
-        rest=$(minus "$rest" "$(median "sweep-$size" "$name:$step" 1)")
+        seconds=$(median "sweep-$size" "$name:$step" 1)
+        printf ' | %.3f' "$seconds"
+        rest=$(minus "$rest" "$seconds")
       done
       printf ' | %.3f | %.3f | %.3f |\n' "$rest" "$(median "sweep-$size" "$name:progress" 1)" \
         "$(awk -v a="$(median "sweep-$size" "$name:before-files" 1)" -v b="$(median "sweep-$size" "$name:after-files" 1)" 'BEGIN { print a + b }')"
@@ -687,7 +689,7 @@ mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 bytes_of() { find "$@" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
 # The compressed media: size against the payload, copy phase against the medium as it is.
 product_table() {
-  local payload label name size by_plain
+  local payload label name size goal
   payload=$(bytes_of "$work/product-tree/files")
   echo
   echo "Compressed media: $medium_files files of $medium_file_kib KiB ($(mib $((payload / 1024))) MiB) in $medium_folders folders: half programs, a quarter text, a quarter random bytes (medians):"
@@ -710,11 +712,11 @@ product_table() {
               size=$(stat -c %s "$work/product-single.exe") ;;
     esac
     # The compressed medium's goal: its copy phase at most 1.2 times the medium's as it is.
-    by_plain=$(printf %.2f "$(ratio product "$name" plain)")
-    [ "$name" = compressed ] && by_plain=$(against "$(ratio product "$name" plain)" 1.20)
+    goal=
+    [ "$name" = compressed ] && goal=1.20
     printf '| %s | %s | %.2f | %.2f | %s | %.2f |\n' "$label" "$(mib $((size / 1024)))" \
       "$(awk -v a="$size" -v b="$payload" 'BEGIN { print a / b }')" "$(median product "$name" 1)" \
-      "$by_plain" "$(median product "$name" 2)"
+      "$(against "$(ratio product "$name" plain)" "$goal")" "$(median product "$name" 2)"
   done
 }
 # first_page FIELD CASE: the median over the rounds of first_page_bench's FIELD (3 first window, 4
