@@ -4,6 +4,9 @@
 //   1003 check box "Colour": turns the colour panel from red to green and enables 1004
 //   1004 button "Later", disabled at first: shows the hidden two-line static 1006
 //   1012 check box "Ask": when it gets checked, a message box owned by the dialog says so
+//   1013 "Dialog": opens "Robot dialog", owned by this one, whose 1014 says "Dialog N" (the Nth
+//        opened); its OK enables this dialog at once but hides its own window only 250 ms later,
+//        a long view of the moment every ending dialog has (EndDialog enables the owner first)
 //   1005 "Cancel requests: N" counts IDCANCEL commands (Esc, close box), which never end the dialog
 //   1010 "Arguments: ..." the command-line arguments, joined with |
 //   1011 "Event: ..." the last event       1009 "Quit -5" ends the program with exit code -5
@@ -34,12 +37,15 @@ enum : int {
     IdArguments = 1010,
     IdEvent = 1011,
     IdAsk = 1012,
+    IdOpenDialog = 1013,
+    IdDialogNumber = 1014,
     IdNext = IDC_NEXT,
 };
 
 const COLORREF red = RGB(200, 30, 30);
 const COLORREF green = RGB(30, 160, 60);
 int cancelRequests = 0;
+int dialogsOpened = 0;
 HWND extraOption = nullptr;
 
 // Builds a dialog template in memory: the header, then each item aligned to 4 bytes. Strings
@@ -125,6 +131,35 @@ void onInit(HWND dialog) {
     SendMessageA(extraEdit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
+INT_PTR CALLBACK ownedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    const UINT_PTR closingTimer = 1;
+    switch (message) {
+        case WM_INITDIALOG:
+            SetDlgItemTextA(dialog, IdDialogNumber, ("Dialog " + std::to_string(++dialogsOpened)).c_str());
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                EnableWindow(GetWindow(dialog, GW_OWNER), TRUE);
+                SetTimer(dialog, closingTimer, 250, nullptr);
+            }
+            return TRUE;
+        case WM_TIMER:
+            KillTimer(dialog, closingTimer);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void openOwnedDialog(HWND owner) {
+    TemplateBuilder owned("Robot dialog", 120, 50);
+    owned.add(0x82, IdDialogNumber, "", WS_VISIBLE, 5, 5, 110, 10);
+    owned.add(0x80, IDOK, "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 30, 30, 60, 14);
+    DialogBoxIndirectParamA(GetModuleHandleA(nullptr), owned.get(), owner, ownedDialogProc, 0);
+    showEvent(owner, "Dialog closed");
+}
+
 void onCommand(HWND dialog, int id, int code, HWND control) {
     switch (id) {
         case IdEdit:
@@ -138,6 +173,9 @@ void onCommand(HWND dialog, int id, int code, HWND control) {
         }
         case IdAsk:
             if (IsDlgButtonChecked(dialog, IdAsk) == BST_CHECKED) MessageBoxA(dialog, "Checked.", "Asked", MB_OK);
+            break;
+        case IdOpenDialog:
+            openOwnedDialog(dialog);
             break;
         case IdLater:
             ShowWindow(GetDlgItem(dialog, IdSecret), SW_SHOW);
@@ -200,6 +238,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     dialog.add(0x82, IdArguments, "", WS_VISIBLE, 5, 50, 250, 10);
     dialog.add(0x82, IdEvent, "Event: none", WS_VISIBLE, 5, 60, 250, 10);
     dialog.add(0x80, IdQuit, "Quit -5", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 5, 100, 60, 14);
+    dialog.add(0x80, IdOpenDialog, "Dialog", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 95, 100, 60, 14);
     dialog.add(0x80, IdNext, "Next", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 185, 100, 60, 14);
     dialog.add(0x82, IdPanel, "", WS_VISIBLE | SS_OWNERDRAW, 0, 0, 10, 10);
     return static_cast<int>(DialogBoxIndirectParamA(instance, dialog.get(), nullptr, dialogProc, 0));

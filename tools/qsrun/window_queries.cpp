@@ -95,6 +95,13 @@ HWND findVisibleWindow(DWORD processId, const std::string& title, const std::str
     return nullptr;
 }
 
+bool isOwnedBy(HWND window, HWND owner) {
+    for (HWND up = GetWindow(window, GW_OWNER); up != nullptr; up = GetWindow(up, GW_OWNER)) {
+        if (up == owner) return true;
+    }
+    return false;
+}
+
 bool isCheckable(HWND control) {
     if (lstrcmpiA(classOf(control).c_str(), "Button") != 0) return false;
     const LONG_PTR type = GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK;

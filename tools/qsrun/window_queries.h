@@ -35,6 +35,8 @@ std::vector<TopWindow> windowsOfProcess(DWORD processId);
 // never `except`. Null while there is none.
 HWND findVisibleWindow(DWORD processId, const std::string& title, const std::string& className,
                        const ControlRef* content = nullptr, HWND except = nullptr);
+// Whether `owner` is the window's owner, or its owner's, and so on up the chain.
+bool isOwnedBy(HWND window, HWND owner);
 std::string classOf(HWND window);
 // Whether the window or one of its visible controls still has a part to paint.
 bool waitsToBePainted(HWND window);
