@@ -53,10 +53,9 @@ std::string Robot::findWindow(const std::string& title, const std::string& class
     // Back to the window that owns the current one (a page after its folder browser or another
     // dialog of its own): the dialog enables its owner before it hides itself, so for a moment
     // both are there and enabled. A user works on the owner once the dialog has gone; so does
-    // the robot, or its next click could reach the closing dialog and its next step find it.
-    HWND dialog = current_;
-    if (dialog != nullptr && dialog != found && isOwnedBy(dialog, found) &&
-        !waitUntil(timeoutMs_, [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); })) {
+    // the robot, or its next click could reach the closing dialog and its next step find it. (A
+    // destroyed window is not visible either.)
+    if (isOwnedBy(current_, found) && !waitUntil(timeoutMs_, [&] { return !IsWindowVisible(current_); })) {
         return "its window " + quoteWord(currentTitle_) + " is still open after " + describeTimeout();
     }
     setCurrentWindow(found);
